@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the game, its tests and benchmarks need.
+# Does nothing when everything is already present; uses sudo when not root.
+set -euo pipefail
+
+packages=(
+  build-essential g++ cmake make pkg-config
+  libsdl2-dev libsdl2-mixer-dev
+  libgl-dev libglu1-mesa-dev
+  libgl1-mesa-dri xvfb xauth
+  libgtest-dev libbenchmark-dev
+  imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,166 @@
+// files: the one path resolver every file the game opens goes through, so that paths
+// written with backslashes and in any case find the files on a case-sensitive disk.
+#include "platform/platform.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+bool exists(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0;
+}
+
+// Appends `part` to `out` (which holds `length` characters) with a separator; false when
+// the result would not fit.
+bool append(char* out, size_t out_size, size_t* length, const char* part, size_t part_length) {
+  bool need_slash = *length > 0 && out[*length - 1] != '/';
+  size_t total = *length + (need_slash ? 1 : 0) + part_length;
+  if (total + 1 > out_size) return false;
+  if (need_slash) out[(*length)++] = '/';
+  std::memcpy(out + *length, part, part_length);
+  *length = total;
+  out[total] = '\0';
+  return true;
+}
+
+// Finds the entry of directory `dir` whose name equals `name` without regard to case.
+bool find_in_dir(const char* dir, const char* name, char* found, size_t found_size) {
+  DIR* d = opendir(dir[0] ? dir : ".");
+  if (!d) return false;
+  bool ok = false;
+  while (struct dirent* e = readdir(d)) {
+    if (strcasecmp(e->d_name, name) == 0 && std::strlen(e->d_name) < found_size) {
+      std::snprintf(found, found_size, "%s", e->d_name);
+      ok = true;
+      break;
+    }
+  }
+  closedir(d);
+  return ok;
+}
+
+void turn_slashes(const char* path, char* out, size_t out_size) {
+  std::snprintf(out, out_size, "%s", path);
+  for (char* c = out; *c; ++c)
+    if (*c == '\\') *c = '/';
+}
+
+}  // namespace
+
+bool resolve_path(const char* path, char* out, size_t out_size) {
+  if (!out || out_size == 0) return false;
+  out[0] = '\0';
+  if (!path) return false;
+  char plain[MAX_PATH_LENGTH * 4];
+  turn_slashes(path, plain, sizeof plain);
+  if (std::strlen(path) >= sizeof plain) {
+    std::snprintf(out, out_size, "%s", plain);
+    return false;
+  }
+  if (exists(plain)) {
+    std::snprintf(out, out_size, "%s", plain);
+    return std::strlen(plain) < out_size;
+  }
+
+  // Walk the components, each matched exactly first and then without regard to case.
+  char built[MAX_PATH_LENGTH * 4] = "";
+  size_t length = 0;
+  const char* c = plain;
+  if (*c == '/') {
+    built[0] = '/';
+    built[1] = '\0';
+    length = 1;
+    while (*c == '/') ++c;
+  }
+  bool found_all = true;
+  while (*c) {
+    const char* end = std::strchr(c, '/');
+    size_t part_length = end ? static_cast<size_t>(end - c) : std::strlen(c);
+    char part[256];
+    if (part_length >= sizeof part) {
+      found_all = false;
+      break;
+    }
+    std::memcpy(part, c, part_length);
+    part[part_length] = '\0';
+    if (part_length > 0) {
+      size_t before = length;
+      if (!append(built, sizeof built, &length, part, part_length)) return false;
+      if (!found_all || !exists(built)) {
+        built[before] = '\0';
+        length = before;
+        char match[256];
+        if (found_all && find_in_dir(built, part, match, sizeof match)) {
+          append(built, sizeof built, &length, match, std::strlen(match));
+        } else {
+          found_all = false;
+          append(built, sizeof built, &length, part, part_length);
+        }
+      }
+    }
+    c += part_length;
+    while (*c == '/') ++c;
+  }
+  std::snprintf(out, out_size, "%s", built);
+  return found_all && std::strlen(built) < out_size && exists(out);
+}
+
+FILE* open_file(const char* path, const char* mode) {
+  char resolved[MAX_PATH_LENGTH * 4];
+  resolve_path(path, resolved, sizeof resolved);
+  if (!resolved[0]) return nullptr;
+  return std::fopen(resolved, mode);
+}
+
+int list_files(const char* pattern, bool (*found)(const char* name, void* context), void* context) {
+  char plain[MAX_PATH_LENGTH * 4];
+  turn_slashes(pattern, plain, sizeof plain);
+  char dir[MAX_PATH_LENGTH * 4] = ".";
+  const char* glob = plain;
+  if (char* slash = std::strrchr(plain, '/')) {
+    *slash = '\0';
+    glob = slash + 1;
+    if (plain[0] == '\0') {
+      std::snprintf(dir, sizeof dir, "/");
+    } else if (!resolve_path(plain, dir, sizeof dir)) {
+      return 0;
+    }
+  }
+  DIR* d = opendir(dir);
+  if (!d) return 0;
+  int delivered = 0;
+  while (struct dirent* e = readdir(d)) {
+    if (fnmatch(glob, e->d_name, FNM_CASEFOLD | FNM_PERIOD) != 0) continue;
+    char full[MAX_PATH_LENGTH * 8];
+    std::snprintf(full, sizeof full, "%s/%s", dir, e->d_name);
+    struct stat st;
+    if (stat(full, &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    delivered++;
+    if (!found(e->d_name, context)) break;
+  }
+  closedir(d);
+  return delivered;
+}
+
+bool enter_data_dir(const char* dir) {
+  if (dir) return chdir(dir) == 0;
+  char exe[MAX_PATH_LENGTH * 8];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return false;
+  exe[n] = '\0';
+  char* slash = std::strrchr(exe, '/');
+  if (!slash) return false;
+  *slash = '\0';
+  return chdir(exe[0] ? exe : "/") == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,136 @@
+// platform layer: window and GL context, input events, messages, clock, files and sound.
+// The rest of the game sees only plain data and these calls; SDL stays behind them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+// Key codes of the key-state array, numbered as on the platform the game was first written for.
+// Letters and digits are their upper-case ASCII codes ('A' = 0x41, '0' = 0x30).
+inline constexpr int VK_LBUTTON = 0x01;
+inline constexpr int VK_RBUTTON = 0x02;
+inline constexpr int VK_BACK = 0x08;
+inline constexpr int VK_TAB = 0x09;
+inline constexpr int VK_RETURN = 0x0D;
+inline constexpr int VK_SHIFT = 0x10;
+inline constexpr int VK_CONTROL = 0x11;
+inline constexpr int VK_MENU = 0x12;
+inline constexpr int VK_ESCAPE = 0x1B;
+inline constexpr int VK_SPACE = 0x20;
+inline constexpr int VK_PRIOR = 0x21;
+inline constexpr int VK_NEXT = 0x22;
+inline constexpr int VK_END = 0x23;
+inline constexpr int VK_HOME = 0x24;
+inline constexpr int VK_LEFT = 0x25;
+inline constexpr int VK_UP = 0x26;
+inline constexpr int VK_RIGHT = 0x27;
+inline constexpr int VK_DOWN = 0x28;
+inline constexpr int VK_INSERT = 0x2D;
+inline constexpr int VK_DELETE = 0x2E;
+inline constexpr int VK_NUMPAD0 = 0x60;
+inline constexpr int VK_MULTIPLY = 0x6A;
+inline constexpr int VK_ADD = 0x6B;
+inline constexpr int VK_SUBTRACT = 0x6D;
+inline constexpr int VK_DECIMAL = 0x6E;
+inline constexpr int VK_DIVIDE = 0x6F;
+inline constexpr int VK_F1 = 0x70;
+inline constexpr int VK_F12 = 0x7B;
+inline constexpr int VK_COUNT = 259;  // size of the key-state array
+
+namespace platform {
+
+// ---- window and GL context ----
+
+// The game draws a 640 x 480 screen; the window may have any size.
+inline constexpr int SCREEN_WIDTH = 640;
+inline constexpr int SCREEN_HEIGHT = 480;
+
+enum class WindowResult : int32_t { ok, no_fullscreen, no_window, no_context, no_current };
+
+// Opens the window with a double-buffered compatibility GL context and a 16-bit depth buffer.
+// Full screen is a desktop-resolution full-screen window. On failure nothing is left open and
+// the platform's own reason is in error_text().
+WindowResult open_window(const char* title, int width, int height, bool fullscreen, bool vsync);
+void close_window();
+bool window_open();
+void swap_buffers();
+// Drawable size in pixels (differs from the window size on high-DPI displays).
+void drawable_size(int* width, int* height);
+// Window rectangle on the desktop: left, top, right, bottom.
+void window_rect(int* left, int* top, int* right, int* bottom);
+const char* error_text();
+
+// ---- input ----
+
+enum class EventType : int32_t { none, key_down, key_up, resize, quit };
+
+struct Event {
+  EventType type;
+  int32_t code;    // key_down/key_up: key code (VK_...); resize: drawable width
+  int32_t height;  // resize: drawable height
+};
+
+// Takes at most one pending event; false when there is none. Never blocks.
+bool poll_event(Event* event);
+// Cursor movement in pixels since the last reading (relative mouse mode).
+void mouse_offset(int* dx, int* dy);
+// Key code for an SDL key name ("Up", "Keypad 0", "Left Shift", "A"); 0 when the game has none.
+int key_code_for_name(const char* key_name);
+// Puts a key event into the platform's queue as if the user had pressed or released the key.
+bool push_key_event(const char* key_name, bool down, bool repeat);
+
+// ---- messages ----
+
+enum class Icon : int32_t { information, exclamation, stop, question };
+
+// Shows a message box where one can be shown and always writes "CAPTION: text" to stderr.
+void show_message(const char* caption, const char* text, Icon icon);
+// A Yes/No question; returns `fallback` where no message box can be shown.
+bool ask_yes_no(const char* caption, const char* text, bool fallback);
+// While capturing, messages are recorded instead of shown (stderr still gets them).
+void capture_messages(bool on);
+int captured_message_count();
+// The n-th captured message as "CAPTION: text"; empty when out of range.
+const char* captured_message(int n);
+const char* last_message_text();
+void clear_captured_messages();
+// No message boxes at all, for scripted runs: stderr only.
+void set_dialogs_enabled(bool on);
+
+// ---- clock ----
+
+// Milliseconds since an arbitrary origin; unsigned 32-bit and wrapping.
+uint32_t ticks();
+// Replaces the clock (tests); null restores the real one.
+void set_clock(uint32_t (*clock)());
+
+// ---- files ----
+
+inline constexpr size_t MAX_PATH_LENGTH = 260;
+
+// Turns '\' into '/' and, when the exact path does not exist, matches each component
+// without regard to case. Returns true when `out` names an existing file or directory;
+// otherwise `out` holds the path with slashes turned.
+bool resolve_path(const char* path, char* out, size_t out_size);
+// fopen through resolve_path.
+FILE* open_file(const char* path, const char* mode);
+// Calls `found` for every file whose name matches a pattern such as "levels\*.vhl"
+// ('*' and '?' in the last component, matched without regard to case), in directory order.
+// Stops when `found` returns false. Returns the number of names delivered.
+int list_files(const char* pattern, bool (*found)(const char* name, void* context), void* context);
+// Changes to `dir`, or to the executable's own folder when dir is null.
+bool enter_data_dir(const char* dir);
+
+// ---- sound ----
+
+struct Sample;
+
+bool sound_open(int rate, int channels);
+Sample* sample_load(const char* path);
+// Plays on any free channel; a null sample plays nothing.
+void sample_play(Sample* sample);
+void sample_free(Sample* sample);
+void sound_close();
+
+}  // namespace platform

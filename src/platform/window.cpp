@@ -1,0 +1,230 @@
+// window and input: the one SDL window with its GL context, the event queue turned into
+// key codes, and the relative mouse.
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+char error_buffer[256] = "";
+int mouse_dx = 0;
+int mouse_dy = 0;
+
+void set_error(const char* what) {
+  std::snprintf(error_buffer, sizeof error_buffer, "%s: %s", what, SDL_GetError());
+}
+
+// Key codes of the original platform for SDL keys; 0 for keys the game has no code for.
+int key_code(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
+  if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (key - SDLK_KP_1);
+  switch (key) {
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_RETURN: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    default: return 0;
+  }
+}
+
+bool events_ready() {
+  if (SDL_WasInit(SDL_INIT_EVENTS)) return true;
+  return SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+}
+
+}  // namespace
+
+WindowResult open_window(const char* title, int width, int height, bool fullscreen, bool vsync) {
+  error_buffer[0] = '\0';
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    set_error("video");
+    return WindowResult::no_window;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+  if (!window && fullscreen) {
+    set_error("full screen");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return WindowResult::no_fullscreen;
+  }
+  if (!window) {
+    set_error("window");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return WindowResult::no_window;
+  }
+  context = SDL_GL_CreateContext(window);
+  if (!context) {
+    set_error("GL context");
+    close_window();
+    return WindowResult::no_context;
+  }
+  if (SDL_GL_MakeCurrent(window, context) != 0) {
+    set_error("GL make current");
+    close_window();
+    return WindowResult::no_current;
+  }
+  SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_SetRelativeMouseMode(SDL_TRUE);
+  SDL_RaiseWindow(window);
+  mouse_dx = mouse_dy = 0;
+  return WindowResult::ok;
+}
+
+void close_window() {
+  SDL_SetRelativeMouseMode(SDL_FALSE);
+  if (context) {
+    SDL_GL_MakeCurrent(nullptr, nullptr);
+    SDL_GL_DeleteContext(context);
+    context = nullptr;
+  }
+  if (window) {
+    SDL_DestroyWindow(window);
+    window = nullptr;
+  }
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool window_open() { return window != nullptr; }
+
+void swap_buffers() {
+  if (window) SDL_GL_SwapWindow(window);
+}
+
+void drawable_size(int* width, int* height) {
+  if (!window) {
+    *width = SCREEN_WIDTH;
+    *height = SCREEN_HEIGHT;
+    return;
+  }
+  SDL_GL_GetDrawableSize(window, width, height);
+}
+
+void window_rect(int* left, int* top, int* right, int* bottom) {
+  int x = 0, y = 0, w = SCREEN_WIDTH, h = SCREEN_HEIGHT;
+  if (window) {
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+  }
+  *left = x;
+  *top = y;
+  *right = x + w;
+  *bottom = y + h;
+}
+
+const char* error_text() { return error_buffer; }
+
+bool poll_event(Event* event) {
+  if (!events_ready()) return false;
+  SDL_Event e;
+  // Events the game has no use for are dropped here, so one call still hands over
+  // at most one event that matters.
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT:
+        *event = {EventType::quit, 0, 0};
+        return true;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        int code = key_code(e.key.keysym.sym);
+        if (code == 0) break;
+        *event = {e.type == SDL_KEYDOWN ? EventType::key_down : EventType::key_up, code, 0};
+        return true;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        int code = e.button.button == SDL_BUTTON_LEFT    ? VK_LBUTTON
+                   : e.button.button == SDL_BUTTON_RIGHT ? VK_RBUTTON
+                                                         : 0;
+        if (code == 0) break;
+        *event = {e.type == SDL_MOUSEBUTTONDOWN ? EventType::key_down : EventType::key_up, code, 0};
+        return true;
+      }
+      case SDL_MOUSEMOTION:
+        mouse_dx += e.motion.xrel;
+        mouse_dy += e.motion.yrel;
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && window) {
+          int w = 0, h = 0;
+          SDL_GL_GetDrawableSize(window, &w, &h);
+          *event = {EventType::resize, w, h};
+          return true;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+void mouse_offset(int* dx, int* dy) {
+  *dx = mouse_dx;
+  *dy = mouse_dy;
+  mouse_dx = mouse_dy = 0;
+}
+
+int key_code_for_name(const char* key_name) {
+  SDL_Keycode key = SDL_GetKeyFromName(key_name);
+  if (key == SDLK_UNKNOWN) return 0;
+  return key_code(key);
+}
+
+bool push_key_event(const char* key_name, bool down, bool repeat) {
+  if (!events_ready()) return false;
+  SDL_Keycode key = SDL_GetKeyFromName(key_name);
+  if (key == SDLK_UNKNOWN) return false;
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.repeat = repeat ? 1 : 0;
+  e.key.keysym.sym = key;
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  return SDL_PushEvent(&e) == 1;
+}
+
+}  // namespace platform

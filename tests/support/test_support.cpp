@@ -1,0 +1,81 @@
+// test support: scratch folders, files and the world's pools for tests.
+#include "support/test_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/platform.h"
+#include "shell/shell.h"
+
+namespace vurkhold::test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vurkhold-test-XXXXXX").string();
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = buffer.data();
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::file(const std::string& name) const {
+  std::filesystem::path p = std::filesystem::path(path_) / name;
+  std::filesystem::create_directories(p.parent_path());
+  return p.string();
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string fixture_path(const std::string& name) { return std::string(VURK_SOURCE_DIR) + "/tests/fixtures/" + name; }
+
+WorldPools::WorldPools() {
+  if (!allocate_pools()) throw std::runtime_error("pools");
+  bind_world();
+}
+
+WorldPools::~WorldPools() { free_pools(); }
+
+MessageCapture::MessageCapture() {
+  platform::clear_captured_messages();
+  platform::capture_messages(true);
+}
+
+MessageCapture::~MessageCapture() {
+  platform::capture_messages(false);
+  platform::clear_captured_messages();
+}
+
+int MessageCapture::count() const { return platform::captured_message_count(); }
+
+std::string MessageCapture::last() const {
+  int n = platform::captured_message_count();
+  return n > 0 ? platform::captured_message(n - 1) : "";
+}
+
+std::string MessageCapture::at(int n) const { return platform::captured_message(n); }
+
+}  // namespace vurkhold::test

@@ -1,0 +1,51 @@
+// test support: scratch folders and files, fixture paths, the world's pools.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vurkhold::test {
+
+// A fresh folder under the system's temporary folder, removed with its contents on
+// destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // Path of `name` inside the folder; creates the parent folders of `name`.
+  std::string file(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+void write_file(const std::string& path, const std::string& bytes);
+void write_file(const std::string& path, const std::vector<uint8_t>& bytes);
+std::string read_file(const std::string& path);
+// Path of a file under the source tree's tests/fixtures/.
+std::string fixture_path(const std::string& name);
+
+// Allocates and binds the world's pools for one test and frees them afterwards.
+class WorldPools {
+ public:
+  WorldPools();
+  ~WorldPools();
+  WorldPools(const WorldPools&) = delete;
+  WorldPools& operator=(const WorldPools&) = delete;
+};
+
+// Records the game's messages for the lifetime of the object instead of showing them.
+class MessageCapture {
+ public:
+  MessageCapture();
+  ~MessageCapture();
+  int count() const;
+  std::string last() const;  // "CAPTION: text" of the last message, or ""
+  std::string at(int n) const;
+};
+
+}  // namespace vurkhold::test
