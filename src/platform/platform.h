@@ -79,6 +79,8 @@ void mouse_offset(int* dx, int* dy);
 int key_code_for_name(const char* key_name);
 // Puts a key event into the platform's queue as if the user had pressed or released the key.
 bool push_key_event(const char* key_name, bool down, bool repeat);
+// The same for a mouse button: VK_LBUTTON or VK_RBUTTON.
+bool push_mouse_button_event(int button, bool down);
 
 // ---- messages ----
 

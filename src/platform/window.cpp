@@ -227,4 +227,16 @@ bool push_key_event(const char* key_name, bool down, bool repeat) {
   return SDL_PushEvent(&e) == 1;
 }
 
+bool push_mouse_button_event(int button, bool down) {
+  if (!events_ready()) return false;
+  if (button != VK_LBUTTON && button != VK_RBUTTON) return false;
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.button = button == VK_LBUTTON ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT;
+  e.button.clicks = 1;
+  return SDL_PushEvent(&e) == 1;
+}
+
 }  // namespace platform

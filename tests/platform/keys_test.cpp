@@ -1,0 +1,104 @@
+// key codes: every key the game reads reaches keys[] under its code, repeats included.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/shell.h"
+
+namespace vurkhold {
+namespace {
+
+struct KeyCase {
+  const char* name;
+  int code;
+};
+
+// The keys of both players, the game keys and the menu keys.
+const KeyCase game_keys[] = {
+    {"Up", VK_UP},          {"Down", VK_DOWN},         {"Left", VK_LEFT},       {"Right", VK_RIGHT},
+    {"Return", VK_RETURN},  {"Keypad Enter", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Space", VK_SPACE},
+    {"Tab", VK_TAB},        {"Left Shift", VK_SHIFT},  {"Right Shift", VK_SHIFT}, {"Keypad 0", VK_NUMPAD0},
+    {"Keypad 1", 0x61},     {"Keypad 2", 0x62},        {"Keypad 3", 0x63},      {"Keypad 4", 0x64},
+    {"F1", VK_F1},          {"F2", 0x71},              {"F3", 0x72},            {"F4", 0x73},
+    {"F5", 0x74},           {"F6", 0x75},              {"F7", 0x76},            {"F8", 0x77},
+    {"F9", 0x78},           {"W", 'W'},                {"A", 'A'},              {"S", 'S'},
+    {"D", 'D'},             {"E", 'E'},                {"H", 'H'},              {"J", 'J'},
+    {"K", 'K'},             {"U", 'U'},                {"1", '1'},              {"2", '2'},
+    {"3", '3'},             {"4", '4'},
+};
+
+TEST(KeyCodes, EveryKeyTheGameReadsHasItsCode) {
+  for (const KeyCase& k : game_keys) EXPECT_EQ(platform::key_code_for_name(k.name), k.code) << k.name;
+  EXPECT_EQ(VK_F1, 0x70);
+  EXPECT_EQ(VK_UP, 0x26);
+  EXPECT_EQ(VK_NUMPAD0, 0x60);
+  EXPECT_EQ(VK_SHIFT, 0x10);
+}
+
+TEST(KeyCodes, LowerCaseNamesAndUnknownKeys) {
+  EXPECT_EQ(platform::key_code_for_name("w"), 'W');
+  EXPECT_EQ(platform::key_code_for_name("NoSuchKey"), 0);
+}
+
+class KeyEvents : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::memset(keys, 0, sizeof keys);
+    platform::Event e;
+    while (platform::poll_event(&e)) {
+    }
+  }
+  // Feeds every pending event through the key handling, one event per call as the loop does.
+  int pump() {
+    int handled = 0;
+    platform::Event e;
+    while (platform::poll_event(&e)) handled += handle_key_event(e);
+    return handled;
+  }
+};
+
+TEST_F(KeyEvents, PressAndReleaseSetAndClearTheEntry) {
+  for (const KeyCase& k : game_keys) {
+    ASSERT_TRUE(platform::push_key_event(k.name, true, false)) << k.name;
+    ASSERT_EQ(pump(), 1) << k.name;
+    EXPECT_EQ(keys[k.code], 1) << k.name;
+    ASSERT_TRUE(platform::push_key_event(k.name, false, false));
+    ASSERT_EQ(pump(), 1);
+    EXPECT_EQ(keys[k.code], 0) << k.name;
+  }
+}
+
+TEST_F(KeyEvents, RepeatSetsAConsumedKeyAgain) {
+  ASSERT_TRUE(platform::push_key_event("F9", true, false));
+  pump();
+  ASSERT_EQ(keys[0x78], 1);
+  keys[0x78] = 0;  // consumed, as the camera toggle does
+  pump();
+  EXPECT_EQ(keys[0x78], 0);
+  ASSERT_TRUE(platform::push_key_event("F9", true, true));
+  pump();
+  EXPECT_EQ(keys[0x78], 1);
+}
+
+TEST_F(KeyEvents, MouseButtonsUseCodesOneAndTwo) {
+  ASSERT_TRUE(platform::push_mouse_button_event(VK_LBUTTON, true));
+  ASSERT_TRUE(platform::push_mouse_button_event(VK_RBUTTON, true));
+  pump();
+  EXPECT_EQ(keys[VK_LBUTTON], 1);
+  EXPECT_EQ(keys[VK_RBUTTON], 1);
+  ASSERT_TRUE(platform::push_mouse_button_event(VK_LBUTTON, false));
+  pump();
+  EXPECT_EQ(keys[VK_LBUTTON], 0);
+  EXPECT_EQ(keys[VK_RBUTTON], 1);
+}
+
+TEST_F(KeyEvents, KeysWithoutACodeAreDropped) {
+  ASSERT_TRUE(platform::push_key_event("Menu", true, false));
+  EXPECT_EQ(pump(), 0);
+  int held = 0;
+  for (int k : keys) held += k;
+  EXPECT_EQ(held, 0);
+}
+
+}  // namespace
+}  // namespace vurkhold

@@ -1,0 +1,79 @@
+// command line: options, their values and the errors for bad ones.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/shell.h"
+
+namespace vurkhold {
+namespace {
+
+struct Parsed {
+  int ok;
+  OPTIONS options;
+  std::string error;
+};
+
+Parsed parse(std::vector<std::string> args) {
+  args.insert(args.begin(), "vurkhold");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  Parsed p{};
+  char error[160] = "";
+  p.ok = parse_options(static_cast<int>(argv.size()), argv.data(), &p.options, error, sizeof error);
+  p.error = error;
+  return p;
+}
+
+TEST(Options, DefaultsAskAboutFullScreenWithVsync) {
+  Parsed p = parse({});
+  ASSERT_EQ(p.ok, 1);
+  EXPECT_EQ(p.options.fullscreen, -1);
+  EXPECT_EQ(p.options.vsync, 1);
+  EXPECT_EQ(p.options.frames, 0);
+  EXPECT_EQ(p.options.seed_given, 0);
+  EXPECT_EQ(p.options.data_dir, nullptr);
+}
+
+TEST(Options, EveryOptionIsTaken) {
+  Parsed p = parse({"--windowed", "--data", "/tmp/game", "--seed", "4294967295", "--no-vsync", "--frames", "60"});
+  ASSERT_EQ(p.ok, 1) << p.error;
+  EXPECT_EQ(p.options.fullscreen, 0);
+  EXPECT_STREQ(p.options.data_dir, "/tmp/game");
+  EXPECT_EQ(p.options.seed_given, 1);
+  EXPECT_EQ(p.options.seed, 4294967295u);
+  EXPECT_EQ(p.options.vsync, 0);
+  EXPECT_EQ(p.options.frames, 60);
+  EXPECT_EQ(parse({"--fullscreen"}).options.fullscreen, 1);
+  EXPECT_EQ(parse({"--windowed", "--fullscreen"}).options.fullscreen, 1);  // the last one counts
+  EXPECT_EQ(parse({"--help"}).options.help, 1);
+  EXPECT_EQ(parse({"-h"}).options.help, 1);
+  EXPECT_EQ(parse({"--version"}).options.version, 1);
+}
+
+TEST(Options, BadValuesAreRefusedWithTheReason) {
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } cases[] = {
+      {{"--seed"}, "--seed needs a number from 0 to 4294967295"},
+      {{"--seed", "-1"}, "--seed needs a number from 0 to 4294967295"},
+      {{"--seed", "4294967296"}, "--seed needs a number from 0 to 4294967295"},
+      {{"--seed", "12x"}, "--seed needs a number from 0 to 4294967295"},
+      {{"--frames", "0"}, "--frames needs a number from 1 to 2000000000"},
+      {{"--frames"}, "--frames needs a number from 1 to 2000000000"},
+      {{"--data"}, "--data needs a folder"},
+      {{"--data", ""}, "--data needs a folder"},
+      {{"--fast"}, "unknown option '--fast'"},
+      {{"levels/x.vhl"}, "unknown option 'levels/x.vhl'"},
+  };
+  for (const auto& c : cases) {
+    Parsed p = parse(c.args);
+    EXPECT_EQ(p.ok, 0) << c.error;
+    EXPECT_EQ(p.error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace vurkhold

@@ -1,0 +1,26 @@
+// the real executable under the test display: opens its window, runs its frames, exits 0.
+#include <gtest/gtest.h>
+
+#include "support/run_game.h"
+#include "support/test_support.h"
+
+namespace vurkhold {
+namespace {
+
+const std::vector<std::string> headless_env = {"SDL_AUDIODRIVER=dummy", "VURKHOLD_NO_DIALOGS=1"};
+
+TEST(Smoke, RunsSixtyFramesWindowedAndExitsZero) {
+  test::TempDir data;
+  test::GameRun run = test::run_game({"--windowed", "--frames", "60", "--data", data.path()}, headless_env, 120);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+}
+
+TEST(Smoke, NoVsyncAndSeedRunToo) {
+  test::TempDir data;
+  test::GameRun run = test::run_game(
+      {"--windowed", "--no-vsync", "--seed", "7", "--frames", "30", "--data", data.path()}, headless_env, 120);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+}
+
+}  // namespace
+}  // namespace vurkhold

@@ -1,0 +1,57 @@
+// test support: runs the real game executable as a child process.
+#include "support/run_game.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "support/test_support.h"
+
+extern char** environ;
+
+namespace vurkhold::test {
+
+GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds) {
+  TempDir out_dir;
+  const std::string out_path = out_dir.file("stdout"), err_path = out_dir.file("stderr");
+  pid_t pid = fork();
+  if (pid == 0) {
+    int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(out, 1);
+    dup2(err, 2);
+    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(VURK_GAME_BINARY));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execve(VURK_GAME_BINARY, argv.data(), environ);
+    _exit(127);
+  }
+  GameRun run{-1, "", ""};
+  int status = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout_seconds);
+  while (true) {
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      break;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  run.out = read_file(out_path);
+  run.err = read_file(err_path);
+  return run;
+}
+
+}  // namespace vurkhold::test

@@ -1,0 +1,19 @@
+// test support: runs the real game executable and collects its exit status and output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vurkhold::test {
+
+struct GameRun {
+  int exit_code;  // -1 when it did not end on its own within the time allowed
+  std::string out;
+  std::string err;
+};
+
+// Runs the game with `args` and extra environment entries ("NAME=value"); kills it after
+// `timeout_seconds`.
+GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds);
+
+}  // namespace vurkhold::test
