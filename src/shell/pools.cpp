@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "shell/shell.h"
+#include "terrain/terrain.h"
 
 namespace vurkhold {
 
@@ -97,6 +98,8 @@ void bind_world() {
   wall[3] = {{32, 16, 16}, {-1, 0, 0}};
   wall[4] = {{16, 16, 0}, {0, 0, 1}};
   wall[5] = {{16, 16, 32}, {0, 0, -1}};
+
+  build_octtree(&octtree[0], nullptr, 0, 0, 0, 0, 32);
 }
 
 }  // namespace vurkhold

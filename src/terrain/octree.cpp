@@ -1,0 +1,61 @@
+// octree: binds the fixed five-level tree to the voxels and grid cells and keeps each
+// node's empty flag in step with the triangles of the cells below it.
+#include "terrain/terrain.h"
+
+namespace vurkhold {
+
+void build_octtree(OCTREE* o, OCTREE* parent, uint8_t child_index, int x, int y, int z, int size) {
+  if (size == 1) {
+    GRIDCELL* cell = &gridcell[gridcell_index(x, y, z)];
+    parent->child[child_index] = cell;
+    cell->octtree = parent;
+    return;
+  }
+  o->p = &voxel[voxel_index(x, y, z)];
+  o->size = static_cast<uint8_t>(size);
+  const int h = size / 2;
+  for (int k = 0; k < 8; k++) {
+    // The leaves' child pointers start null: below size 2 there is no node to pass.
+    OCTREE* child = size == 2 ? nullptr : static_cast<OCTREE*>(o->child[k]);
+    build_octtree(child, o, static_cast<uint8_t>(k), x + h * (k % 2), y + h * ((k / 2) % 2), z + h * (k / 4), h);
+  }
+}
+
+void set_false_flag(OCTREE* o) {
+  while (o && o->empty) {
+    o->empty = 0;
+    o = o->parent;
+  }
+}
+
+void set_true_flag(OCTREE* o) {
+  // The climb always reaches the root: a node may stay non-empty while an ancestor's
+  // flag still has to be re-examined by the same rule.
+  for (; o; o = o->parent) {
+    int all_empty = 1;
+    for (int k = 0; k < 8; k++)
+      if (!static_cast<const OCTREE*>(o->child[k])->empty) {
+        all_empty = 0;
+        break;
+      }
+    if (all_empty) o->empty = 1;
+  }
+}
+
+void set_octtree_empty_flag(GRIDCELL* gc, int flag) {
+  OCTREE* leaf = gc->octtree;
+  if (flag == 0) {
+    set_false_flag(leaf);
+    return;
+  }
+  for (int k = 0; k < 8; k++)
+    if (static_cast<const GRIDCELL*>(leaf->child[k])->triangles) return;
+  leaf->empty = 1;
+  set_true_flag(leaf->parent);
+}
+
+void reset_octtree_flags() {
+  for (int i = 0; i < OCTREE_NODES; i++) octtree[i].empty = 1;
+}
+
+}  // namespace vurkhold
