@@ -52,7 +52,9 @@ enum class WindowResult : int32_t { ok, no_fullscreen, no_window, no_context, no
 // Full screen is a desktop-resolution full-screen window. On failure nothing is left open and
 // the platform's own reason is in error_text().
 WindowResult open_window(const char* title, int width, int height, bool fullscreen, bool vsync);
-void close_window();
+// Releases the context and the window; false when the context could not be released
+// (the window is still destroyed).
+bool close_window();
 bool window_open();
 void swap_buffers();
 // Drawable size in pixels (differs from the window size on high-DPI displays).

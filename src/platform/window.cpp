@@ -113,10 +113,14 @@ WindowResult open_window(const char* title, int width, int height, bool fullscre
   return WindowResult::ok;
 }
 
-void close_window() {
+bool close_window() {
+  bool released = true;
   SDL_SetRelativeMouseMode(SDL_FALSE);
   if (context) {
-    SDL_GL_MakeCurrent(nullptr, nullptr);
+    if (SDL_GL_MakeCurrent(window, nullptr) != 0) {
+      set_error("release context");
+      released = false;
+    }
     SDL_GL_DeleteContext(context);
     context = nullptr;
   }
@@ -125,6 +129,7 @@ void close_window() {
     window = nullptr;
   }
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return released;
 }
 
 bool window_open() { return window != nullptr; }

@@ -52,7 +52,10 @@ int CreateGLWindow(const char* title, int width, int height, int bits, int fulls
   return initGL();
 }
 
-void KillGLWindow() { platform::close_window(); }
+void KillGLWindow() {
+  if (!platform::close_window())
+    platform::show_message("SHUTDOWN ERROR", "Release Of DC And RC Failed.", platform::Icon::information);
+}
 
 // The game always sees a 640 x 480 screen with a 4 : 3 projection; the drawable's real
 // size only decides where that screen lands (screen_viewport).
