@@ -35,4 +35,43 @@ IJK random_vector();
 // dir scattered by up to about theta radians, scaled to length lenght.
 IJK random_direction(const IJK* dir, float theta, float lenght);
 
+// ---- collision primitives ----
+
+// Ray against plane: returns t in units of ray_vector's length (negative when the plane lies
+// behind the origin) and writes ray_origin + t * ray_vector. With the plane normal as ray it
+// projects: the foot of the perpendicular is written and -t is the signed distance of
+// ray_origin from the plane. The ray must not run parallel to the plane.
+double plane_and_ray(XYZ plane_origin, IJK normal, XYZ ray_origin, IJK ray_vector, XYZ* intersection);
+// Distance along the unit ray rV from rO to the first crossing of the sphere at sO of radius
+// sR; -1.0 when the line misses. Negative too when rO is inside or the sphere is behind.
+double ray_and_sphere(XYZ rO, IJK rV, XYZ sO, double sR);
+// 1 when p (in the triangle's plane) lies inside the triangle or on an edge; a vertex is outside.
+int is_in_triangle(const POLYGON* t, const XYZ* p);
+// The point of segment a..b nearest to p.
+XYZ closest_point_on_line(XYZ a, XYZ b, XYZ p);
+// The point on the triangle's edges nearest to p; ties go to edge 0-1, then 1-2, then 2-0.
+XYZ find_closest_point(POLYGON t, XYZ p);
+
+// ---- sphere sweep ----
+
+// One sphere against one triangle or one plane (both one-sided, hit only from the front).
+// On 1: distance the centre travels before contact, the centre there, the unit contact
+// normal and the movement left after contact projected onto the contact plane. On 0 the
+// outputs may hold partial values.
+int ball_and_triangle(XYZ p, float radius, IJK movement, POLYGON t, float* distance, XYZ* result,
+                      IJK* slide_normal, IJK* slide);
+int ball_and_plane(XYZ p, float radius, IJK movement, PLANE t, float* distance, XYZ* result,
+                   IJK* slide_normal, IJK* slide);
+// Moves the sphere by movement through terrain, walls, rocks and live vurks; returns 1 and
+// the nearest contact (where the centre stops, its normal, the slide left) or 0 with the
+// outputs untouched.
+int test_sphere_collisions(XYZ p, float radius, IJK movement, XYZ* result, IJK* normal, IJK* slide);
+
+// ---- point sweep ----
+
+// Moves a point by movement; returns what it meets first (CT_ value) with the impact point
+// and surface normal, or CT_NO_COLLISION with the outputs untouched. Vurks are met in their
+// own frame of reference, so a zero movement can still be hit by a vurk moving into it.
+COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* normal);
+
 }  // namespace vurkhold

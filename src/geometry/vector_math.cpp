@@ -35,11 +35,15 @@ float normalize_vector(IJK* v) {
   return length;
 }
 
+// The mirrored vector is stored before it is scaled, so each component is rounded twice.
 void reflect_vector(IJK* v, const IJK* normal, float scale) {
   const float temp = static_cast<float>(2.0 * dot_product(normal, v));
-  v->i = static_cast<float>((v->i - static_cast<double>(temp) * normal->i) * scale);
-  v->j = static_cast<float>((v->j - static_cast<double>(temp) * normal->j) * scale);
-  v->k = static_cast<float>((v->k - static_cast<double>(temp) * normal->k) * scale);
+  v->i = static_cast<float>(v->i - static_cast<double>(temp) * normal->i);
+  v->j = static_cast<float>(v->j - static_cast<double>(temp) * normal->j);
+  v->k = static_cast<float>(v->k - static_cast<double>(temp) * normal->k);
+  v->i = static_cast<float>(static_cast<double>(v->i) * scale);
+  v->j = static_cast<float>(static_cast<double>(v->j) * scale);
+  v->k = static_cast<float>(static_cast<double>(v->k) * scale);
 }
 
 float dot_product(const IJK* a, const IJK* b) {
@@ -47,13 +51,19 @@ float dot_product(const IJK* a, const IJK* b) {
                             static_cast<double>(a->k) * b->k);
 }
 
-float give_vector_lenght(const IJK* v) { return static_cast<float>(std::sqrt(give_vector_lenght_pow2(v))); }
+float give_vector_lenght(const IJK* v) {
+  const double i = v->i, j = v->j, k = v->k;
+  return static_cast<float>(std::sqrt(i * i + j * j + k * k));
+}
 
 float give_vector_lenght_pow2(const IJK* v) {
   const double i = v->i, j = v->j, k = v->k;
   return static_cast<float>(i * i + j * j + k * k);
 }
 
+// Rounding can push the cosine of (anti)parallel vectors just past 1 in magnitude; it is
+// held to -1..1 so that such vectors give 0 or pi rather than NaN (a point on a triangle's
+// edge must still count as inside it).
 float give_vector_angle(const IJK* a, const IJK* b) {
   const double la = std::sqrt(static_cast<double>(a->i) * a->i + static_cast<double>(a->j) * a->j +
                               static_cast<double>(a->k) * a->k);
@@ -61,17 +71,24 @@ float give_vector_angle(const IJK* a, const IJK* b) {
                               static_cast<double>(b->k) * b->k);
   const double d = static_cast<double>(a->i) * b->i + static_cast<double>(a->j) * b->j +
                    static_cast<double>(a->k) * b->k;
-  return static_cast<float>(std::acos(d / (la * lb)));
+  double cosine = d / (la * lb);
+  if (cosine > 1.0) cosine = 1.0;
+  if (cosine < -1.0) cosine = -1.0;
+  return static_cast<float>(std::acos(cosine));
 }
 
-float give_distance(const XYZ* a, const XYZ* b) { return static_cast<float>(std::sqrt(give_distance_pow2(a, b))); }
-
-float give_distance_pow2(const XYZ* a, const XYZ* b) {
+namespace {
+double distance_pow2(const XYZ* a, const XYZ* b) {
   const double dx = static_cast<double>(a->x) - b->x;
   const double dy = static_cast<double>(a->y) - b->y;
   const double dz = static_cast<double>(a->z) - b->z;
-  return static_cast<float>(dx * dx + dy * dy + dz * dz);
+  return dx * dx + dy * dy + dz * dz;
 }
+}  // namespace
+
+float give_distance(const XYZ* a, const XYZ* b) { return static_cast<float>(std::sqrt(distance_pow2(a, b))); }
+
+float give_distance_pow2(const XYZ* a, const XYZ* b) { return static_cast<float>(distance_pow2(a, b)); }
 
 void make_vector(const XYZ* a, const XYZ* b, IJK* out) {
   out->i = static_cast<float>(static_cast<double>(b->x) - a->x);

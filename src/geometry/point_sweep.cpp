@@ -1,0 +1,150 @@
+// point sweep: follows a point (a bullet, a line of sight) along its movement and reports
+// the first terrain triangle, wall, rock or vurk it meets.
+#include "geometry/geometry.h"
+
+namespace vurkhold {
+
+namespace {
+
+constexpr double NO_HIT = 1000000.0;
+constexpr double VURK_RADIUS = 0.5;
+
+int give_cell(double coordinate) {
+  if (!(coordinate > -1.0)) return -1;
+  if (coordinate >= 32.0) return 32;
+  return static_cast<int>(coordinate);
+}
+
+// The cells the path touches on one axis, without margin, held to the grid.
+void give_cell_range(float p, float move, int* low, int* high) {
+  if (move > 0.0f) {
+    *high = give_cell(static_cast<double>(p) + move);
+    *low = give_cell(p);
+  } else {
+    *high = give_cell(p);
+    *low = give_cell(static_cast<double>(p) + move);
+  }
+  if (*low < 0) *low = 0;
+  if (*high > GRID_SIZE - 1) *high = GRID_SIZE - 1;
+}
+
+// Travel along direction until the front face of the plane through origin is met; 0 when
+// the point moves along or away from the face, or the plane is behind it or out of reach.
+int meet_face(XYZ p, IJK direction, float distance_to_travel, XYZ origin, IJK normal, float* distance) {
+  const double denom = static_cast<double>(normal.i) * direction.i + static_cast<double>(normal.j) * direction.j +
+                       static_cast<double>(normal.k) * direction.k;
+  if (!(denom < 0.0)) return 0;
+  const double numer = normal.i * (static_cast<double>(origin.x) - p.x) +
+                       normal.j * (static_cast<double>(origin.y) - p.y) +
+                       normal.k * (static_cast<double>(origin.z) - p.z);
+  *distance = static_cast<float>(numer / denom);
+  return *distance >= 0.0f && *distance <= distance_to_travel;
+}
+
+XYZ advance(XYZ p, IJK v, double t) {
+  return {static_cast<float>(p.x + t * v.i), static_cast<float>(p.y + t * v.j), static_cast<float>(p.z + t * v.k)};
+}
+
+struct PROBE {
+  XYZ p;
+  IJK direction;
+  float distance_to_travel;
+  double best;
+  COLLISION_TYPE answer;
+  XYZ* result;
+  IJK* normal;
+};
+
+// The nearness test comes before the costlier inside test; both must pass either way.
+void try_triangle(PROBE* s, const POLYGON& t, COLLISION_TYPE kind) {
+  float distance;
+  if (!meet_face(s->p, s->direction, s->distance_to_travel, t.vertex[0]->p, t.normal, &distance)) return;
+  if (!(distance < s->best)) return;
+  const XYZ hit = advance(s->p, s->direction, distance);
+  if (!is_in_triangle(&t, &hit)) return;
+  s->best = distance;
+  s->answer = kind;
+  *s->result = hit;
+  *s->normal = t.normal;
+}
+
+}  // namespace
+
+COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* normal) {
+  PROBE s = {p, {0.0f, 0.0f, 0.0f}, 0.0f, NO_HIT, CT_NO_COLLISION, result, normal};
+  s.distance_to_travel = give_vector_lenght(&movement);
+
+  if (s.distance_to_travel > 0.0f) {
+    const float d = s.distance_to_travel;
+    s.direction = {movement.i / d, movement.j / d, movement.k / d};
+
+    int min_x, max_x, min_y, max_y, min_z, max_z;
+    give_cell_range(p.x, movement.i, &min_x, &max_x);
+    give_cell_range(p.y, movement.j, &min_y, &max_y);
+    give_cell_range(p.z, movement.k, &min_z, &max_z);
+    for (int x = min_x; x <= max_x; x++)
+      for (int y = min_y; y <= max_y; y++)
+        for (int z = min_z; z <= max_z; z++) {
+          const GRIDCELL& cell = gridcell[gridcell_index(x, y, z)];
+          for (int t = 0; t < cell.triangles; t++) try_triangle(&s, cell.triangle[t], CT_DIRT_COLLISION);
+        }
+
+    for (int w = 0; w < 6; w++) {
+      float distance;
+      if (!meet_face(p, s.direction, d, wall[w].p, wall[w].normal, &distance)) continue;
+      if (!(distance < s.best)) continue;
+      s.best = distance;
+      s.answer = CT_METAL_COLLISION;
+      *result = advance(p, s.direction, distance);
+      *normal = wall[w].normal;
+    }
+
+    const int rock_count = rocks < MAX_ROCKS ? rocks : MAX_ROCKS;
+    for (int r = 0; r < rock_count; r++) {
+      const ROCK& stone = rock[r];
+      if (!stone.model || !stone.model->mesh || stone.model->number_of_meshes < 1) continue;
+      const double reach = static_cast<double>(d) + stone.radius;
+      const double dx = static_cast<double>(p.x) - stone.p.x;
+      const double dy = static_cast<double>(p.y) - stone.p.y;
+      const double dz = static_cast<double>(p.z) - stone.p.z;
+      if (reach * reach < dx * dx + dy * dy + dz * dz) continue;
+      const MESH& mesh = stone.model->mesh[0];
+      VERTEX corner[3];
+      POLYGON t;
+      for (int k = 0; k < 3; k++) t.vertex[k] = &corner[k];
+      for (int j = 0; j < mesh.number_of_polygons; j++) {
+        const POLYGON& model_polygon = mesh.polygon[j];
+        for (int k = 0; k < 3; k++) {
+          const XYZ& m = model_polygon.vertex[k]->p;
+          corner[k].p = {static_cast<float>(stone.p.x + static_cast<double>(stone.size) * m.x),
+                         static_cast<float>(stone.p.y + static_cast<double>(stone.size) * m.y),
+                         static_cast<float>(stone.p.z + static_cast<double>(stone.size) * m.z)};
+        }
+        t.normal = model_polygon.normal;
+        try_triangle(&s, t, CT_ROCK_COLLISION);
+      }
+    }
+  }
+
+  // Each vurk is met in its own frame: the point moves by its movement less the vurk's
+  // motion this frame, against the sphere where the vurk stood at the frame's start.
+  for (int i = 0; i < MAX_VURKS; i++) {
+    const VURK_& v = vurk[i];
+    if (!v.alive) continue;
+    IJK rel = {static_cast<float>(static_cast<double>(movement.i) - (static_cast<double>(v.p.x) - v.pp.x)),
+               static_cast<float>(static_cast<double>(movement.j) - (static_cast<double>(v.p.y) - v.pp.y)),
+               static_cast<float>(static_cast<double>(movement.k) - (static_cast<double>(v.p.z) - v.pp.z))};
+    const float len = normalize_vector(&rel);
+    if (!(len > 0.0f)) continue;
+    const double td = ray_and_sphere(p, rel, v.pp, VURK_RADIUS);
+    if (!(td > 0.0 && td <= len && td < s.best)) continue;
+    s.best = td;
+    s.answer = static_cast<COLLISION_TYPE>(CT_VURK1_COLLISION + i);
+    *result = advance(p, rel, td);
+    make_vector(&v.p, result, normal);
+    normalize_vector(normal);
+  }
+  return s.answer;
+}
+
+}  // namespace vurkhold
