@@ -43,7 +43,7 @@ struct Point {
 void carve_tunnel(Lcg& rng, Point a, Point b) {
   const Point mid = {(a.x + b.x) / 2 + rng.uniform(-4, 4), (a.y + b.y) / 2 + rng.uniform(-4, 4),
                      (a.z + b.z) / 2 + rng.uniform(-4, 4)};
-  const double radius = rng.uniform(1.2, 2.0);
+  const double radius = rng.uniform(1.4, 2.5);
   const Point leg[2][2] = {{a, mid}, {mid, b}};
   for (const auto& l : leg) {
     const double len = std::sqrt((l[1].x - l[0].x) * (l[1].x - l[0].x) + (l[1].y - l[0].y) * (l[1].y - l[0].y) +
@@ -64,15 +64,17 @@ void carve_test_cave(unsigned seed) {
   Lcg rng{seed * 2654435761u + 12345u};
   for (int i = 0; i < VOXELS; i++) voxel[i].value = SOLID_VALUE;
 
-  // Rooms stay at least two units clear of the outer walls, so the surface is closed.
-  constexpr int ROOMS = 9;
+  // Rooms and tunnels stay at least two units clear of the outer walls, so the surface
+  // is closed. The rooms form a ring, with a few shortcuts across it.
+  constexpr int ROOMS = 18;
+  constexpr int SHORTCUTS = 10;
   Point room[ROOMS];
   for (int i = 0; i < ROOMS; i++) {
-    room[i] = {rng.uniform(7, 25), rng.uniform(7, 25), rng.uniform(7, 25)};
-    carve_sphere(room[i].x, room[i].y, room[i].z, rng.uniform(2.5, 4.0));
+    room[i] = {rng.uniform(6.5, 25.5), rng.uniform(6.5, 25.5), rng.uniform(6.5, 25.5)};
+    carve_sphere(room[i].x, room[i].y, room[i].z, rng.uniform(2.5, 4.5));
   }
-  for (int i = 0; i + 1 < ROOMS; i++) carve_tunnel(rng, room[i], room[i + 1]);
-  carve_tunnel(rng, room[ROOMS - 1], room[0]);
+  for (int i = 0; i < ROOMS; i++) carve_tunnel(rng, room[i], room[(i + 1) % ROOMS]);
+  for (int i = 0; i < SHORTCUTS; i++) carve_tunnel(rng, room[rng.next() % ROOMS], room[rng.next() % ROOMS]);
 
   // Materials in blocks of 4 x 4 x 4 cells.
   const uint32_t salt = rng.next();
