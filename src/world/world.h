@@ -1,0 +1,65 @@
+// world: the configuration tables (sounds, bullet and weapon models, bullet and weapon
+// types), their loaders and their name look-ups.
+#pragma once
+
+#include <cstdio>
+
+#include "shell/shell.h"
+
+namespace vurkhold {
+
+// ---- configuration files ----
+
+// Loaders of "other/sounds.cfg", "other/bmodels.cfg", "other/wmodels.cfg",
+// "other/bullets.cfg" and "other/weapons.cfg", called in this order at start-up.
+// Each returns 1 on success, 0 after one message naming the first bad line.
+// A table's count always equals the number of its entries holding an allocated name,
+// so the release procedures below stay in bounds after a load that stopped half way.
+int load_weapon_sounds();
+int load_bullet_models();
+int load_weapon_models();
+int load_bullet_types();
+int load_weapon_types();
+
+// Name look-ups: the first entry with exactly this name, or -1. The scan stops at the
+// table's count and at the first entry without a name.
+int find_sound_by_name(const char* name);
+int find_bulletmodel_by_name(const char* name);
+int find_weaponmodel_by_name(const char* name);
+int find_bullettype_by_name(const char* name);
+// Only the first `limit` bullet types: the ones read before the current one.
+int find_bullettype_by_name_2(const char* name, int limit);
+
+// Release of the tables, in the order of shutdown: bullet types and weapon types come
+// before the textures and models, the sounds (names and samples) after them, just before
+// the sound library closes. Each leaves its table null and its count 0; harmless twice.
+void free_bullet_types();
+void free_weapon_types();
+void free_sounds();
+
+// ---- reading a configuration file (shared by the five loaders) ----
+
+inline constexpr int CONFIG_LINE_SIZE = 80;
+inline constexpr int CONFIG_NAME_SIZE = 32;  // names are single words of at most 31 characters
+inline constexpr int CONFIG_PATH_SIZE = 100;  // a folder prefix and a file name from one line
+
+struct CONFIG_FILE {
+  FILE* f;
+  char line[CONFIG_LINE_SIZE];  // the line read last; "" after the end of the file
+};
+
+// Opens `path` in text mode; 0 when it cannot be opened.
+int config_open(CONFIG_FILE* c, const char* path);
+// Reads the next line (at most 78 characters of it) into c->line, a "\r\n" ending read as
+// "\n"; 0 and an empty line at the end of the file.
+int config_read_line(CONFIG_FILE* c);
+// Reads the version line: 1 when it holds a number equal to 1.0.
+int config_version_ok(CONFIG_FILE* c);
+// Formats a message into an 80-character buffer, shows it, closes the file; returns 0 so
+// a loader can `return config_fail(...)`.
+int config_fail(CONFIG_FILE* c, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void config_close(CONFIG_FILE* c);
+// A new name buffer holding `word`; null when no memory.
+char* config_new_name(const char* word);
+
+}  // namespace vurkhold
