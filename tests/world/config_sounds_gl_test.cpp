@@ -113,6 +113,7 @@ TEST_F(SoundsConfig, FileEndingEarlyFailsAtTheMissingLine) {
   put("other/sounds.cfg", "1\n2\n#\nbang\nbeep.wav\n#\n");
   EXPECT_EQ(load_weapon_sounds(), 0);
   EXPECT_EQ(last(), "ERROR: The name of sound 2 is invalid.");
+  free_sounds();
   put("other/sounds.cfg", "1\n2\n#\nbang\nbeep.wav\n#\nboom");
   EXPECT_EQ(load_weapon_sounds(), 0);
   EXPECT_EQ(last(), "ERROR: The filename of sound (2) is invalid.");
