@@ -59,6 +59,16 @@ TEST(Lengths, LengthDistanceAndTheirSquares) {
   EXPECT_EQ(give_distance(&a, &a), 0.0f);
 }
 
+TEST(Lengths, SquaresBeyondFloatRangeStillGiveTheLength) {
+  // The squared sum overflows a float (or underflows it) but not a double.
+  const IJK huge = {3e20f, 4e20f, 0};
+  EXPECT_FLOAT_EQ(give_vector_lenght(&huge), 5e20f);
+  const IJK tiny = {3e-25f, 0, 4e-25f};
+  EXPECT_FLOAT_EQ(give_vector_lenght(&tiny), 5e-25f);
+  const XYZ a = {0, 0, 0}, b = {-3e20f, 0, 4e20f};
+  EXPECT_FLOAT_EQ(give_distance(&a, &b), 5e20f);
+}
+
 TEST(Lengths, MakeVectorPointsFromTheFirstPointToTheSecond) {
   const XYZ a = {1, 2, 3}, b = {4, 0, -1};
   IJK ab, ba;
