@@ -64,12 +64,15 @@ XYZ vertex_interp(double isolevel, XYZ p1, XYZ p2, double valp1, double valp2) {
 }
 
 void polygonise(GRIDCELL* gc, double isolevel) {
-  const VOXEL* corner[8];
-  int cubeindex = 0;
-  for (int k = 0; k < 8; k++) {
-    corner[k] = gc->voxel[CORNER_VOXEL[k]];
-    if (static_cast<double>(corner[k]->value) < isolevel) cubeindex |= 1 << k;
-  }
+  // Written out corner by corner: most cells are wholly solid or wholly empty and stop
+  // right after this.
+  VOXEL* const* v = gc->voxel;
+  const VOXEL* const corner[8] = {v[CORNER_VOXEL[0]], v[CORNER_VOXEL[1]], v[CORNER_VOXEL[2]], v[CORNER_VOXEL[3]],
+                                  v[CORNER_VOXEL[4]], v[CORNER_VOXEL[5]], v[CORNER_VOXEL[6]], v[CORNER_VOXEL[7]]};
+  auto empty = [isolevel](const VOXEL* c) { return static_cast<int>(static_cast<double>(c->value) < isolevel); };
+  const int cubeindex = empty(corner[0]) | empty(corner[1]) << 1 | empty(corner[2]) << 2 | empty(corner[3]) << 3 |
+                        empty(corner[4]) << 4 | empty(corner[5]) << 5 | empty(corner[6]) << 6 |
+                        empty(corner[7]) << 7;
 
   const int edges = edgeTable[cubeindex];
   if (edges == 0) {

@@ -29,9 +29,10 @@ void set_false_flag(OCTREE* o) {
 }
 
 void set_true_flag(OCTREE* o) {
-  // The climb always reaches the root: a node may stay non-empty while an ancestor's
-  // flag still has to be re-examined by the same rule.
+  // The climb always reaches the root. A node that is already empty can only be set
+  // empty again, so its children need not be looked at.
   for (; o; o = o->parent) {
+    if (o->empty) continue;
     int all_empty = 1;
     for (int k = 0; k < 8; k++)
       if (!static_cast<const OCTREE*>(o->child[k])->empty) {
