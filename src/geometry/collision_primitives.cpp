@@ -70,4 +70,20 @@ XYZ find_closest_point(POLYGON t, XYZ p) {
   return result;
 }
 
+void place_rock_triangle(const ROCK* stone, const POLYGON* model_polygon, VERTEX corner[3], POLYGON* t) {
+  for (int k = 0; k < 3; k++) {
+    const XYZ& m = model_polygon->vertex[k]->p;
+    corner[k].p = {static_cast<float>(stone->p.x + static_cast<double>(stone->size) * m.x),
+                   static_cast<float>(stone->p.y + static_cast<double>(stone->size) * m.y),
+                   static_cast<float>(stone->p.z + static_cast<double>(stone->size) * m.z)};
+    t->vertex[k] = &corner[k];
+  }
+  t->normal = model_polygon->normal;
+}
+
+const MESH* give_rock_mesh(const ROCK* stone) {
+  if (!stone->model || !stone->model->mesh || stone->model->number_of_meshes < 1) return nullptr;
+  return &stone->model->mesh[0];
+}
+
 }  // namespace vurkhold

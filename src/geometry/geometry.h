@@ -62,6 +62,13 @@ int ball_and_triangle(XYZ p, float radius, IJK movement, POLYGON t, float* dista
                       IJK* slide_normal, IJK* slide);
 int ball_and_plane(XYZ p, float radius, IJK movement, PLANE t, float* distance, XYZ* result,
                    IJK* slide_normal, IJK* slide);
+// A rock's model triangle placed in the world: corners at the rock's centre plus its size
+// times the model's corners (rocks are never turned), the model's normal unchanged. The
+// corners go into the caller's three vertices, so no allocation is made.
+void place_rock_triangle(const ROCK* stone, const POLYGON* model_polygon, VERTEX corner[3], POLYGON* t);
+// The rock's model mesh that collides, or null when the rock has none.
+const MESH* give_rock_mesh(const ROCK* stone);
+
 // Moves the sphere by movement through terrain, walls, rocks and live vurks; returns 1 and
 // the nearest contact (where the centre stops, its normal, the slide left) or 0 with the
 // outputs untouched.

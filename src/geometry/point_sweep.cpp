@@ -102,25 +102,17 @@ COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* norm
     const int rock_count = rocks < MAX_ROCKS ? rocks : MAX_ROCKS;
     for (int r = 0; r < rock_count; r++) {
       const ROCK& stone = rock[r];
-      if (!stone.model || !stone.model->mesh || stone.model->number_of_meshes < 1) continue;
+      const MESH* mesh = give_rock_mesh(&stone);
+      if (!mesh) continue;
       const double reach = static_cast<double>(d) + stone.radius;
       const double dx = static_cast<double>(p.x) - stone.p.x;
       const double dy = static_cast<double>(p.y) - stone.p.y;
       const double dz = static_cast<double>(p.z) - stone.p.z;
       if (reach * reach < dx * dx + dy * dy + dz * dz) continue;
-      const MESH& mesh = stone.model->mesh[0];
       VERTEX corner[3];
       POLYGON t;
-      for (int k = 0; k < 3; k++) t.vertex[k] = &corner[k];
-      for (int j = 0; j < mesh.number_of_polygons; j++) {
-        const POLYGON& model_polygon = mesh.polygon[j];
-        for (int k = 0; k < 3; k++) {
-          const XYZ& m = model_polygon.vertex[k]->p;
-          corner[k].p = {static_cast<float>(stone.p.x + static_cast<double>(stone.size) * m.x),
-                         static_cast<float>(stone.p.y + static_cast<double>(stone.size) * m.y),
-                         static_cast<float>(stone.p.z + static_cast<double>(stone.size) * m.z)};
-        }
-        t.normal = model_polygon.normal;
+      for (int j = 0; j < mesh->number_of_polygons; j++) {
+        place_rock_triangle(&stone, &mesh->polygon[j], corner, &t);
         try_triangle(&s, t, CT_ROCK_COLLISION);
       }
     }
