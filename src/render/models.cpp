@@ -1,5 +1,7 @@
 // the game's models: the four fixed models and the bullet and weapon model lists, loaded
 // once at start-up and released at shutdown.
+#include <GL/gl.h>
+
 #include <cstdlib>
 
 #include "render/render.h"
@@ -31,7 +33,14 @@ void free_models() {
   free_model(&metalbox_model);
   free_model(&arrow_model);
   for (int i = 0; i < bullet_models; i++) free_model(&bullet_model[i]);
-  for (int i = 0; i < weapon_models; i++) free_model(&weapon_model[i]);
+  for (int i = 0; i < weapon_models; i++) {
+    free_model(&weapon_model[i]);
+    // Each weapon model brought its own texture from the model list.
+    if (weapon_model[i].texture) glDeleteTextures(1, &weapon_model[i].texture);
+    weapon_model[i].texture = 0;
+  }
+  bullet_models = 0;
+  weapon_models = 0;
 }
 
 }  // namespace vurkhold

@@ -507,6 +507,11 @@ void screen_viewport(int x, int y, int width, int height);
 
 int initialize();
 void clean_up();
+// The content of the data folder, in its fixed order: sounds, textures, models (with the
+// bullet and weapon model lists), bullet types, weapon types. 1 when all loaded; 0 after
+// the failing loader's message. free_game_content releases whatever was loaded.
+int load_game_content();
+void free_game_content();
 
 // The whole program: what main() runs.
 int vurkhold_main(int argc, char** argv);
