@@ -1,0 +1,307 @@
+// configuration files: a valid game folder of all five files, one table of crafted changes
+// to it with the exact message each brings, and the values one full load stores.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "render/render.h"
+#include "support/gl_context.h"
+#include "support/test_support.h"
+#include "world/world.h"
+
+namespace vurkhold {
+namespace {
+
+// Record 0 of a file holds its version and count lines; every later record starts with
+// its separator line, so a record's line k is at index k.
+using File = std::vector<std::vector<std::string>>;
+using Folder = std::map<std::string, File>;
+
+Folder baseline() {
+  return {
+      {"sounds", {{"1.0", "2"}, {"#", "bang", "beep.wav"}, {"#", "pop", "beep.wav"}}},
+      {"bmodels", {{"1.0", "2"}, {"#", "ball", "0", "tri.txt"}, {"#", "spark", "1", "tri.txt"}}},
+      {"wmodels", {{"1.0", "2"}, {"#", "gun", "tri.txt", "w.tga"}, {"#", "Gun", "tri.txt", "w.tga"}}},
+      {"bullets",
+       {{"1.0", "2"},
+        {"#", "pellet", "ball", "1000 10", "-0.5", "0.1", "10", "2.5", "0", "0 3 0.5", "-1", "1 0.5 0", "20 300",
+         "NO_EMIT", "100 0", "0", "NO_CLUSTERS", "0", "0", "0", "0 0 0", "0"},
+        {"#", "rocket", "spark", "2000 25", "-1.5", "0.02", "40", "5", "1", "0 3 0.75", "2", "0.25 0.5 1", "30 450",
+         "pellet", "250 -2", "0.3", "pellet", "12", "0.6", "500", "1 0.5 0.25", "1"}}},
+      {"weapons",
+       {{"1.0", "2"},
+        {"#", "rifle", "gun", "10", "100", "1000", "rocket", "1", "5", "0.5", "bang"},
+        {"#", "shotgun", "Gun", "6", "800", "2500", "pellet", "9", "20", "1", "pop"}}},
+  };
+}
+
+// A PCM WAVE of four 16-bit mono samples.
+constexpr char kWav[] =
+    "RIFF" "\x2c\0\0\0" "WAVE" "fmt " "\x10\0\0\0" "\x01\0" "\x01\0" "\x44\xac\0\0" "\x88\x58\x01\0" "\x02\0"
+    "\x10\0" "data" "\x08\0\0\0" "\0\1\0\2\0\3\0\4";
+// A MilkShape ASCII model of one triangle.
+constexpr char kModel[] =
+    "// MilkShape 3D ASCII\n\nFrames: 1\nFrame: 1\n\nMeshes: 1\n\"tri\" 0 0\n3\n0 0.0 0.0 0.0 0.0 0.0 -1\n"
+    "0 1.0 0.0 0.0 1.0 0.0 -1\n0 0.0 1.0 0.0 0.0 1.0 -1\n1\n0.0 0.0 1.0\n1\n0 0 1 2 0 0 0 1\n\nMaterials: 0\n\nBones: 0\n";
+
+// After any load, finished or not, every entry below a table's count holds a name and the
+// entry at the count (when the table has one) holds none: release walks exactly the count.
+template <typename T>
+void expect_count_matches_names(const char* table, const T* entry, int count, int size) {
+  if (!entry) {
+    EXPECT_EQ(count, 0) << table;
+    return;
+  }
+  ASSERT_LE(count, size) << table;
+  for (int i = 0; i < count; i++) EXPECT_NE(entry[i].name, nullptr) << table << " " << i;
+  if (count < size) {
+    EXPECT_EQ(entry[count].name, nullptr) << table << " " << count;
+  }
+}
+
+class Config : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test::ensure_gl_context()) GTEST_SKIP() << "no GL context";
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(platform::sound_open(44100, 32));
+    ASSERT_NE(getcwd(saved_, sizeof saved_), nullptr);
+    ASSERT_EQ(chdir(dir_.path().c_str()), 0);
+    test::write_file(dir_.file("sounds/Beep.WAV"), std::string(kWav, sizeof kWav - 1));
+    test::write_file(dir_.file("models/tri.txt"), kModel);
+    test::write_file(dir_.file("textures/w.tga"), test::read_file(test::fixture_path("tga/im_gray_64x64.tga")));
+  }
+  void TearDown() override {
+    release();
+    if (saved_[0]) {
+      EXPECT_EQ(chdir(saved_), 0);
+    }
+  }
+  static void release() {
+    free_weapon_types();
+    free_bullet_types();
+    free_models();
+    free_sounds();
+  }
+  void write(const Folder& folder) {
+    for (const char* name : {"sounds", "bmodels", "wmodels", "bullets", "weapons"}) {
+      const std::string path = dir_.file(std::string("other/") + name + ".cfg");
+      std::remove(path.c_str());
+      if (!folder.count(name)) continue;
+      std::string text;
+      for (const auto& record : folder.at(name))
+        for (const std::string& line : record) text += line + "\n";
+      test::write_file(path, text);
+    }
+  }
+  // The five loaders in start-up order, each only after the one before it succeeded.
+  static int load_all() {
+    for (int (*load)() : {load_weapon_sounds, load_bullet_models, load_weapon_models, load_bullet_types,
+                          load_weapon_types})
+      if (!load()) return 0;
+    return 1;
+  }
+  static int declared(const Folder& f, const char* name) {
+    return f.count(name) ? std::atoi(f.at(name)[0][1].c_str()) : 0;
+  }
+  static void expect_counts_in_bounds(const Folder& f) {
+    expect_count_matches_names("sounds", sound, sounds, declared(f, "sounds"));
+    expect_count_matches_names("bullet models", bullet_model, bullet_models, MAX_BULLETMODELS);
+    expect_count_matches_names("weapon models", weapon_model, weapon_models, MAX_WEAPONMODELS);
+    expect_count_matches_names("bullet types", bullet_type, bullet_types, declared(f, "bullets"));
+    expect_count_matches_names("weapons", weapon_type, weapons, declared(f, "weapons"));
+  }
+
+  test::TempDir dir_;
+  test::MessageCapture messages_;
+  char saved_[PATH_MAX] = "";
+};
+
+struct Row {
+  const char* file;
+  int record;           // -1: the file is missing
+  int line;
+  const char* value;    // replaces that line
+  const char* message;  // "" when the folder must load
+  bool grow = false;    // the count line's value also sets how many records there are
+};
+
+const Row kRows[] = {
+    {"sounds", -1, 0, "", "Can't find sounds.cfg"},
+    {"sounds", 0, 0, "1", ""},
+    {"sounds", 0, 0, "1.000000", ""},
+    {"sounds", 0, 0, "1.01", "The file sounds.cfg has a wrong version!"},
+    {"sounds", 0, 0, "", "The file sounds.cfg has a wrong version!"},
+    {"sounds", 0, 1, "19", "", true},
+    {"sounds", 0, 1, "20", "Number of sounds (20) is invalid!", true},
+    {"sounds", 0, 1, "0", "Number of sounds (0) is invalid!"},
+    {"sounds", 0, 1, "3", "The name of sound 3 is invalid."},  // the file ends first
+    {"sounds", 2, 0, "3 none.wav ~~ anything at all", ""},    // separators are skipped
+    {"sounds", 2, 1, "pop and trailing words", ""},
+    {"sounds", 2, 1, "", "The name of sound 2 is invalid."},
+    {"sounds", 2, 2, "", "The filename of sound (2) is invalid."},
+    {"sounds", 2, 2, "none.wav", "The loading of sound (2) failed."},
+    {"bmodels", -1, 0, "", "Can't open bmodels.cfg"},
+    {"bmodels", 0, 0, "1.01", "The file bmodels.cfg has a wrong version!"},
+    {"bmodels", 0, 1, "19", "", true},
+    {"bmodels", 0, 1, "20", "The number of bullet models (20) is invalid.", true},
+    {"bmodels", 2, 1, "", "The name of bullet model 2 is invalid."},
+    {"bmodels", 2, 2, "2", "The type of bullet model 2 is invalid."},
+    {"bmodels", 2, 3, "", "The filename of bullet model (2) is invalid."},
+    {"bmodels", 2, 3, "none.txt", "The loading of bullet model (2) failed."},
+    {"wmodels", -1, 0, "", "Can't open wmodels.cfg"},
+    {"wmodels", 0, 0, "", "The file wmodels.cfg has a wrong version!"},
+    {"wmodels", 0, 1, "49", "", true},
+    {"wmodels", 0, 1, "50", "The number of weapon models (50) is invalid.", true},
+    {"wmodels", 2, 1, "", "The name of the weapon model 2 is invalid."},
+    {"wmodels", 2, 2, "", "The filename of weapon model (2) is invalid."},
+    {"wmodels", 2, 2, "none.txt", "The loading of weapon model (2) failed."},
+    {"wmodels", 2, 3, "", "The filename of weapon texture (2) is invalid."},
+    {"wmodels", 2, 3, "none.tga", "The loading of weapon texture (2) failed."},
+    {"bullets", -1, 0, "", "Can't find bullets.cfg"},
+    {"bullets", 0, 0, "1.01", "The file bullets.cfg has a wrong version!"},
+    {"bullets", 0, 1, "0", "Number of bullet types (0) is invalid!"},
+    {"bullets", 2, 1, "", "The name of bullet 2 is invalid."},
+    {"bullets", 2, 2, "Spark", "The model to use (Spark, -1) in bullet 2 is invalid."},
+    {"bullets", 2, 3, "0 10", "The life of the bullet 2 is invalid."},
+    {"bullets", 2, 4, "nan", "The gravity for the bullet 2 is invalid."},
+    {"bullets", 2, 5, "-0.01", "The air resistance for the bullet 2 is invalid."},
+    {"bullets", 2, 6, "-1", "The damage of the bullet 2 is invalid."},
+    {"bullets", 2, 7, "5.01", "The hole size of the bullet 2 is invalid."},
+    {"bullets", 2, 8, "2", "The time out action of the bullet 2 is invalid."},
+    {"bullets", 2, 9, "4 0 0", "The hit action of the bullet 2 is invalid."},
+    {"bullets", 2, 10, "4", "The trail particle of the bullet 2 is invalid."},
+    {"bullets", 2, 11, "1 1 1.5", "The trail color of the bullet 2 is invalid."},
+    {"bullets", 2, 12, "30 450 rate, then life", ""},
+    {"bullets", 2, 12, "30 0", "The trail parameters of the bullet 2 are invalid."},
+    {"bullets", 2, 13, "", "Can't read emit type of the bullet 2."},
+    {"bullets", 2, 13, "rocket", "The emit type of the bullet 2 is invalid."},  // itself
+    {"bullets", 1, 13, "rocket", "The emit type of the bullet 1 is invalid."},  // a later one
+    {"bullets", 2, 13, "Pellet", "The emit type of the bullet 2 is invalid."},
+    {"bullets", 2, 14, "99 0", "The emit rate/amount of the bullet 2 is invalid."},
+    {"bullets", 2, 15, "1.5", "The emit speed of the bullet 2 is invalid."},
+    {"bullets", 2, 16, "", "Can't read cluster type of the bullet 2."},
+    {"bullets", 2, 16, "rocket", "The cluster type of the bullet 2 is invalid."},
+    {"bullets", 1, 16, "rocket", "The cluster type of the bullet 1 is invalid."},
+    {"bullets", 2, 17, "26", "The number of clusters of the bullet 2 is invalid."},
+    {"bullets", 2, 18, "1.01", "The cluster speed of the bullet 2 is invalid."},
+    {"bullets", 2, 19, "500.5", "The light range of the bullet 2 is invalid."},
+    {"bullets", 2, 20, "0 2 0", "The light color of the bullet 2 is invalid."},
+    {"bullets", 2, 21, "none", "The flags of the bullet 2 is invalid."},
+    {"weapons", -1, 0, "", "Can't open weapons.cfg"},
+    {"weapons", 0, 0, "", "The file weapons.cfg has a wrong version!"},
+    {"weapons", 0, 1, "0", "The number of weapons (0) is invalid."},
+    {"weapons", 2, 1, "", "The name of the weapon 2 is invalid."},
+    {"weapons", 2, 2, "GUN", "The weapon model (-1 GUN) of the weapon 2 is invalid."},
+    {"weapons", 2, 3, "0", "The number of ammo per clip (0) in weapon 2 is invalid."},
+    {"weapons", 2, 4, "9", "The fire rate of the weapon 2 is invalid."},
+    {"weapons", 2, 5, "0", "The load time of the weapon 2 is invalid."},
+    {"weapons", 2, 6, "Pellet", "The ammo type (-1 Pellet) of the weapon 2 is invalid."},
+    {"weapons", 2, 7, "0", "The number of bullets per shot in weapon 2 is invalid."},
+    {"weapons", 2, 8, "181", "The variation of the weapon 2 is invalid."},
+    {"weapons", 2, 9, "0", "The bullet speed of the weapon 2 is invalid."},
+    {"weapons", 2, 10, "Pop", "The sound (-1 Pop) of the weapon 2 is invalid."},
+};
+
+TEST_F(Config, EachCraftedFolderLoadsOrNamesItsFault) {
+  for (const Row& row : kRows) {
+    const std::string name = std::string(row.file) + " record " + std::to_string(row.record) + " line " +
+                             std::to_string(row.line) + " \"" + row.value + "\"";
+    SCOPED_TRACE(name);
+    Folder folder = baseline();
+    File& file = folder[row.file];
+    if (row.grow) file.insert(file.begin() + 2, std::atoi(row.value) - 2, std::vector<std::string>(file[1]));
+    if (row.record < 0) folder.erase(row.file);
+    else file[static_cast<size_t>(row.record)][static_cast<size_t>(row.line)] = row.value;
+    write(folder);
+    platform::clear_captured_messages();  // the capture keeps only so many
+    if (row.message[0]) {
+      EXPECT_EQ(load_all(), 0);
+      EXPECT_EQ(messages_.last(), std::string("ERROR: ") + row.message);
+    } else {
+      EXPECT_EQ(load_all(), 1) << messages_.last();
+      EXPECT_EQ(messages_.count(), 0);
+      const std::vector<int> counts = {sounds, bullet_models, weapon_models, bullet_types, weapons};
+      EXPECT_EQ(counts, (std::vector<int>{declared(folder, "sounds"), declared(folder, "bmodels"),
+                                          declared(folder, "wmodels"), declared(folder, "bullets"),
+                                          declared(folder, "weapons")}));
+    }
+    expect_counts_in_bounds(folder);
+    release();
+  }
+}
+
+TEST_F(Config, AFullLoadStoresEveryValue) {
+  write(baseline());
+  ASSERT_EQ(load_all(), 1) << messages_.last();
+  EXPECT_EQ(messages_.count(), 0);
+  expect_counts_in_bounds(baseline());
+  ASSERT_EQ(sounds, 2);
+  EXPECT_STREQ(sound[1].name, "pop");
+  EXPECT_NE(sound[1].sample, nullptr);
+  ASSERT_EQ(bullet_models, 2);
+  EXPECT_EQ(bullet_model[0].type, MT_NORMAL);
+  EXPECT_EQ(bullet_model[1].type, MT_SPRITE);
+  EXPECT_EQ(bullet_model[1].mesh[0].number_of_polygons, 1);
+  ASSERT_EQ(weapon_models, 2);
+  EXPECT_STREQ(weapon_model[1].name, "Gun");
+  EXPECT_NE(weapon_model[1].texture, 0u);
+  EXPECT_NE(weapon_model[0].texture, weapon_model[1].texture);
+
+  ASSERT_EQ(bullet_types, 2);
+  EXPECT_EQ(bullet_type[0].emit, -1);
+  EXPECT_EQ(bullet_type[0].cluster, -1);
+  EXPECT_EQ(bullet_type[0].trail, -1);
+  const BULLET_TYPE& b = bullet_type[1];
+  EXPECT_STREQ(b.name, "rocket");
+  EXPECT_EQ(b.model, &bullet_model[1]);
+  EXPECT_EQ(b.life, 2000);
+  EXPECT_FLOAT_EQ(b.life_variation, 0.25f);
+  EXPECT_FLOAT_EQ(b.gravity, -1.5f);
+  EXPECT_FLOAT_EQ(b.air_resistance, 0.02f);
+  EXPECT_FLOAT_EQ(b.damage, 40.0f);
+  EXPECT_FLOAT_EQ(b.hole_size, 5.0f);
+  EXPECT_EQ(b.timeout_action, BTA_DISAPPEAR);
+  EXPECT_EQ(b.wall_hit, BHA_EXPLODE);
+  EXPECT_EQ(b.vurk_hit, BHA_DAMAGE);
+  EXPECT_FLOAT_EQ(b.bounce, 0.75f);
+  EXPECT_EQ(b.trail, 2);
+  EXPECT_FLOAT_EQ(b.trail_color[0], 0.25f);
+  EXPECT_FLOAT_EQ(b.trail_color[2], 1.0f);
+  EXPECT_EQ(b.trail_rate, 30);  // line 12: the rate, then the particles' life
+  EXPECT_EQ(b.trail_life, 450);
+  EXPECT_EQ(b.emit, 0);
+  EXPECT_EQ(b.emit_rate, 250);
+  EXPECT_EQ(b.emit_amount, -2);
+  EXPECT_FLOAT_EQ(b.emit_speed, 0.3f);
+  EXPECT_EQ(b.cluster, 0);
+  EXPECT_EQ(b.clusters, 12);
+  EXPECT_FLOAT_EQ(b.cluster_speed, 0.6f);
+  EXPECT_FLOAT_EQ(b.light_range, 500.0f);
+  EXPECT_FLOAT_EQ(b.light_color[1], 0.5f);
+  EXPECT_EQ(b.flags, BTF_SELF_ILLUMINATION);
+
+  ASSERT_EQ(weapons, 2);
+  EXPECT_EQ(weapon_type[0].model, &weapon_model[0]);
+  EXPECT_EQ(weapon_type[0].ammo_type, &bullet_type[1]);
+  EXPECT_EQ(weapon_type[0].sound, sound[0].sample);
+  const WEAPON_TYPE& w = weapon_type[1];
+  EXPECT_STREQ(w.name, "shotgun");
+  EXPECT_EQ(w.model, &weapon_model[1]);
+  EXPECT_EQ(w.ammo_per_clip, 6);
+  EXPECT_EQ(w.fire_rate, 800);
+  EXPECT_EQ(w.load_time, 2500);
+  EXPECT_EQ(w.ammo_type, &bullet_type[0]);
+  EXPECT_EQ(w.bullets_per_shot, 9);
+  EXPECT_EQ(w.variation, 20);
+  EXPECT_FLOAT_EQ(w.bullet_speed, 1.0f);
+  EXPECT_EQ(w.sound, sound[1].sample);
+}
+
+}  // namespace
+}  // namespace vurkhold
