@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "render/render.h"
+#include "shell/shell.h"
 #include "support/gl_context.h"
 #include "support/test_support.h"
 #include "world/world.h"
@@ -301,6 +302,58 @@ TEST_F(Config, AFullLoadStoresEveryValue) {
   EXPECT_EQ(w.variation, 20);
   EXPECT_FLOAT_EQ(w.bullet_speed, 1.0f);
   EXPECT_EQ(w.sound, sound[1].sample);
+}
+
+// Start-up's sequence over a whole data folder: each loader runs only once the files it
+// names things from are in, and one failure stops everything after it.
+TEST_F(Config, StartUpLoadsTheContentInItsOrderAndReleasesIt) {
+  const std::string tga = test::read_file(test::fixture_path("tga/im_gray_64x64.tga"));
+  for (const char* t : {"vurk", "material", "metal", "rock", "bullet", "rope", "font", "particle", "explode", "bhole",
+                        "flare", "gray", "tausta", "otsikko"})
+    test::write_file(dir_.file(std::string("textures/") + t + ".tga"), tga);
+  for (const char* m : {"vurk2", "rock", "metalbox", "arrow"})
+    test::write_file(dir_.file(std::string("models/") + m + ".m3d"), kModel);
+  for (const char* w : {"exp1", "death"})
+    test::write_file(dir_.file(std::string("sounds/") + w + ".wav"), std::string(kWav, sizeof kWav - 1));
+  write(baseline());
+  ASSERT_EQ(load_game_content(), 1) << messages_.last();
+  EXPECT_NE(headline, 0u);
+  EXPECT_NE(arrow_model.mesh, nullptr);
+  EXPECT_NE(death_sound, nullptr);
+  EXPECT_EQ(weapons, 2);
+  free_game_content();
+  EXPECT_EQ(font_texture, 0u);
+  EXPECT_EQ(vurk_model.mesh, nullptr);
+  EXPECT_EQ(weapon_model[0].texture, 0u);
+  EXPECT_EQ(sound, nullptr);
+  EXPECT_EQ(bullet_types + weapons + sounds + bullet_models + weapon_models, 0);
+
+  std::remove(dir_.file("textures/flare.tga").c_str());
+  EXPECT_EQ(load_game_content(), 0);
+  EXPECT_EQ(messages_.last(), "ERROR: Can't open file textures/flare.tga.");
+  EXPECT_EQ(sounds, 2);                   // sounds come first
+  EXPECT_EQ(vurk_model.mesh, nullptr);    // models after the textures
+  free_game_content();
+  test::write_file(dir_.file("textures/flare.tga"), tga);
+
+  Folder broken = baseline();
+  broken["bullets"][2][8] = "2";
+  write(broken);
+  platform::clear_captured_messages();
+  EXPECT_EQ(load_game_content(), 0);
+  ASSERT_EQ(messages_.count(), 2);
+  EXPECT_EQ(messages_.at(0), "ERROR: The time out action of the bullet 2 is invalid.");
+  EXPECT_EQ(messages_.at(1), "ERROR: Can't load the bullets.");
+  EXPECT_EQ(weapons, 0);
+  free_game_content();
+
+  broken = baseline();
+  broken["weapons"][1][4] = "5";
+  write(broken);
+  platform::clear_captured_messages();
+  EXPECT_EQ(load_game_content(), 0);
+  EXPECT_EQ(messages_.last(), "ERROR: Can't load the weapons.");
+  free_game_content();
 }
 
 }  // namespace
