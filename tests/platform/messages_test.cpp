@@ -30,13 +30,5 @@ TEST(Messages, QuestionsAnswerTheFallbackWhenNoBoxCanBeShown) {
   EXPECT_EQ(capture.at(0), "Fullscreen?: Start FullScreen?");
 }
 
-TEST(Messages, CaptureKeepsItsFirstMessagesWhenFull) {
-  test::MessageCapture capture;
-  for (int i = 0; i < 100; i++) report_error(i == 0 ? "first" : "more");
-  EXPECT_EQ(capture.count(), 64);
-  EXPECT_EQ(capture.at(0), "ERROR: first");
-  EXPECT_STREQ(platform::last_message_text(), "more");
-}
-
 }  // namespace
 }  // namespace vurkhold
