@@ -1,6 +1,7 @@
 // level file: reading and writing the binary level (version float, voxel values, the
 // cells' materials in version 1.1, the rock count and the rocks), little-endian.
 #include <bit>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -30,6 +31,10 @@ bool read_float(FILE* f, float* out) {
   *out = value;
   return true;
 }
+
+// Voxels and rocks must be finite: a NaN or infinite value would put NaN corners into the
+// surface that everything collides with.
+bool read_finite(FILE* f, float* out) { return read_float(f, out) && std::isfinite(*out); }
 
 bool write_float(FILE* f, float value) { return std::fwrite(&value, sizeof value, 1, f) == 1; }
 
@@ -61,7 +66,7 @@ int load_level_file(const char* filename) {
   }
 
   for (int i = 0; i < VOXELS; i++)
-    if (!read_float(f, &voxel[i].value)) return fail(f, "Invalid voxel in file %s.", filename);
+    if (!read_finite(f, &voxel[i].value)) return fail(f, "Invalid voxel in file %s.", filename);
 
   if (version == LEVEL_VERSION_1_1) {
     for (int i = 0; i < GRIDCELLS; i++) {
@@ -82,9 +87,9 @@ int load_level_file(const char* filename) {
   rocks = count;
   for (int i = 0; i < rocks; i++) {
     ROCK& r = rock[i];
-    if (!read_float(f, &r.p.x) || !read_float(f, &r.p.y) || !read_float(f, &r.p.z))
+    if (!read_finite(f, &r.p.x) || !read_finite(f, &r.p.y) || !read_finite(f, &r.p.z))
       return fail(f, "Invalid rock in file %s.", filename);
-    if (!read_float(f, &r.size)) return fail(f, "Invalid rock in file %s.", filename);
+    if (!read_finite(f, &r.size)) return fail(f, "Invalid rock in file %s.", filename);
   }
 
   build_surface();

@@ -88,6 +88,27 @@ TEST_F(LevelFileTest, EachFailureReportsItsMessageOnceClosesTheFileAndKeepsRocks
   }
 }
 
+// Values that would put NaN into the surface or the rocks are refused like missing ones.
+TEST_F(LevelFileTest, NonFiniteVoxelsAndRocksAreInvalid) {
+  const float inf = INFINITY, nan = NAN;
+  const struct { size_t offset; float value; const char* format; } rows[] = {
+      {4 + 4 * 500, nan, "Invalid voxel in file %s."},
+      {4 + 4 * 500, -inf, "Invalid voxel in file %s."},
+      {VOXELS_END + 4 + 8, inf, "Invalid rock in file %s."},
+      {VOXELS_END + 4 + 28, nan, "Invalid rock in file %s."},
+  };
+  const std::string path = dir.file("bad.vhl");
+  for (const auto& row : rows) {
+    std::string bytes = level_bytes(LEVEL_VERSION_1_0, 2);
+    bytes.replace(row.offset, 4, reinterpret_cast<const char*>(&row.value), 4);
+    test::write_file(path, bytes);
+    char expected[400];
+    std::snprintf(expected, sizeof expected, row.format, path.c_str());
+    EXPECT_EQ(load_level_file(path.c_str()), 0) << row.offset;
+    EXPECT_EQ(messages.last(), "ERROR: " + std::string(expected).substr(0, LEVEL_MESSAGE_SIZE - 1));
+  }
+}
+
 // A cave with materials 0..255 and six rocks, saved and loaded again through a path
 // written the game's way, after the resets a match start does; version 1.0 keeps no
 // materials. The writer refuses other versions and paths it cannot write.
