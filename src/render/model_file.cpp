@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/platform.h"
 #include "render/render.h"
@@ -27,6 +28,14 @@ constexpr int MATERIAL_LINES = 9;    // name, four colours, shininess, transpare
 
 constexpr uint8_t NO_BONE = 255;     // the file's -1
 constexpr uint8_t BAD_BONE = 254;    // a file value no bone count can reach
+
+// Numbers read with %f may be "nan" or "inf"; such a corner, normal or key would carry NaN
+// into every pose, drawing and rock collision, so those lines count as invalid.
+bool finite(std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
 
 // One line the way the files were first read, in text mode: a CR LF pair is a single line
 // end and counts as one character towards the limit. A line longer than the limit is split
@@ -94,7 +103,8 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
     VERTEX* v = &mesh->vertex[i];
     int flags = 0, bone = 0;
     next_line(r);
-    if (std::sscanf(r->line, "%d %f %f %f %f %f %d", &flags, &v->p.x, &v->p.y, &v->p.z, &v->u, &v->w, &bone) != 7)
+    if (std::sscanf(r->line, "%d %f %f %f %f %f %d", &flags, &v->p.x, &v->p.y, &v->p.z, &v->u, &v->w, &bone) != 7 ||
+        !finite({v->p.x, v->p.y, v->p.z, v->u, v->w}))
       return fail(r, "Vertex %d in mesh %d in file %s is invalid.", i + 1, mesh_number, r->filename);
     if (bone == -1) {
       v->bone_id = NO_BONE;
@@ -117,7 +127,7 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
     IJK* v = &mesh->vector[i];
     init_vector(v);
     next_line(r);
-    if (std::sscanf(r->line, "%f %f %f", &v->i, &v->j, &v->k) != 3)
+    if (std::sscanf(r->line, "%f %f %f", &v->i, &v->j, &v->k) != 3 || !finite({v->i, v->j, v->k}))
       return fail(r, "Vector %d in mesh %d in file %s is invalid.", i + 1, mesh_number, r->filename);
   }
 
@@ -170,7 +180,8 @@ int read_bone(Reader* r, MODEL* m, int i) {
 
   int flags = 0;
   next_line(r);
-  if (std::sscanf(r->line, "%d %f %f %f %f %f %f", &flags, &b->p.x, &b->p.y, &b->p.z, &b->r.x, &b->r.y, &b->r.z) != 7)
+  if (std::sscanf(r->line, "%d %f %f %f %f %f %f", &flags, &b->p.x, &b->p.y, &b->p.z, &b->r.x, &b->r.y, &b->r.z) != 7 ||
+      !finite({b->p.x, b->p.y, b->p.z, b->r.x, b->r.y, b->r.z}))
     return fail(r, "The bone %d in file %s is invalid", bone_number, r->filename);
 
   int n = 0;
@@ -186,7 +197,8 @@ int read_bone(Reader* r, MODEL* m, int i) {
   for (int k = 0; k < n; k++) {
     FRAME* f = &b->movement_frame[k];
     next_line(r);
-    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4)
+    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
+        !finite({f->time, f->p.x, f->p.y, f->p.z}))
       return fail(r, "Movement frame %d in bone %d int file %s is invalid", k + 1, bone_number, r->filename);
   }
 
@@ -202,7 +214,8 @@ int read_bone(Reader* r, MODEL* m, int i) {
   for (int k = 0; k < n; k++) {
     FRAME* f = &b->rotation_frame[k];
     next_line(r);
-    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4)
+    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
+        !finite({f->time, f->p.x, f->p.y, f->p.z}))
       return fail(r, "Rotation frame %d in bone %d in file %s is invalid", k + 1, bone_number, r->filename);
   }
   return 1;

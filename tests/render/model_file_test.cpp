@@ -2,6 +2,7 @@
 // normals, parent names, the model's reach, and the two real files.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
       // 257 would name bone 1 if the value were cut to eight bits.
       {"bone 257 of 2", file({small_mesh(0), small_mesh(257)}, two), "Vertex 1 in mesh 2 in file ", invalid},
       {"materials without a number", no_material_count, "Bad number of materials in file ", "."},
+      {"vertex at nan", file({mesh({vertex(0, 0, 0), vertex(NAN, 0, 0), vertex(0, 1, 0)}, {triangle(0, 1, 2)})}),
+       "Vertex 2 in mesh 1 in file ", invalid},
+      {"bone at inf", file({small_mesh(0)}, {{"root", "", {0, INFINITY, 0}, {}, {}, {}}}), "The bone 1 in file ", " is invalid"},
+      {"key at nan", file({small_mesh(0)}, {{"root", "", {}, {}, {}, {{1, 0, NAN, 0}}}}),
+       "Rotation frame 1 in bone 1 in file ", " is invalid"},
   };
   for (const auto& row : rows) {
     test::MessageCapture messages;
