@@ -50,7 +50,8 @@ void lay_texture(POLYGON* t, const IJK& e1, const IJK& e2, const IJK& e3, double
   if (c < -1.0) c = -1.0;
   set_uv(o, bu, bw + BASE_OFFSET);
   set_uv(e, bu + length * TEXTURE_SCALE, bw + BASE_OFFSET);
-  set_uv(a, bu + c * d * TEXTURE_SCALE, bw + std::sin(std::acos(c)) * d * TEXTURE_SCALE);
+  // sin(acos(c)), the sine of the angle at the origin, without the two library calls.
+  set_uv(a, bu + c * d * TEXTURE_SCALE, bw + std::sqrt(1.0 - c * c) * d * TEXTURE_SCALE);
 }
 
 }  // namespace

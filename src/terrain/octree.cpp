@@ -49,6 +49,9 @@ void set_octtree_empty_flag(GRIDCELL* gc, int flag) {
     set_false_flag(leaf);
     return;
   }
+  // A non-empty node always has a non-empty child, so a leaf that is already empty has
+  // nothing above it to clear: checking its cells and climbing would change no flag.
+  if (leaf->empty) return;
   for (int k = 0; k < 8; k++)
     if (static_cast<const GRIDCELL*>(leaf->child[k])->triangles) return;
   leaf->empty = 1;
