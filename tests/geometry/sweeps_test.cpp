@@ -110,6 +110,8 @@ TEST_F(Sweeps, Sphere) {
       {"cells by x, then triangles in order", {1.5, 2.5, 25.5}, {0, -1.25, 0}, 1, {1.5, 1.4, 25.5}, {-0.6, 0.8, 0},
        {-0.072 - 0.6 * PUSH, -0.054 + 0.8 * PUSH, 0}},
   }, true);
+  vurk[2].alive = 0;
+  run({{"dead vurk on the path", {16, 16, 16}, {0.5, 0, 1.5}, 0}}, true);
 }
 
 TEST_F(Sweeps, Point) {
