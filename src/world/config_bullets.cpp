@@ -151,29 +151,19 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
 }  // namespace
 
 int load_bullet_types() {
+  static constexpr CONFIG_HEADER header = {"other/bullets.cfg", "Can't find bullets.cfg",
+                                           "The file bullets.cfg has a wrong version!",
+                                           "Number of bullet types (%d) is invalid!", MAX_BULLET_TYPES};
   CONFIG_FILE c;
-  if (!config_open(&c, "other/bullets.cfg")) {
-    report_error("Can't find bullets.cfg");
-    return 0;
-  }
-  if (!config_version_ok(&c)) return config_fail(&c, "The file bullets.cfg has a wrong version!");
-  config_read_line(&c);
   int count = 0;
-  if (std::sscanf(c.line, "%d", &count) != 1 || count < 1 || count > MAX_BULLET_TYPES)
-    return config_fail(&c, "Number of bullet types (%d) is invalid!", count);
+  if (!config_begin(&c, &header, &count)) return 0;
   bullet_type = static_cast<BULLET_TYPE*>(std::calloc(static_cast<size_t>(count), sizeof(BULLET_TYPE)));
   if (!bullet_type) return config_fail(&c, "No memory for bullets.");
   bullet_types = 0;
 
   for (int i = 0; i < count; i++) {
-    const int number = i + 1;
     BULLET_TYPE* b = &bullet_type[i];
-    char word[CONFIG_NAME_SIZE] = "";
-    config_read_line(&c);
-    config_read_line(&c);
-    if (std::sscanf(c.line, "%31s", word) != 1) return config_fail(&c, "The name of bullet %d is invalid.", number);
-    b->name = config_new_name(word);
-    if (!b->name) return config_fail(&c, "The name of bullet %d is invalid.", number);
+    if (!config_read_name(&c, &b->name, "The name of bullet %d is invalid.", i + 1)) return 0;
     bullet_types = i + 1;
     if (!read_bullet_values(&c, i, b)) return 0;
   }

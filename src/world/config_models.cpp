@@ -8,27 +8,17 @@
 namespace vurkhold {
 
 int load_bullet_models() {
+  // One entry stays free: the list holds fewer than the table's room.
+  static constexpr CONFIG_HEADER header = {"other/bmodels.cfg", "Can't open bmodels.cfg",
+                                           "The file bmodels.cfg has a wrong version!",
+                                           "The number of bullet models (%d) is invalid.", MAX_BULLETMODELS - 1};
   CONFIG_FILE c;
-  if (!config_open(&c, "other/bmodels.cfg")) {
-    report_error("Can't open bmodels.cfg");
-    return 0;
-  }
-  if (!config_version_ok(&c)) return config_fail(&c, "The file bmodels.cfg has a wrong version!");
-  config_read_line(&c);
   int count = 0;
-  if (std::sscanf(c.line, "%d", &count) != 1 || count < 1 || count >= MAX_BULLETMODELS)
-    return config_fail(&c, "The number of bullet models (%d) is invalid.", count);
-
+  if (!config_begin(&c, &header, &count)) return 0;
   for (int i = 0; i < count; i++) {
     const int number = i + 1;
     MODEL* m = &bullet_model[i];
-    char word[CONFIG_NAME_SIZE] = "";
-    config_read_line(&c);
-    config_read_line(&c);
-    if (std::sscanf(c.line, "%31s", word) != 1)
-      return config_fail(&c, "The name of bullet model %d is invalid.", number);
-    m->name = config_new_name(word);
-    if (!m->name) return config_fail(&c, "The name of bullet model %d is invalid.", number);
+    if (!config_read_name(&c, &m->name, "The name of bullet model %d is invalid.", number)) return 0;
     bullet_models = i + 1;
 
     config_read_line(&c);
@@ -36,12 +26,9 @@ int load_bullet_models() {
     if (std::sscanf(c.line, "%d", &type) != 1 || (type != 0 && type != 1))
       return config_fail(&c, "The type of bullet model %d is invalid.", number);
 
-    config_read_line(&c);
-    char file[CONFIG_LINE_SIZE];
-    if (std::sscanf(c.line, "%79s", file) != 1)
-      return config_fail(&c, "The filename of bullet model (%d) is invalid.", number);
     char path[CONFIG_PATH_SIZE];
-    std::snprintf(path, sizeof path, "models\\%s", file);
+    if (!config_read_path(&c, "models\\", path, sizeof path))
+      return config_fail(&c, "The filename of bullet model (%d) is invalid.", number);
     if (!load_milkshape_model(m, path)) return config_fail(&c, "The loading of bullet model (%d) failed.", number);
     m->type = type == 1 ? MT_SPRITE : MT_NORMAL;
   }
@@ -50,41 +37,25 @@ int load_bullet_models() {
 }
 
 int load_weapon_models() {
+  static constexpr CONFIG_HEADER header = {"other/wmodels.cfg", "Can't open wmodels.cfg",
+                                           "The file wmodels.cfg has a wrong version!",
+                                           "The number of weapon models (%d) is invalid.", MAX_WEAPONMODELS - 1};
   CONFIG_FILE c;
-  if (!config_open(&c, "other/wmodels.cfg")) {
-    report_error("Can't open wmodels.cfg");
-    return 0;
-  }
-  if (!config_version_ok(&c)) return config_fail(&c, "The file wmodels.cfg has a wrong version!");
-  config_read_line(&c);
   int count = 0;
-  if (std::sscanf(c.line, "%d", &count) != 1 || count < 1 || count >= MAX_WEAPONMODELS)
-    return config_fail(&c, "The number of weapon models (%d) is invalid.", count);
-
+  if (!config_begin(&c, &header, &count)) return 0;
   for (int i = 0; i < count; i++) {
     const int number = i + 1;
     MODEL* m = &weapon_model[i];
-    char word[CONFIG_NAME_SIZE] = "";
-    config_read_line(&c);
-    config_read_line(&c);
-    if (std::sscanf(c.line, "%31s", word) != 1)
-      return config_fail(&c, "The name of the weapon model %d is invalid.", number);
-    m->name = config_new_name(word);
-    if (!m->name) return config_fail(&c, "The name of the weapon model %d is invalid.", number);
+    if (!config_read_name(&c, &m->name, "The name of the weapon model %d is invalid.", number)) return 0;
     weapon_models = i + 1;
 
-    config_read_line(&c);
-    char file[CONFIG_LINE_SIZE];
-    if (std::sscanf(c.line, "%79s", file) != 1)
-      return config_fail(&c, "The filename of weapon model (%d) is invalid.", number);
     char path[CONFIG_PATH_SIZE];
-    std::snprintf(path, sizeof path, "models\\%s", file);
+    if (!config_read_path(&c, "models\\", path, sizeof path))
+      return config_fail(&c, "The filename of weapon model (%d) is invalid.", number);
     if (!load_milkshape_model(m, path)) return config_fail(&c, "The loading of weapon model (%d) failed.", number);
 
-    config_read_line(&c);
-    if (std::sscanf(c.line, "%79s", file) != 1)
+    if (!config_read_path(&c, "textures\\", path, sizeof path))
       return config_fail(&c, "The filename of weapon texture (%d) is invalid.", number);
-    std::snprintf(path, sizeof path, "textures\\%s", file);
     if (!load_tga_texture(path, &m->texture))
       return config_fail(&c, "The loading of weapon texture (%d) failed.", number);
   }

@@ -58,4 +58,35 @@ char* config_new_name(const char* word) {
   return name;
 }
 
+int config_begin(CONFIG_FILE* c, const CONFIG_HEADER* header, int* count) {
+  if (!config_open(c, header->path)) {
+    report_error(header->open_message);
+    return 0;
+  }
+  if (!config_version_ok(c)) return config_fail(c, "%s", header->version_message);
+  config_read_line(c);
+  *count = 0;
+  if (std::sscanf(c->line, "%d", count) != 1 || *count < 1 || *count > header->max_count)
+    return config_fail(c, header->count_message, *count);
+  return 1;
+}
+
+int config_read_name(CONFIG_FILE* c, char** name, const char* message, int number) {
+  char word[CONFIG_NAME_SIZE] = "";
+  config_read_line(c);
+  config_read_line(c);
+  if (std::sscanf(c->line, "%31s", word) != 1) return config_fail(c, message, number);
+  *name = config_new_name(word);
+  if (!*name) return config_fail(c, message, number);
+  return 1;
+}
+
+int config_read_path(CONFIG_FILE* c, const char* folder, char* path, int size) {
+  char file[CONFIG_LINE_SIZE];
+  config_read_line(c);
+  if (std::sscanf(c->line, "%79s", file) != 1) return 0;
+  std::snprintf(path, static_cast<size_t>(size), "%s%s", folder, file);
+  return 1;
+}
+
 }  // namespace vurkhold

@@ -11,36 +11,23 @@ constexpr int MAX_SOUNDS = 19;
 }
 
 int load_weapon_sounds() {
+  static constexpr CONFIG_HEADER header = {"other/sounds.cfg", "Can't find sounds.cfg",
+                                           "The file sounds.cfg has a wrong version!",
+                                           "Number of sounds (%d) is invalid!", MAX_SOUNDS};
   CONFIG_FILE c;
-  if (!config_open(&c, "other/sounds.cfg")) {
-    report_error("Can't find sounds.cfg");
-    return 0;
-  }
-  if (!config_version_ok(&c)) return config_fail(&c, "The file sounds.cfg has a wrong version!");
-  config_read_line(&c);
   int count = 0;
-  if (std::sscanf(c.line, "%d", &count) != 1 || count < 1 || count > MAX_SOUNDS)
-    return config_fail(&c, "Number of sounds (%d) is invalid!", count);
+  if (!config_begin(&c, &header, &count)) return 0;
   sound = static_cast<SOUND*>(std::calloc(static_cast<size_t>(count), sizeof(SOUND)));
   if (!sound) return config_fail(&c, "No memory for sounds.");
   sounds = 0;
 
   for (int i = 0; i < count; i++) {
     const int number = i + 1;
-    char word[CONFIG_NAME_SIZE] = "";
-    config_read_line(&c);
-    config_read_line(&c);
-    if (std::sscanf(c.line, "%31s", word) != 1) return config_fail(&c, "The name of sound %d is invalid.", number);
-    sound[i].name = config_new_name(word);
-    if (!sound[i].name) return config_fail(&c, "The name of sound %d is invalid.", number);
+    if (!config_read_name(&c, &sound[i].name, "The name of sound %d is invalid.", number)) return 0;
     sounds = i + 1;
-
-    config_read_line(&c);
-    char file[CONFIG_LINE_SIZE];
-    if (std::sscanf(c.line, "%79s", file) != 1)
-      return config_fail(&c, "The filename of sound (%d) is invalid.", number);
     char path[CONFIG_PATH_SIZE];
-    std::snprintf(path, sizeof path, "sounds\\%s", file);
+    if (!config_read_path(&c, "sounds\\", path, sizeof path))
+      return config_fail(&c, "The filename of sound (%d) is invalid.", number);
     sound[i].sample = platform::sample_load(path);
     if (!sound[i].sample) return config_fail(&c, "The loading of sound (%d) failed.", number);
   }

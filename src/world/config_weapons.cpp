@@ -71,30 +71,19 @@ int read_weapon_values(CONFIG_FILE* c, int i, WEAPON_TYPE* w) {
 }  // namespace
 
 int load_weapon_types() {
+  static constexpr CONFIG_HEADER header = {"other/weapons.cfg", "Can't open weapons.cfg",
+                                           "The file weapons.cfg has a wrong version!",
+                                           "The number of weapons (%d) is invalid.", MAX_WEAPON_TYPES};
   CONFIG_FILE c;
-  if (!config_open(&c, "other/weapons.cfg")) {
-    report_error("Can't open weapons.cfg");
-    return 0;
-  }
-  if (!config_version_ok(&c)) return config_fail(&c, "The file weapons.cfg has a wrong version!");
-  config_read_line(&c);
   int count = 0;
-  if (std::sscanf(c.line, "%d", &count) != 1 || count < 1 || count > MAX_WEAPON_TYPES)
-    return config_fail(&c, "The number of weapons (%d) is invalid.", count);
+  if (!config_begin(&c, &header, &count)) return 0;
   weapon_type = static_cast<WEAPON_TYPE*>(std::calloc(static_cast<size_t>(count), sizeof(WEAPON_TYPE)));
   if (!weapon_type) return config_fail(&c, "No memory for weapons.");
   weapons = 0;
 
   for (int i = 0; i < count; i++) {
-    const int number = i + 1;
     WEAPON_TYPE* w = &weapon_type[i];
-    char word[CONFIG_NAME_SIZE] = "";
-    config_read_line(&c);
-    config_read_line(&c);
-    if (std::sscanf(c.line, "%31s", word) != 1)
-      return config_fail(&c, "The name of the weapon %d is invalid.", number);
-    w->name = config_new_name(word);
-    if (!w->name) return config_fail(&c, "The name of the weapon %d is invalid.", number);
+    if (!config_read_name(&c, &w->name, "The name of the weapon %d is invalid.", i + 1)) return 0;
     weapons = i + 1;
     if (!read_weapon_values(&c, i, w)) return 0;
   }

@@ -62,4 +62,22 @@ void config_close(CONFIG_FILE* c);
 // A new name buffer holding `word`; null when no memory.
 char* config_new_name(const char* word);
 
+// The start all five files share: the file opened, its version line equal to 1.0 and a
+// record count of 1..max_count, each with the file's own message.
+struct CONFIG_HEADER {
+  const char* path;
+  const char* open_message;
+  const char* version_message;
+  const char* count_message;  // formatted with the count read (0 when none)
+  int max_count;
+};
+// 1 with the count read; 0 after the message.
+int config_begin(CONFIG_FILE* c, const CONFIG_HEADER* header, int* count);
+// Skips a record's separator line and reads its name into a new buffer; 0 after
+// `message`, formatted with the 1-based record number.
+int config_read_name(CONFIG_FILE* c, char** name, const char* message, int number);
+// Reads a file name from the next line into `path` after `folder` (such as "models\\");
+// 0 when the line holds no word.
+int config_read_path(CONFIG_FILE* c, const char* folder, char* path, int size);
+
 }  // namespace vurkhold
