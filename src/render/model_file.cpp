@@ -163,6 +163,29 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
   return 1;
 }
 
+// One key list of a bone: its count, then a line per key. The count and allocation
+// messages differ only in their opening words; a count of 0 allocates nothing.
+int read_keys(Reader* r, int bone_number, FRAME** keys, int* count, const char* count_words,
+              const char* memory_words, const char* key_message) {
+  int n = 0;
+  next_line(r);
+  if (std::sscanf(r->line, "%d", &n) != 1 || n < 0 || n > MAX_KEYS)
+    return fail(r, "%s in bone %d in file %s.", count_words, bone_number, r->filename);
+  if (n > 0) {
+    *keys = static_cast<FRAME*>(allocate(n, sizeof(FRAME)));
+    if (!*keys) return fail(r, "%s in bone %d in file %s.", memory_words, bone_number, r->filename);
+  }
+  *count = n;
+  for (int k = 0; k < n; k++) {
+    FRAME* f = &(*keys)[k];
+    next_line(r);
+    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
+        !finite({f->time, f->p.x, f->p.y, f->p.z}))
+      return fail(r, key_message, k + 1, bone_number, r->filename);
+  }
+  return 1;
+}
+
 // One bone: name, parent, rest transform and both key lists. 0 after reporting.
 int read_bone(Reader* r, MODEL* m, int i) {
   BONE* b = &m->bone[i];
@@ -184,41 +207,11 @@ int read_bone(Reader* r, MODEL* m, int i) {
       !finite({b->p.x, b->p.y, b->p.z, b->r.x, b->r.y, b->r.z}))
     return fail(r, "The bone %d in file %s is invalid", bone_number, r->filename);
 
-  int n = 0;
-  next_line(r);
-  if (std::sscanf(r->line, "%d", &n) != 1 || n < 0 || n > MAX_KEYS)
-    return fail(r, "Bad number of movement frames in bone %d in file %s.", bone_number, r->filename);
-  if (n > 0) {
-    b->movement_frame = static_cast<FRAME*>(allocate(n, sizeof(FRAME)));
-    if (!b->movement_frame)
-      return fail(r, "Can't allocate memory for movement frames in bone %d in file %s.", bone_number, r->filename);
-  }
-  b->number_of_m_frames = n;
-  for (int k = 0; k < n; k++) {
-    FRAME* f = &b->movement_frame[k];
-    next_line(r);
-    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
-        !finite({f->time, f->p.x, f->p.y, f->p.z}))
-      return fail(r, "Movement frame %d in bone %d int file %s is invalid", k + 1, bone_number, r->filename);
-  }
-
-  next_line(r);
-  if (std::sscanf(r->line, "%d", &n) != 1 || n < 0 || n > MAX_KEYS)
-    return fail(r, "Bad number of rotation frames in bone %d in file %s.", bone_number, r->filename);
-  if (n > 0) {
-    b->rotation_frame = static_cast<FRAME*>(allocate(n, sizeof(FRAME)));
-    if (!b->rotation_frame)
-      return fail(r, "Can't allocate memory for keyframes in bone %d in file %s.", bone_number, r->filename);
-  }
-  b->number_of_r_frames = n;
-  for (int k = 0; k < n; k++) {
-    FRAME* f = &b->rotation_frame[k];
-    next_line(r);
-    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
-        !finite({f->time, f->p.x, f->p.y, f->p.z}))
-      return fail(r, "Rotation frame %d in bone %d in file %s is invalid", k + 1, bone_number, r->filename);
-  }
-  return 1;
+  if (!read_keys(r, bone_number, &b->movement_frame, &b->number_of_m_frames, "Bad number of movement frames",
+                 "Can't allocate memory for movement frames", "Movement frame %d in bone %d int file %s is invalid"))
+    return 0;
+  return read_keys(r, bone_number, &b->rotation_frame, &b->number_of_r_frames, "Bad number of rotation frames",
+                   "Can't allocate memory for keyframes", "Rotation frame %d in bone %d in file %s is invalid");
 }
 
 }  // namespace

@@ -47,6 +47,8 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
       {"vertex at nan", file({mesh({vertex(0, 0, 0), vertex(NAN, 0, 0), vertex(0, 1, 0)}, {triangle(0, 1, 2)})}),
        "Vertex 2 in mesh 1 in file ", invalid},
       {"bone at inf", file({small_mesh(0)}, {{"root", "", {0, INFINITY, 0}, {}, {}, {}}}), "The bone 1 in file ", " is invalid"},
+      {"101 position keys", file({small_mesh(0)}, {{"root", "", {}, {}, std::vector<Key>(101, Key{1, 0, 0, 0}), {}}}),
+       "Bad number of movement frames in bone 1 in file ", "."},
       {"key at nan", file({small_mesh(0)}, {{"root", "", {}, {}, {}, {{1, 0, NAN, 0}}}}),
        "Rotation frame 1 in bone 1 in file ", " is invalid"},
   };
