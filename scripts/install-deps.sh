@@ -9,7 +9,6 @@ packages=(
   libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth
   libgtest-dev libbenchmark-dev
-  imagemagick
 )
 
 missing=()
