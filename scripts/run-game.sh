@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVURKHOLD_TESTS=OFF -DVURKHOLD_BENCH=OFF
-cmake --build build -j"$(nproc)" --target vurkhold
-exec ./build/vurkhold "$@"
+cmake -S . -B build-game -DCMAKE_BUILD_TYPE=Release -DVURKHOLD_TESTS=OFF -DVURKHOLD_BENCH=OFF
+cmake --build build-game -j"$(nproc)" --target vurkhold
+exec ./build-game/vurkhold "$@"
