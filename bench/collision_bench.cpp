@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "allocations.h"
 #include "geometry/cave_walk.h"
 #include "geometry/geometry.h"
 #include "shell/shell.h"
@@ -95,13 +96,15 @@ void label(benchmark::State& state, const CollisionCave& c, long hits, long call
 void BM_SphereSweep(benchmark::State& state) {
   CollisionCave& c = cave();
   size_t next = 0;
-  long hits = 0, calls = 0;
+  long hits = 0, calls = 0, allocations = 0;
   for (auto _ : state) {
     const Sweep& s = c.vurk_moves[next];
     next = (next + 1) % c.vurk_moves.size();
     XYZ result;
     IJK normal, slide;
+    const long allocations_before = bench::allocations();
     const int hit = test_sphere_collisions(s.p, 0.5f, s.movement, &result, &normal, &slide);
+    allocations += bench::allocations() - allocations_before;
     benchmark::DoNotOptimize(hit);
     benchmark::DoNotOptimize(result);
     benchmark::DoNotOptimize(slide);
@@ -109,25 +112,29 @@ void BM_SphereSweep(benchmark::State& state) {
     calls++;
   }
   label(state, c, hits, calls);
+  state.counters["allocations"] = static_cast<double>(allocations);
 }
 
 // One bullet step of length 0.5.
 void BM_PointSweep(benchmark::State& state) {
   CollisionCave& c = cave();
   size_t next = 0;
-  long hits = 0, calls = 0;
+  long hits = 0, calls = 0, allocations = 0;
   for (auto _ : state) {
     const Sweep& s = c.bullet_steps[next];
     next = (next + 1) % c.bullet_steps.size();
     XYZ result;
     IJK normal;
+    const long allocations_before = bench::allocations();
     const COLLISION_TYPE kind = test_point_collisions(s.p, s.movement, &result, &normal);
+    allocations += bench::allocations() - allocations_before;
     benchmark::DoNotOptimize(kind);
     benchmark::DoNotOptimize(result);
     hits += kind != CT_NO_COLLISION;
     calls++;
   }
   label(state, c, hits, calls);
+  state.counters["allocations"] = static_cast<double>(allocations);
 }
 
 BENCHMARK(BM_SphereSweep)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "allocations.h"
 #include "shell/shell.h"
 #include "support/cave.h"
 #include "terrain/terrain.h"
@@ -96,14 +97,16 @@ void BM_MakeHole(benchmark::State& state) {
   CaveWorld& w = world();
   const float radius = static_cast<float>(state.range(0)) / 10.0f;
   size_t next = 0;
-  long triangles_before = 0, triangles_after = 0, holes = 0;
+  long triangles_before = 0, triangles_after = 0, holes = 0, allocations = 0;
   for (auto _ : state) {
     const XYZ p = w.walls[next];
     next = (next + 1) % w.walls.size();
     triangles_before += test::count_terrain_triangles();
+    const long allocations_before = bench::allocations();
     const auto start = std::chrono::steady_clock::now();
     make_hole(p, radius);
     const auto end = std::chrono::steady_clock::now();
+    allocations += bench::allocations() - allocations_before;
     state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     triangles_after += test::count_terrain_triangles();
     holes++;
@@ -112,6 +115,7 @@ void BM_MakeHole(benchmark::State& state) {
   state.counters["triangles"] = static_cast<double>(test::count_terrain_triangles());
   state.counters["positions"] = static_cast<double>(w.walls.size());
   state.counters["net_new_triangles"] = holes ? static_cast<double>(triangles_after - triangles_before) / holes : 0.0;
+  state.counters["allocations"] = static_cast<double>(allocations);
 }
 
 BENCHMARK(BM_WholeSurfaceDense)->Unit(benchmark::kMillisecond);
