@@ -13,7 +13,7 @@ namespace {
 
 const char* const TITLE = "Vurkhold beta 2.0";
 
-// The pair that runs until the menu takes over: Escape ends the program.
+// The pair that stands in for the menu until the menu exists: Escape ends the program.
 void idle_logic(unsigned ms) {
   (void)ms;
   if (keys[VK_ESCAPE]) done = 1;
@@ -22,6 +22,22 @@ void idle_logic(unsigned ms) {
 void idle_render() {}
 
 }  // namespace
+
+int main_loop_pass(uint32_t* last) {
+  platform::Event event;
+  if (platform::poll_event(&event)) {
+    WndProc(event);
+    return 0;
+  }
+  const unsigned ms = give_frame_time(platform::ticks(), last);
+  if (ms == 0) return 0;
+  logic_func(ms);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  render_func();
+  glFlush();
+  platform::swap_buffers();
+  return 1;
+}
 
 int vurkhold_main(int argc, char** argv) {
   OPTIONS options;
@@ -59,26 +75,13 @@ int vurkhold_main(int argc, char** argv) {
     KillGLWindow();
     return 1;
   }
-  render_func = idle_render;
-  logic_func = idle_logic;
+  menu_pair = {idle_logic, idle_render};
+  install_mode(&menu_pair);
 
   uint32_t last = platform::ticks();
   long frames_drawn = 0;
-  while (!done) {
-    platform::Event event;
-    if (platform::poll_event(&event)) {
-      WndProc(event);
-      continue;
-    }
-    unsigned ms = give_frame_time(platform::ticks(), &last);
-    if (ms == 0) continue;
-    logic_func(ms);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    render_func();
-    glFlush();
-    platform::swap_buffers();
-    if (options.frames > 0 && ++frames_drawn >= options.frames) done = 1;
-  }
+  while (!done)
+    if (main_loop_pass(&last) && options.frames > 0 && ++frames_drawn >= options.frames) done = 1;
 
   clean_up();
   KillGLWindow();

@@ -1,41 +1,13 @@
 // start-up and shutdown: everything the game holds for the whole run is built here once
-// and released here once, also after a start that failed half way.
+// and released here once, also after a start that failed half way. The content itself
+// is loaded and released by content.cpp.
 #include <GL/gl.h>
 
 #include <cstddef>
 
-#include "render/render.h"
 #include "shell/shell.h"
-#include "world/world.h"
 
 namespace vurkhold {
-
-// The order is forced by the names the files refer to: bullet types name bullet models
-// and earlier bullet types, weapon types name weapon models, bullet types and sounds.
-int load_game_content() {
-  if (!load_weapon_sounds()) return 0;
-  if (!load_textures()) return 0;
-  if (!load_models()) return 0;
-  if (!load_bullet_types()) {
-    report_error("Can't load the bullets.");
-    return 0;
-  }
-  if (!load_weapon_types()) {
-    report_error("Can't load the weapons.");
-    return 0;
-  }
-  return 1;
-}
-
-// Textures go while the GL context is still current; the samples go just before the sound
-// library closes.
-void free_game_content() {
-  free_bullet_types();
-  free_weapon_types();
-  free_textures();
-  free_models();
-  free_sounds();
-}
 
 int initialize() {
   next_bullet = next_bullethole = next_explosion = next_particle = 0;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "render/render.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -53,6 +54,7 @@ int CreateGLWindow(const char* title, int width, int height, int bits, int fulls
 }
 
 void KillGLWindow() {
+  remove_texture_objects();
   if (!platform::close_window())
     platform::show_message("SHUTDOWN ERROR", "Release Of DC And RC Failed.", platform::Icon::information);
 }
@@ -94,6 +96,8 @@ int initGL() {
   glEnableClientState(GL_VERTEX_ARRAY);
   glDisableClientState(GL_COLOR_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  // From here on the loaded textures become texture objects of this context.
+  install_texture_objects();
   return 1;
 }
 

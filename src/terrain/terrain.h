@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 
 namespace vurkhold {
 

@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "render/render.h"
 #include "world/world.h"
 
 namespace vurkhold {

@@ -1,7 +1,6 @@
 // name look-ups in the configuration tables: exact, case-sensitive, first match wins.
 #include <cstring>
 
-#include "render/render.h"
 #include "world/world.h"
 
 namespace vurkhold {

@@ -2,7 +2,7 @@
 // each model with its name, and for weapons their own texture.
 #include <cstdlib>
 
-#include "render/render.h"
+#include "assets/assets.h"
 #include "world/world.h"
 
 namespace vurkhold {

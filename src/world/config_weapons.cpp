@@ -2,7 +2,6 @@
 // sound of its shot from the tables loaded before it.
 #include <cstdlib>
 
-#include "render/render.h"
 #include "world/world.h"
 
 namespace vurkhold {

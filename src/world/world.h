@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 
 namespace vurkhold {
 

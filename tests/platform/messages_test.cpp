@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 #include "support/test_support.h"
 
 namespace vurkhold {

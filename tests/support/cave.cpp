@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 #include "terrain/terrain.h"
 
 namespace vurkhold::test {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "assets/assets.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 
@@ -58,6 +59,25 @@ WorldPools::WorldPools() {
 }
 
 WorldPools::~WorldPools() { free_pools(); }
+
+namespace {
+unsigned next_texture = 0;
+int live_textures = 0;
+}  // namespace
+
+FakeTextures::FakeTextures() {
+  next_texture = 0;
+  live_textures = 0;
+  texture_hooks = {[](const TGA_IMAGE*) {
+                     live_textures++;
+                     return ++next_texture;
+                   },
+                   [](unsigned) { live_textures--; }};
+}
+
+FakeTextures::~FakeTextures() { texture_hooks = {nullptr, nullptr}; }
+
+int FakeTextures::live() { return live_textures; }
 
 MessageCapture::MessageCapture() {
   platform::clear_captured_messages();

@@ -38,6 +38,17 @@ class WorldPools {
   WorldPools& operator=(const WorldPools&) = delete;
 };
 
+// Texture hooks without GL for the lifetime of the object: each upload hands out the next
+// id from 1 up, and live() counts the ids not yet released.
+class FakeTextures {
+ public:
+  FakeTextures();
+  ~FakeTextures();
+  FakeTextures(const FakeTextures&) = delete;
+  FakeTextures& operator=(const FakeTextures&) = delete;
+  static int live();
+};
+
 // Records the game's messages for the lifetime of the object instead of showing them.
 class MessageCapture {
  public:

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "shell/shell.h"
+#include "shell/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 

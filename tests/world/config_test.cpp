@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "render/render.h"
+#include "assets/assets.h"
 #include "shell/shell.h"
-#include "support/gl_context.h"
 #include "support/test_support.h"
 #include "world/world.h"
 
@@ -68,7 +67,6 @@ void expect_count_matches_names(const char* table, const T* entry, int count, in
 class Config : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test::ensure_gl_context()) GTEST_SKIP() << "no GL context";
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_TRUE(platform::sound_open(44100, 32));
     ASSERT_NE(getcwd(saved_, sizeof saved_), nullptr);
@@ -120,6 +118,7 @@ class Config : public ::testing::Test {
 
   test::TempDir dir_;
   test::MessageCapture messages_;
+  test::FakeTextures textures_;
   char saved_[PATH_MAX] = "";
 };
 
@@ -322,6 +321,7 @@ TEST_F(Config, StartUpLoadsTheContentInItsOrderAndReleasesIt) {
   EXPECT_NE(death_sound, nullptr);
   EXPECT_EQ(weapons, 2);
   free_game_content();
+  EXPECT_EQ(test::FakeTextures::live(), 0);
   EXPECT_EQ(font_texture, 0u);
   EXPECT_EQ(vurk_model.mesh, nullptr);
   EXPECT_EQ(weapon_model[0].texture, 0u);

@@ -1,10 +1,9 @@
-// the game's models: the four fixed models and the bullet and weapon model lists, loaded
-// once at start-up and released at shutdown.
-#include <GL/gl.h>
-
+// the game's content: everything start-up loads from the data folder, in its fixed order,
+// and its release at shutdown. No GL here: texture objects go through the asset hooks.
 #include <cstdlib>
 
-#include "render/render.h"
+#include "assets/assets.h"
+#include "shell/shell.h"
 #include "world/world.h"
 
 namespace vurkhold {
@@ -36,11 +35,37 @@ void free_models() {
   for (int i = 0; i < weapon_models; i++) {
     free_model(&weapon_model[i]);
     // Each weapon model brought its own texture from the model list.
-    if (weapon_model[i].texture) glDeleteTextures(1, &weapon_model[i].texture);
-    weapon_model[i].texture = 0;
+    free_tga_texture(&weapon_model[i].texture);
   }
   bullet_models = 0;
   weapon_models = 0;
+}
+
+// The order is forced by the names the files refer to: bullet types name bullet models
+// and earlier bullet types, weapon types name weapon models, bullet types and sounds.
+int load_game_content() {
+  if (!load_weapon_sounds()) return 0;
+  if (!load_textures()) return 0;
+  if (!load_models()) return 0;
+  if (!load_bullet_types()) {
+    report_error("Can't load the bullets.");
+    return 0;
+  }
+  if (!load_weapon_types()) {
+    report_error("Can't load the weapons.");
+    return 0;
+  }
+  return 1;
+}
+
+// Textures go while the GL context is still current; the samples go just before the sound
+// library closes.
+void free_game_content() {
+  free_bullet_types();
+  free_weapon_types();
+  free_textures();
+  free_models();
+  free_sounds();
 }
 
 }  // namespace vurkhold

@@ -1,11 +1,10 @@
-// textures: TGA images uploaded as texture objects, and the fixed set the game draws with.
-#include <GL/gl.h>
-
-#include "render/render.h"
+// textures: TGA files made into texture objects through the drawing side's hook, and the
+// fixed set the game draws with.
+#include "assets/assets.h"
 
 namespace vurkhold {
 
-unsigned texFormat = 0;
+TEXTURE_HOOKS texture_hooks = {nullptr, nullptr};
 
 namespace {
 
@@ -37,22 +36,14 @@ const FIXED_TEXTURE fixed_textures[] = {
 int load_tga_texture(const char* name, unsigned* id) {
   TGA_IMAGE image;
   if (!read_tga_image(name, &image)) return 0;
-
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  // Unit state, not texture state: every textured draw of the game modulates.
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(image.format), image.width, image.height, 0, image.format,
-               GL_UNSIGNED_BYTE, image.pixels);
+  *id = texture_hooks.upload ? texture_hooks.upload(&image) : 0;
   free_tga_image(&image);
-  *id = texture;
   return 1;
+}
+
+void free_tga_texture(unsigned* id) {
+  if (*id && texture_hooks.release) texture_hooks.release(*id);
+  *id = 0;
 }
 
 int load_textures() {
@@ -62,10 +53,7 @@ int load_textures() {
 }
 
 void free_textures() {
-  for (const FIXED_TEXTURE& t : fixed_textures) {
-    if (*t.id) glDeleteTextures(1, t.id);
-    *t.id = 0;
-  }
+  for (const FIXED_TEXTURE& t : fixed_textures) free_tga_texture(t.id);
 }
 
 }  // namespace vurkhold

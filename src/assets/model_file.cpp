@@ -8,7 +8,7 @@
 #include <initializer_list>
 
 #include "platform/platform.h"
-#include "render/render.h"
+#include "assets/assets.h"
 
 namespace vurkhold {
 

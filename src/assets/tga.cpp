@@ -1,11 +1,9 @@
 // TGA reading: the header checks and the pixel readers that turn an uncompressed TGA file
 // into rows of RGBA, RGB or grey bytes ready for upload.
-#include <GL/gl.h>
-
 #include <cstdlib>
 #include <cstring>
 
-#include "render/render.h"
+#include "assets/assets.h"
 
 namespace vurkhold {
 
@@ -44,13 +42,15 @@ int tga_fail(const char* format, const char* name) {
 
 }  // namespace
 
+unsigned texFormat = 0;
+
 int tarkista_koko(int x) { return x == 64 || x == 128 || x == 256 || x == 512; }
 
 unsigned char* getRGBA(FILE* s, int size) {
   unsigned char* data = read_pixels(s, size, 4);
   if (!data) return nullptr;
   swap_red_blue(data, size, 4);
-  texFormat = GL_RGBA;
+  texFormat = TEXTURE_RGBA;
   return data;
 }
 
@@ -58,14 +58,14 @@ unsigned char* getRGB(FILE* s, int size) {
   unsigned char* data = read_pixels(s, size, 3);
   if (!data) return nullptr;
   swap_red_blue(data, size, 3);
-  texFormat = GL_RGB;
+  texFormat = TEXTURE_RGB;
   return data;
 }
 
 unsigned char* getGray(FILE* s, int size) {
   unsigned char* data = read_pixels(s, size, 1);
   if (!data) return nullptr;
-  texFormat = GL_ALPHA;
+  texFormat = TEXTURE_ALPHA;
   return data;
 }
 

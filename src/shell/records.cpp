@@ -1,5 +1,5 @@
-// world state definitions: the one home of every global record, pool, counter and setting.
-#include "shell/shell.h"
+// world records: the one home of every global record, pool, counter and setting.
+#include "shell/records.h"
 
 namespace vurkhold {
 
@@ -59,6 +59,7 @@ int FPS_counter = 0;
 float radar_angle = 0.0f;
 void (*logic_func)(unsigned ms) = nullptr;
 void (*render_func)() = nullptr;
+MODE_PAIR menu_pair = {nullptr, nullptr};
 VURK_* vurk_to_render_1 = &vurk[0];
 VURK_* vurk_to_render_2 = &vurk[1];
 int menu_selection = 0;
@@ -101,6 +102,11 @@ MODEL metalbox_model;
 MODEL arrow_model;
 platform::Sample* explosion_sound = nullptr;
 platform::Sample* death_sound = nullptr;
+
+void install_mode(const MODE_PAIR* pair) {
+  logic_func = pair->logic;
+  render_func = pair->render;
+}
 
 void report_error(const char* text, platform::Icon icon) { platform::show_message("ERROR", text, icon); }
 

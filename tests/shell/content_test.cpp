@@ -1,10 +1,11 @@
-// the game's models: the four fixed models loaded in order from the data folder, stopping at
-// the first that fails, before the model lists; and their release at shutdown.
+// the game's content: the four fixed models loaded in order from the data folder, stopping
+// at the first that fails, before the model lists; and their release at shutdown.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "assets/crafted_files.h"
 #include "platform/platform.h"
-#include "render/crafted_files.h"
+#include "shell/shell.h"
 
 namespace vurkhold {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "render/render.h"
+#include "assets/assets.h"
 #include "support/test_support.h"
 
 namespace vurkhold::crafted {

@@ -2,7 +2,7 @@
 // its vertices at a fractional frame. Runs on the processor; no GL here.
 #include <cmath>
 
-#include "render/render.h"
+#include "assets/assets.h"
 
 namespace vurkhold {
 

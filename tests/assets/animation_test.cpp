@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "render/crafted_files.h"
+#include "assets/crafted_files.h"
 
 namespace vurkhold {
 namespace {

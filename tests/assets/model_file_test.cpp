@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/crafted_files.h"
+#include "assets/crafted_files.h"
 
 namespace vurkhold {
 namespace {

@@ -1,0 +1,41 @@
+// texture objects: the GL side of texture loading, handed to the asset loaders as their
+// hooks while a context exists.
+#include <GL/gl.h>
+
+#include "assets/assets.h"
+#include "render/render.h"
+
+namespace vurkhold {
+
+static_assert(TEXTURE_ALPHA == GL_ALPHA && TEXTURE_RGB == GL_RGB && TEXTURE_RGBA == GL_RGBA);
+
+namespace {
+
+unsigned upload(const TGA_IMAGE* image) {
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  // Unit state, not texture state: every textured draw of the game modulates.
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(image->format), image->width, image->height, 0, image->format,
+               GL_UNSIGNED_BYTE, image->pixels);
+  return texture;
+}
+
+void release(unsigned id) {
+  const GLuint texture = id;
+  glDeleteTextures(1, &texture);
+}
+
+}  // namespace
+
+void install_texture_objects() { texture_hooks = {upload, release}; }
+
+void remove_texture_objects() { texture_hooks = {nullptr, nullptr}; }
+
+}  // namespace vurkhold
