@@ -1,4 +1,5 @@
-// the real executable under the test display: opens its window, runs its frames, exits 0.
+// the real executable under the test display: opens its window, runs its frames or until
+// the window is closed, and exits 0.
 #include <gtest/gtest.h>
 
 #include "support/run_game.h"
@@ -19,6 +20,13 @@ TEST(Smoke, NoVsyncAndSeedRunToo) {
   test::TempDir data;
   test::GameRun run = test::run_game(
       {"--windowed", "--no-vsync", "--seed", "7", "--frames", "30", "--data", data.path()}, headless_env, 120);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+}
+
+// SDL turns SIGTERM into the same quit event as the window's close button.
+TEST(Smoke, ClosingTheWindowEndsTheGameWithZero) {
+  test::TempDir data;
+  test::GameRun run = test::run_game({"--windowed", "--data", data.path()}, headless_env, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
 }
 

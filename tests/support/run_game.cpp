@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "support/test_support.h"
@@ -16,7 +18,21 @@ extern char** environ;
 
 namespace vurkhold::test {
 
-GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds) {
+namespace {
+
+// True once the process has a handler for SIGTERM (its SigCgt mask in /proc).
+bool catches_sigterm(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (SIGTERM - 1)) & 1;
+  return false;
+}
+
+}  // namespace
+
+GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds,
+                 bool terminate) {
   TempDir out_dir;
   const std::string out_path = out_dir.file("stdout"), err_path = out_dir.file("stderr");
   pid_t pid = fork();
@@ -41,6 +57,10 @@ GameRun run_game(const std::vector<std::string>& args, const std::vector<std::st
     if (done == pid) {
       run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       break;
+    }
+    if (terminate && catches_sigterm(pid)) {
+      kill(pid, SIGTERM);
+      terminate = false;
     }
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid, SIGKILL);

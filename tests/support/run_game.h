@@ -13,7 +13,9 @@ struct GameRun {
 };
 
 // Runs the game with `args` and extra environment entries ("NAME=value"); kills it after
-// `timeout_seconds`.
-GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds);
+// `timeout_seconds`. With `terminate`, sends SIGTERM once the game catches it, as a
+// desktop does when it closes a program.
+GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds,
+                 bool terminate = false);
 
 }  // namespace vurkhold::test
