@@ -1,13 +1,17 @@
 // sound: named samples played on any free channel, on SDL_mixer.
 #include "platform/platform.h"
 
+#include <new>
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 namespace platform {
 
-// A sample is the mixer's chunk; the game only ever holds the pointer.
-struct Sample : Mix_Chunk {};
+// The game holds samples as opaque handles; only this file sees the mixer's chunk.
+struct Sample {
+  Mix_Chunk* chunk;
+};
 
 namespace {
 bool audio_open = false;
@@ -29,16 +33,22 @@ Sample* sample_load(const char* path) {
   if (!audio_open || !path) return nullptr;
   char resolved[MAX_PATH_LENGTH * 4];
   if (!resolve_path(path, resolved, sizeof resolved)) return nullptr;
-  return static_cast<Sample*>(Mix_LoadWAV(resolved));
+  Mix_Chunk* chunk = Mix_LoadWAV(resolved);
+  if (!chunk) return nullptr;
+  Sample* sample = new (std::nothrow) Sample{chunk};
+  if (!sample) Mix_FreeChunk(chunk);
+  return sample;
 }
 
 void sample_play(Sample* sample) {
   if (!audio_open || !sample) return;
-  Mix_PlayChannel(-1, sample, 0);
+  Mix_PlayChannel(-1, sample->chunk, 0);
 }
 
 void sample_free(Sample* sample) {
-  if (sample) Mix_FreeChunk(sample);
+  if (!sample) return;
+  Mix_FreeChunk(sample->chunk);
+  delete sample;
 }
 
 void sound_close() {
