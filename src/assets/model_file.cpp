@@ -37,31 +37,6 @@ bool finite(std::initializer_list<float> values) {
   return true;
 }
 
-// One line the way the files were first read, in text mode: a CR LF pair is a single line
-// end and counts as one character towards the limit. A line longer than the limit is split
-// and its remainder is the next line. At the end of the file the line is empty, so a
-// missing line fails its pattern instead of re-reading the previous one.
-bool read_line(char* buffer, int limit, FILE* file) {
-  if (!std::fgets(buffer, limit, file)) {
-    buffer[0] = '\0';
-    return false;
-  }
-  size_t n = std::strlen(buffer);
-  if (n >= 2 && buffer[n - 2] == '\r' && buffer[n - 1] == '\n') {
-    buffer[n - 2] = '\n';
-    buffer[n - 1] = '\0';
-  } else if (n >= 1 && buffer[n - 1] == '\r') {
-    // The limit fell between CR and LF; in text mode the pair would have fitted as one.
-    int c = std::fgetc(file);
-    if (c == '\n') {
-      buffer[n - 1] = '\n';
-    } else if (c != EOF) {
-      std::ungetc(c, file);
-    }
-  }
-  return true;
-}
-
 // The reader's state for one file: the open file, its name and the shared line buffer.
 struct Reader {
   FILE* file;
@@ -69,7 +44,7 @@ struct Reader {
   char line[LINE_BUFFER];
 };
 
-bool next_line(Reader* r) { return read_line(r->line, LINE_LIMIT, r->file); }
+bool next_line(Reader* r) { return platform::read_line(r->line, LINE_LIMIT, r->file); }
 
 // Shows the formatted message and closes the file; the loader's failure result.
 __attribute__((format(printf, 2, 3))) int fail(Reader* r, const char* format, ...) {
@@ -190,10 +165,10 @@ int read_keys(Reader* r, int bone_number, FRAME** keys, int* count, const char* 
 int read_bone(Reader* r, MODEL* m, int i) {
   BONE* b = &m->bone[i];
   int bone_number = i + 1;
-  read_line(b->name, NAME_LIMIT, r->file);
+  platform::read_line(b->name, NAME_LIMIT, r->file);
 
   char parent[NAME_LIMIT];
-  read_line(parent, NAME_LIMIT, r->file);
+  platform::read_line(parent, NAME_LIMIT, r->file);
   b->parent = -1;
   if (i > 0) {
     for (int j = 0; j < i; j++) {

@@ -163,4 +163,29 @@ bool enter_data_dir(const char* dir) {
   return chdir(exe[0] ? exe : "/") == 0;
 }
 
+// The files were first read in text mode, where a CR LF pair is a single line end counting
+// as one character towards the limit. A line longer than the limit is split and its
+// remainder is the next line. At the end of the file the line is empty, so a missing line
+// fails its pattern instead of re-reading the previous one.
+bool read_line(char* buffer, int limit, FILE* file) {
+  if (!file || !std::fgets(buffer, limit, file)) {
+    buffer[0] = '\0';
+    return false;
+  }
+  size_t n = std::strlen(buffer);
+  if (n >= 2 && buffer[n - 2] == '\r' && buffer[n - 1] == '\n') {
+    buffer[n - 2] = '\n';
+    buffer[n - 1] = '\0';
+  } else if (n >= 1 && buffer[n - 1] == '\r') {
+    // The limit fell between CR and LF; in text mode the pair would have fitted as one.
+    int c = std::fgetc(file);
+    if (c == '\n') {
+      buffer[n - 1] = '\n';
+    } else if (c != EOF) {
+      std::ungetc(c, file);
+    }
+  }
+  return true;
+}
+
 }  // namespace platform

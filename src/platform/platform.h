@@ -123,11 +123,16 @@ FILE* open_file(const char* path, const char* mode);
 // ('*' and '?' in the last component, matched without regard to case), in directory order.
 // Stops when `found` returns false. Returns the number of names delivered.
 int list_files(const char* pattern, bool (*found)(const char* name, void* context), void* context);
+// fgets(buffer, limit, file) as a text-mode read: a CR LF pair reads as "\n" and counts
+// as one character, also when the limit falls between the two. At the end of the file (or
+// with no file) the buffer is empty and the result false.
+bool read_line(char* buffer, int limit, FILE* file);
 // Changes to `dir`, or to the executable's own folder when dir is null.
 bool enter_data_dir(const char* dir);
 
 // ---- sound ----
 
+// A loaded sound, held by the game as an opaque handle.
 struct Sample;
 
 bool sound_open(int rate, int channels);

@@ -18,16 +18,7 @@ int config_read_line(CONFIG_FILE* c) {
   // The limit of 79 leaves a long line's rest for the next read, as the files were
   // always read; a missing line reads as empty so its value counts as missing rather
   // than repeating the line before.
-  if (!c->f || !std::fgets(c->line, CONFIG_LINE_SIZE - 1, c->f)) {
-    c->line[0] = '\0';
-    return 0;
-  }
-  size_t n = std::strlen(c->line);
-  if (n >= 2 && c->line[n - 2] == '\r' && c->line[n - 1] == '\n') {
-    c->line[n - 2] = '\n';
-    c->line[n - 1] = '\0';
-  }
-  return 1;
+  return platform::read_line(c->line, CONFIG_LINE_SIZE - 1, c->f);
 }
 
 int config_version_ok(CONFIG_FILE* c) {

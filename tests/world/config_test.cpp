@@ -87,14 +87,14 @@ class Config : public ::testing::Test {
     free_models();
     free_sounds();
   }
-  void write(const Folder& folder) {
+  void write(const Folder& folder, const char* line_end = "\n") {
     for (const char* name : {"sounds", "bmodels", "wmodels", "bullets", "weapons"}) {
       const std::string path = dir_.file(std::string("other/") + name + ".cfg");
       std::remove(path.c_str());
       if (!folder.count(name)) continue;
       std::string text;
       for (const auto& record : folder.at(name))
-        for (const std::string& line : record) text += line + "\n";
+        for (const std::string& line : record) text += line + line_end;
       test::write_file(path, text);
     }
   }
@@ -129,7 +129,11 @@ struct Row {
   const char* value;    // replaces that line
   const char* message;  // "" when the folder must load
   bool grow = false;    // the count line's value also sets how many records there are
+  bool crlf = false;    // every line of the folder ends in CR LF
 };
+
+// Fills the read limit but for the CR of its CR LF end.
+const std::string k77 = std::string(77, '#');
 
 const Row kRows[] = {
     {"sounds", -1, 0, "", "Can't find sounds.cfg"},
@@ -142,6 +146,8 @@ const Row kRows[] = {
     {"sounds", 0, 1, "0", "Number of sounds (0) is invalid!"},
     {"sounds", 0, 1, "3", "The name of sound 3 is invalid."},  // the file ends first
     {"sounds", 2, 0, "3 none.wav ~~ anything at all", ""},    // separators are skipped
+    {"sounds", 1, 0, k77.c_str(), "", false, true},
+    {"bullets", 2, 0, k77.c_str(), "", false, true},
     {"sounds", 2, 1, "pop and trailing words", ""},
     {"sounds", 2, 1, "", "The name of sound 2 is invalid."},
     {"sounds", 2, 2, "", "The filename of sound (2) is invalid."},
@@ -218,7 +224,7 @@ TEST_F(Config, EachCraftedFolderLoadsOrNamesItsFault) {
     if (row.grow) file.insert(file.begin() + 2, std::atoi(row.value) - 2, std::vector<std::string>(file[1]));
     if (row.record < 0) folder.erase(row.file);
     else file[static_cast<size_t>(row.record)][static_cast<size_t>(row.line)] = row.value;
-    write(folder);
+    write(folder, row.crlf ? "\r\n" : "\n");
     platform::clear_captured_messages();  // the capture keeps only so many
     if (row.message[0]) {
       EXPECT_EQ(load_all(), 0);
