@@ -1,5 +1,6 @@
 // model files: the MilkShape 3D ASCII reader, the record initialisers, model release,
 // the model's reach and triangle face normals. No GL here: models load before any drawing.
+#include <cfloat>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -35,6 +36,12 @@ bool finite(std::initializer_list<float> values) {
   for (float v : values)
     if (!std::isfinite(v)) return false;
   return true;
+}
+
+// A point whose squared distance from the origin leaves the float range would give the
+// model an infinite reach and NaN face normals, so such a corner, bone or key is invalid.
+bool within_reach(XYZ p) {
+  return static_cast<double>(p.x) * p.x + static_cast<double>(p.y) * p.y + static_cast<double>(p.z) * p.z <= FLT_MAX;
 }
 
 // The reader's state for one file: the open file, its name and the shared line buffer.
@@ -79,7 +86,7 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
     int flags = 0, bone = 0;
     next_line(r);
     if (std::sscanf(r->line, "%d %f %f %f %f %f %d", &flags, &v->p.x, &v->p.y, &v->p.z, &v->u, &v->w, &bone) != 7 ||
-        !finite({v->p.x, v->p.y, v->p.z, v->u, v->w}))
+        !finite({v->p.x, v->p.y, v->p.z, v->u, v->w}) || !within_reach(v->p))
       return fail(r, "Vertex %d in mesh %d in file %s is invalid.", i + 1, mesh_number, r->filename);
     if (bone == -1) {
       v->bone_id = NO_BONE;
@@ -139,9 +146,10 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
 }
 
 // One key list of a bone: its count, then a line per key. The count and allocation
-// messages differ only in their opening words; a count of 0 allocates nothing.
+// messages differ only in their opening words; a count of 0 allocates nothing. Position
+// keys are offsets and must stay within reach; rotation keys are angles.
 int read_keys(Reader* r, int bone_number, FRAME** keys, int* count, const char* count_words,
-              const char* memory_words, const char* key_message) {
+              const char* memory_words, const char* key_message, bool positions) {
   int n = 0;
   next_line(r);
   if (std::sscanf(r->line, "%d", &n) != 1 || n < 0 || n > MAX_KEYS)
@@ -155,7 +163,7 @@ int read_keys(Reader* r, int bone_number, FRAME** keys, int* count, const char* 
     FRAME* f = &(*keys)[k];
     next_line(r);
     if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
-        !finite({f->time, f->p.x, f->p.y, f->p.z}))
+        !finite({f->time, f->p.x, f->p.y, f->p.z}) || (positions && !within_reach(f->p)))
       return fail(r, key_message, k + 1, bone_number, r->filename);
   }
   return 1;
@@ -179,14 +187,14 @@ int read_bone(Reader* r, MODEL* m, int i) {
   int flags = 0;
   next_line(r);
   if (std::sscanf(r->line, "%d %f %f %f %f %f %f", &flags, &b->p.x, &b->p.y, &b->p.z, &b->r.x, &b->r.y, &b->r.z) != 7 ||
-      !finite({b->p.x, b->p.y, b->p.z, b->r.x, b->r.y, b->r.z}))
+      !finite({b->p.x, b->p.y, b->p.z, b->r.x, b->r.y, b->r.z}) || !within_reach(b->p))
     return fail(r, "The bone %d in file %s is invalid", bone_number, r->filename);
 
   if (!read_keys(r, bone_number, &b->movement_frame, &b->number_of_m_frames, "Bad number of movement frames",
-                 "Can't allocate memory for movement frames", "Movement frame %d in bone %d int file %s is invalid"))
+                 "Can't allocate memory for movement frames", "Movement frame %d in bone %d int file %s is invalid", true))
     return 0;
   return read_keys(r, bone_number, &b->rotation_frame, &b->number_of_r_frames, "Bad number of rotation frames",
-                   "Can't allocate memory for keyframes", "Rotation frame %d in bone %d in file %s is invalid");
+                   "Can't allocate memory for keyframes", "Rotation frame %d in bone %d in file %s is invalid", false);
 }
 
 }  // namespace
@@ -291,22 +299,25 @@ int load_milkshape_model(MODEL* m, const char* filename) {
 }
 
 void calculate_polygon_normal(POLYGON* p) {
+  // In double: the corners may lie as far out as a float's squared range allows, where the
+  // edges' cross product no longer fits a float.
   const XYZ& a = p->vertex[0]->p;
   const XYZ& b = p->vertex[1]->p;
   const XYZ& c = p->vertex[2]->p;
-  float e1x = b.x - a.x, e1y = b.y - a.y, e1z = b.z - a.z;
-  float e2x = c.x - a.x, e2y = c.y - a.y, e2z = c.z - a.z;
-  float nx = e1y * e2z - e1z * e2y;
-  float ny = e1z * e2x - e1x * e2z;
-  float nz = e1x * e2y - e1y * e2x;
-  float length = static_cast<float>(
-      std::sqrt(static_cast<double>(nx) * nx + static_cast<double>(ny) * ny + static_cast<double>(nz) * nz));
-  if (!(length > 0.0f)) {
+  const double e1x = static_cast<double>(b.x) - a.x, e1y = static_cast<double>(b.y) - a.y,
+               e1z = static_cast<double>(b.z) - a.z;
+  const double e2x = static_cast<double>(c.x) - a.x, e2y = static_cast<double>(c.y) - a.y,
+               e2z = static_cast<double>(c.z) - a.z;
+  const double nx = e1y * e2z - e1z * e2y;
+  const double ny = e1z * e2x - e1x * e2z;
+  const double nz = e1x * e2y - e1y * e2x;
+  const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+  if (!(length > 0.0)) {
     // Corners on one line have no face; any unit normal will do.
     p->normal = IJK{0.0f, 0.0f, 1.0f};
     return;
   }
-  p->normal = IJK{nx / length, ny / length, nz / length};
+  p->normal = IJK{static_cast<float>(nx / length), static_cast<float>(ny / length), static_cast<float>(nz / length)};
 }
 
 float find_model_radius(MODEL* m) {
@@ -318,7 +329,8 @@ float find_model_radius(MODEL* m) {
       const MESH* mesh = &m->mesh[i];
       for (int j = 0; j < mesh->number_of_vertices; j++) {
         const XYZ& p = mesh->vertex[j].p;
-        float d = p.x * p.x + p.y * p.y + p.z * p.z;
+        const float d = static_cast<float>(static_cast<double>(p.x) * p.x + static_cast<double>(p.y) * p.y +
+                                           static_cast<double>(p.z) * p.z);
         if (radius < d) radius = d;
       }
     }

@@ -46,7 +46,15 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
       {"materials without a number", no_material_count, "Bad number of materials in file ", "."},
       {"vertex at nan", file({mesh({vertex(0, 0, 0), vertex(NAN, 0, 0), vertex(0, 1, 0)}, {triangle(0, 1, 2)})}),
        "Vertex 2 in mesh 1 in file ", invalid},
+      // Finite, but the squared distance leaves the float range: the reach would be infinite.
+      {"vertex at 1e30", file({mesh({vertex(0, 0, 0), vertex(1e30f, 0, 0), vertex(0, 1, 0)})}),
+       "Vertex 2 in mesh 1 in file ", invalid},
+      {"vertex squares summing past the range", file({mesh({vertex(0, 0, 0), vertex(1, 0, 0), "0 0 1.5e19 1.5e19 0 0 -1\n"})}),
+       "Vertex 3 in mesh 1 in file ", invalid},
       {"bone at inf", file({small_mesh(0)}, {{"root", "", {0, INFINITY, 0}, {}, {}, {}}}), "The bone 1 in file ", " is invalid"},
+      {"bone at 1e20", file({small_mesh(0)}, {{"root", "", {0, 0, -1e20f}, {}, {}, {}}}), "The bone 1 in file ", " is invalid"},
+      {"position key at 1e20", file({small_mesh(0)}, {{"root", "", {}, {}, {{1, 1e20f, 0, 0}}, {}}}),
+       "Movement frame 1 in bone 1 int file ", " is invalid"},
       {"101 position keys", file({small_mesh(0)}, {{"root", "", {}, {}, std::vector<Key>(101, Key{1, 0, 0, 0}), {}}}),
        "Bad number of movement frames in bone 1 in file ", "."},
       {"key at nan", file({small_mesh(0)}, {{"root", "", {}, {}, {}, {{1, 0, NAN, 0}}}}),
@@ -68,6 +76,14 @@ TEST(ModelFile, LimitsAcceptedAtTheEdge) {
   Model no_frames;
   ASSERT_EQ(load(model(0, {mesh({vertex(5, 0, 0), vertex(0, 7, 0), vertex(0, 0, 9)})}), &no_frames.m), 1);
   EXPECT_EQ(no_frames.m.max_radius, 0.0f);
+
+  // The farthest corners whose squared distance still fits a float: a finite reach and
+  // unit face normals, though the edges' cross product leaves the float range.
+  Model far;
+  ASSERT_EQ(load(model(1, {mesh({vertex(-1.8e19f, 0, 0), vertex(0, -1.8e19f, 0), vertex(0, 0, 1.8e19f)})}), &far.m), 1);
+  EXPECT_TRUE(std::isfinite(far.m.max_radius));
+  const IJK n = far.m.mesh[0].polygon[0].normal;
+  EXPECT_NEAR(n.i * n.i + n.j * n.j + n.k * n.k, 1.0f, 1e-5f);
 
   Model many;
   ASSERT_EQ(load(model(1, std::vector<std::string>(99, small_mesh())), &many.m), 1);
