@@ -79,5 +79,23 @@ TEST(Animation, OnePositionKeyLiftsAlongTheBonesRestYAxis) {
   }
 }
 
+// All three angles at once: the pose is a turn about x, then y, then z, each about the
+// model's fixed axes; a sign slip in any term of the combined matrix moves a corner.
+TEST(Animation, ThreeAnglesTurnAboutXThenYThenZ) {
+  const float ax = 0.3f, ay = -0.5f, az = 0.9f;
+  Model model;
+  const Bone root{"root", "", {}, {}, {}, {{1, ax, ay, az}}};
+  load(&model, {vertex(1, 0, 0, 0), vertex(0, 1, 0, 0), vertex(0, 0, 1, 0), vertex(1, 2, 3, 0)}, {root});
+  set_model_frame(&model.m, 1.0f);
+  auto turn = [](XYZ p, int axis, float a) {
+    const float c = std::cos(a), s = std::sin(a);
+    if (axis == 0) return XYZ{p.x, c * p.y - s * p.z, s * p.y + c * p.z};
+    if (axis == 1) return XYZ{c * p.x + s * p.z, p.y, -s * p.x + c * p.z};
+    return XYZ{c * p.x - s * p.y, s * p.x + c * p.y, p.z};
+  };
+  const XYZ corners[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 2, 3}};
+  for (int v = 0; v < 4; v++) expect_posed(model, v, turn(turn(turn(corners[v], 0, ax), 1, ay), 2, az));
+}
+
 }  // namespace
 }  // namespace vurkhold
