@@ -11,4 +11,4 @@ cmake -S . -B "$build" ${CMAKE_ARGS:-}
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
 export SDL_AUDIODRIVER=dummy VURKHOLD_NO_DIALOGS=1 LIBGL_ALWAYS_SOFTWARE=1
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j"$(nproc)"
