@@ -81,6 +81,8 @@ void run(std::initializer_list<Row> rows, bool sphere) {
   }
 }
 
+// A sphere and a vurk meet when their centres come within 1, the two radii of 0.5 added. A
+// sphere touching an edge is free to move away from it, even against the face's normal.
 TEST_F(Sweeps, Sphere) {
   run({
       {"onto a face", {10.25, 11.5, 10.25}, {0, -0.5, 0}, 1, {10.25, 11, 10.25}, {0, 1, 0}, {0, PUSH, 0}},
@@ -90,6 +92,10 @@ TEST_F(Sweeps, Sphere) {
       {"centre on a face", {10.5, 10.5, 10.5}, {0.125, -0.125, 0}, 1, {10.5, 10.5, 10.5}, {0, 1, 0}, {.125, PUSH, 0}},
       {"overlapping", {10, 10.9921875, 10}, {0.25, -0.125, 0}, 1, {10, 10.9921875, 10}, {0, 1, 0}, {.25, PUSH, 0}},
       {"centre behind a face", {10.5, 10.375, 10.5}, {0, -0.5, 0}, 0},
+      {"onto an edge it touches", {11.25, 10.75, 11.25}, {-0.5, -0.125, -0.5}, 1, {11.25, 10.75, 11.25},
+       {0.57735027f, 0.57735027f, 0.57735027f}, {-0.125 + 0.57735027f * PUSH, 0.25 + 0.57735027f * PUSH,
+                                                 -0.125 + 0.57735027f * PUSH}},
+      {"down, away from an edge it touches", {11.25, 10.75, 11.25}, {0.5, -0.125, 0.5}, 0},
       {"onto the floor", {16, 0.6, 16}, {0, -1, 0}, 1, {16, 0.5, 16}, {0, 1, 0}, {0, PUSH, 0}},
       {"no movement", {16, 0.25, 16}, {0, 0, 0}, 0},
       {"centre on the floor", {16, 0, 16}, {0.125, -0.125, 0}, 0},
@@ -101,6 +107,9 @@ TEST_F(Sweeps, Sphere) {
       {"rock short of reach", {21.5, 11, 21.5}, {0, -0.6, 0}, 0},
       {"rock just in reach", {25.5, 11, 5.5}, {0, -0.6, 0}, 1, {25.5, 10.5, 5.5}, {0, 1, 0}, {0, PUSH, 0}},
       {"vurk on the path", {16, 16, 16}, {0.5, 0, 1.5}, 1, {16, 16, 16}, {0, 0, -1}, {0.5, 0, -PUSH}},
+      {"vurk passed 0.96 off", {16.9609375, 16, 16.71875}, {0, 0, 3}, 1, {16.9609375, 16, 16.71875}, {0.6, 0, -0.8},
+       {1.44 + 0.6 * PUSH, 0, 1.08 - 0.8 * PUSH}},
+      {"vurk passed 1.04 off", {17.0390625, 16, 16.71875}, {0, 0, 3}, 0},
       {"vurk beyond the move", {16, 16, 16}, {0, 0, 0.9}, 0},
       {"overlapping a vurk", {16, 16, 17.25}, {0, 0, 3}, 0},
       {"vurk 1 met first, vurk 3 nearer", {8, 16, 10}, {0, 0, 30}, 1, {8, 16, 10}, {0, 0, -1}, {0, 0, -PUSH}},
