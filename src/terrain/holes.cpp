@@ -57,8 +57,11 @@ void make_hole(XYZ p, float radius) {
     for (int y = cy0 < 0 ? 0 : cy0; y <= cy1; y++)
       for (int z = cz0 < 0 ? 0 : cz0; z <= cz1; z++) polygonise(&gridcell[gridcell_index(x, y, z)], 0.0);
 
-  // Bullet holes on the carved-away surface go with it; one exactly on the sphere too.
-  const double reach2 = rad * rad;
+  // Bullet holes on the carved-away surface go with it; one exactly on the sphere too. The
+  // squared distance comes rounded to float, so the squared radius is rounded the same way:
+  // against the exact square, a hole exactly at the radius rounds above it for about half of
+  // all radii.
+  const float reach2 = radius * radius;
   for (int i = 0; i < MAX_BULLETHOLES; i++) {
     BULLETHOLE& hole = bullethole[i];
     if (hole.alive && give_distance_pow2(&hole.p, &p) <= reach2) hole.alive = 0;

@@ -23,6 +23,7 @@ TEST(CollisionPrimitives, RaysAgainstPlanesAndSpheres) {
 }
 
 // The seam point lies on an edge where the cosine between two corner vectors rounds past -1.
+// The three points after the corners lie in the plane 1e-3 outside each edge of t.
 TEST(CollisionPrimitives, PointInTriangle) {
   const XYZ end_a = {23.25f, 12.375f, 2.625f}, end_b = {28.625f, 14.125f, 11.5f};
   const test::Shape t({0, 0, 0}, {3, 0, 0}, {0, 0, 3}), one_side(end_a, end_b, {23.25f, 20, 2.625f});
@@ -34,6 +35,7 @@ TEST(CollisionPrimitives, PointInTriangle) {
   } rows[] = {
       {t, {1, 0, 1}, 1},  {t, {1.5f, 0, 0}, 1}, {t, {1.6f, 0, 1.6f}, 0}, {t, {-2, 0, -2}, 0},
       {t, {4, 0, 0}, 0},  {t, {0, 0, 0}, 0},    {t, {3, 0, 0}, 0},       {t, {0, 0, 3}, 0},
+      {t, {1.5f, 0, -1e-3f}, 0}, {t, {-1e-3f, 0, 1.5f}, 0}, {t, {1.5f + 7.0710678e-4f, 0, 1.5f + 7.0710678e-4f}, 0},
       {one_side, {25.9375f, 13.25f, 7.0625f}, 1}, {other_side, {25.9375f, 13.25f, 7.0625f}, 1},
   };
   for (const auto& r : rows)

@@ -1,11 +1,13 @@
 // sphere and point sweeps: what a moving sphere or point meets first among terrain, walls,
 // rocks and vurks, where it stops, the contact normal and the slide left, how ties and places
-// off the grid are settled, and spheres sliding through the carved test cave.
+// off the grid are settled, the cells a sphere sweep examines against a search of all cells,
+// and spheres sliding through the carved test cave.
 #include <gtest/gtest.h>
 
 #include "geometry/cave_walk.h"
 #include "geometry/collision_world.h"
 #include "support/cave.h"
+#include "terrain/terrain.h"
 
 namespace vurkhold {
 namespace {
@@ -81,6 +83,8 @@ void run(std::initializer_list<Row> rows, bool sphere) {
   }
 }
 
+// A sphere and a vurk meet when their centres come within 1, the two radii of 0.5 added. A
+// sphere touching an edge is free to move away from it, even against the face's normal.
 TEST_F(Sweeps, Sphere) {
   run({
       {"onto a face", {10.25, 11.5, 10.25}, {0, -0.5, 0}, 1, {10.25, 11, 10.25}, {0, 1, 0}, {0, PUSH, 0}},
@@ -90,6 +94,10 @@ TEST_F(Sweeps, Sphere) {
       {"centre on a face", {10.5, 10.5, 10.5}, {0.125, -0.125, 0}, 1, {10.5, 10.5, 10.5}, {0, 1, 0}, {.125, PUSH, 0}},
       {"overlapping", {10, 10.9921875, 10}, {0.25, -0.125, 0}, 1, {10, 10.9921875, 10}, {0, 1, 0}, {.25, PUSH, 0}},
       {"centre behind a face", {10.5, 10.375, 10.5}, {0, -0.5, 0}, 0},
+      {"onto an edge it touches", {11.25, 10.75, 11.25}, {-0.5, -0.125, -0.5}, 1, {11.25, 10.75, 11.25},
+       {0.57735027f, 0.57735027f, 0.57735027f}, {-0.125 + 0.57735027f * PUSH, 0.25 + 0.57735027f * PUSH,
+                                                 -0.125 + 0.57735027f * PUSH}},
+      {"down, away from an edge it touches", {11.25, 10.75, 11.25}, {0.5, -0.125, 0.5}, 0},
       {"onto the floor", {16, 0.6, 16}, {0, -1, 0}, 1, {16, 0.5, 16}, {0, 1, 0}, {0, PUSH, 0}},
       {"no movement", {16, 0.25, 16}, {0, 0, 0}, 0},
       {"centre on the floor", {16, 0, 16}, {0.125, -0.125, 0}, 0},
@@ -101,6 +109,9 @@ TEST_F(Sweeps, Sphere) {
       {"rock short of reach", {21.5, 11, 21.5}, {0, -0.6, 0}, 0},
       {"rock just in reach", {25.5, 11, 5.5}, {0, -0.6, 0}, 1, {25.5, 10.5, 5.5}, {0, 1, 0}, {0, PUSH, 0}},
       {"vurk on the path", {16, 16, 16}, {0.5, 0, 1.5}, 1, {16, 16, 16}, {0, 0, -1}, {0.5, 0, -PUSH}},
+      {"vurk passed 0.96 off", {16.9609375, 16, 16.71875}, {0, 0, 3}, 1, {16.9609375, 16, 16.71875}, {0.6, 0, -0.8},
+       {1.44 + 0.6 * PUSH, 0, 1.08 - 0.8 * PUSH}},
+      {"vurk passed 1.04 off", {17.0390625, 16, 16.71875}, {0, 0, 3}, 0},
       {"vurk beyond the move", {16, 16, 16}, {0, 0, 0.9}, 0},
       {"overlapping a vurk", {16, 16, 17.25}, {0, 0, 3}, 0},
       {"vurk 1 met first, vurk 3 nearer", {8, 16, 10}, {0, 0, 30}, 1, {8, 16, 10}, {0, 0, -1}, {0, 0, -PUSH}},
@@ -144,6 +155,64 @@ TEST_F(Sweeps, Point) {
   rocks = 2;  // rock 2 no longer stands over vurk 0
   run({{"dead vurk 2", {16, 16, 16}, {0, 0, 20}, CT_METAL_COLLISION, {16, 16, 32}, {0, 0, -1}},
        {"vurk 0 before vurk 3", {25, 9, 25}, {0, -10, 0}, CT_VURK1_COLLISION, {25, 8, 25}, {0, 1, 0}}}, false);
+}
+
+// Every triangle of every cell, cells by x, then y, then z as the sweep takes them, the
+// nearest first found. Only terrain: the sweeps compared with it stay clear of the walls.
+int sweep_every_cell(XYZ p, float radius, IJK movement, XYZ* result, IJK* normal, IJK* slide) {
+  double best = 1000000.0;
+  for (int x = 0; x < GRID_SIZE; x++)
+    for (int y = 0; y < GRID_SIZE; y++)
+      for (int z = 0; z < GRID_SIZE; z++) {
+        const GRIDCELL& cell = gridcell[gridcell_index(x, y, z)];
+        for (int t = 0; t < cell.triangles; t++) {
+          float distance;
+          XYZ at;
+          IJK n, s;
+          if (!ball_and_triangle(p, radius, movement, cell.triangle[t], &distance, &at, &n, &s) || !(distance < best))
+            continue;
+          best = distance;
+          *result = at, *normal = n, *slide = s;
+        }
+      }
+  return best < 1000000.0;
+}
+
+using SweepCells = test::CollisionWorld;
+
+// Spheres in a knot of holes in the middle of the grid, with the centre or a side just
+// inside a cell face, move along each axis and diagonal: the cells the sweep looks at must
+// hold whatever a search of all cells meets first.
+TEST_F(SweepCells, ExaminedCellsHoldTheContactASearchOfAllCellsFinds) {
+  test::WalkRng rng{31};
+  auto middle = [&] { return float(rng.uniform(13, 19)); };
+  for (int i = 0; i < 10; i++) {
+    const XYZ centre = {middle(), middle(), middle()};
+    make_hole(centre, float(rng.uniform(1, 2.5)));
+  }
+  const float near_face[4] = {0.02f, 0.48f, 0.52f, 0.98f};
+  auto start = [&] { return float(int(middle()) + near_face[int(rng.uniform(0, 4))]); };
+  long sweeps = 0, hits = 0;
+  for (int n = 0; n < 40; n++) {
+    const XYZ p = {start(), start(), start()};
+    for (int d = 0; d < 27; d++) {
+      if (d == 13) continue;  // no movement
+      const IJK way = {float(d % 3 - 1), float(d / 3 % 3 - 1), float(d / 9 - 1)};
+      const float length = float(rng.uniform(0.05, 1.0) / std::sqrt(way.i * way.i + way.j * way.j + way.k * way.k));
+      const IJK movement = {way.i * length, way.j * length, way.k * length};
+      auto outcome = [&](auto sweep) {
+        XYZ at{};
+        IJK n{}, s{};
+        const int hit = sweep(p, 0.5f, movement, &at, &n, &s);
+        return std::array<float, 10>{float(hit), at.x, at.y, at.z, n.i, n.j, n.k, s.i, s.j, s.k};
+      };
+      const auto got = outcome(test_sphere_collisions);
+      ASSERT_EQ(got, outcome(sweep_every_cell)) << "from " << p.x << ", " << p.y << ", " << p.z << " by "
+                                                << movement.i << ", " << movement.j << ", " << movement.k;
+      sweeps++, hits += got[0] != 0;
+    }
+  }
+  EXPECT_GT(hits, sweeps / 5);  // the holes are close enough to be met
 }
 
 using CaveWalk = test::CollisionWorld;

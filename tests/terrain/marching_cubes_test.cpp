@@ -1,6 +1,6 @@
 // marching-cubes tests: the tables against the published reference, single cells with
-// known answers (crossings, zero, one empty corner), and a whole random field (unit
-// normals, texture quarters, a closed surface).
+// known answers (crossings, zero, one empty corner, the texture laid along the longest side),
+// and a whole random field (unit normals, texture quarters, a closed surface).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -37,11 +37,16 @@ class PolygoniseTest : public ::testing::Test {
  protected:
   test::WorldPools pools;
 
-  // Cell (10, 10, 10) with `value` at its corner (10, 10, 10) and its other corners solid.
-  static const GRIDCELL* cell_with(float value) {
-    for (int k = 0; k < 8; k++) voxel[voxel_index(10 + k % 2, 10 + k / 2 % 2, 10 + k / 4)].value = k ? 0.5f : value;
-    polygonise(&gridcell[gridcell_index(10, 10, 10)], 0.0);
-    return &gridcell[gridcell_index(10, 10, 10)];
+  // Cell (10, 10, 10) with `value` at its corner (10, 10, 10), `next` at the corners one step
+  // along x, y and z from it, and its other corners solid.
+  static const GRIDCELL* cell_with(float value, std::array<float, 3> next = {0.5f, 0.5f, 0.5f},
+                                   uint8_t material = 0) {
+    const float values[8] = {value, next[0], next[1], 0.5f, next[2], 0.5f, 0.5f, 0.5f};
+    for (int k = 0; k < 8; k++) voxel[voxel_index(10 + k % 2, 10 + k / 2 % 2, 10 + k / 4)].value = values[k];
+    GRIDCELL* gc = &gridcell[gridcell_index(10, 10, 10)];
+    gc->material = material;
+    polygonise(gc, 0.0);
+    return gc;
   }
 };
 
@@ -64,6 +69,41 @@ TEST_F(PolygoniseTest, CrossingsInterpolateZeroIsSolidAndOneEmptyCornerGivesTheM
     EXPECT_EQ(at(t.vertex[k]->p), midpoint[k]) << "vertex " << k;
     EXPECT_NEAR(t.vertex[k]->u, uv[k][0], 1e-6) << "vertex " << k;
     EXPECT_NEAR(t.vertex[k]->w, uv[k][1], 1e-6) << "vertex " << k;
+  }
+}
+
+// One empty corner at -0.75 and a neighbour at 0.75 / d - 0.75 put the crossing d from the
+// corner: V0 on the z edge, V1 on y, V2 on x. The longest side, from origin to end, lies along
+// u from (bu, bw + 0.01) at 0.5 / sqrt(3) per unit; the apex sits at its projection on the base
+// and its height above it. Of equal longest sides V2 -> V0 goes before V1 -> V2 before V0 -> V1.
+TEST_F(PolygoniseTest, TextureLaysEachTriangleAlongItsLongestSideInTheMaterialsQuarter) {
+  const struct { std::array<float, 3> crossing; uint8_t material; int origin, end; } rows[] = {
+      {{0.75f, 0.25f, 0.5f}, 1, 2, 0},   {{0.75f, 0.5f, 0.25f}, 2, 1, 2},  {{0.25f, 0.75f, 0.5f}, 3, 0, 1},
+      {{0.75f, 0.25f, 0.25f}, 0, 2, 0},  // V2 -> V0 as long as V1 -> V2
+      {{0.25f, 0.75f, 0.25f}, 1, 1, 2},  // V1 -> V2 as long as V0 -> V1
+      {{0.25f, 0.25f, 0.75f}, 3, 2, 0},  // V2 -> V0 as long as V0 -> V1
+  };
+  const double k = 0.5 / std::sqrt(3.0);
+  for (const auto& r : rows) {
+    std::array<float, 3> next;
+    for (int i = 0; i < 3; i++) next[i] = 0.75f / r.crossing[i] - 0.75f;
+    const GRIDCELL* gc = cell_with(-0.75f, next, r.material);
+    ASSERT_EQ(gc->triangles, 1);
+    const VERTEX *o = gc->triangle[0].vertex[r.origin], *e = gc->triangle[0].vertex[r.end],
+                 *a = gc->triangle[0].vertex[3 - r.origin - r.end];
+    const double base[3] = {e->p.x - o->p.x, e->p.y - o->p.y, e->p.z - o->p.z},
+                 side[3] = {a->p.x - o->p.x, a->p.y - o->p.y, a->p.z - o->p.z};
+    const double length = std::hypot(base[0], base[1], base[2]);
+    const double along = (base[0] * side[0] + base[1] * side[1] + base[2] * side[2]) / length;
+    const double height = std::hypot(base[1] * side[2] - base[2] * side[1], base[2] * side[0] - base[0] * side[2],
+                                     base[0] * side[1] - base[1] * side[0]) / length;
+    const double bu = 0.5 * (r.material % 2), bw = 0.5 * (r.material / 2);
+    const double want[3][2] = {{bu, bw + 0.01}, {bu + k * length, bw + 0.01}, {bu + k * along, bw + k * height}};
+    const VERTEX* got[3] = {o, e, a};
+    for (int v = 0; v < 3; v++) {
+      EXPECT_NEAR(got[v]->u, want[v][0], 1e-6) << "origin " << r.origin << " end " << r.end << " corner " << v;
+      EXPECT_NEAR(got[v]->w, want[v][1], 1e-6) << "origin " << r.origin << " end " << r.end << " corner " << v;
+    }
   }
 }
 
