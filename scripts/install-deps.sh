@@ -9,6 +9,7 @@ packages=(
   libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth
   libgtest-dev libbenchmark-dev
+  libnoise-dev libfreetype-dev fonts-dejavu-core libpng-dev
 )
 
 missing=()

@@ -1,0 +1,2 @@
+// levels of the generated game folder.
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+// models of the generated game folder.
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+// sounds of the generated game folder.
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+// startup of the generated game folder.
+#include <gtest/gtest.h>

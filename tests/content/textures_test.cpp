@@ -1,0 +1,2 @@
+// textures of the generated game folder.
+#include <gtest/gtest.h>

@@ -1,0 +1,15 @@
+// content generator: each writer makes one kind of the game's content under `dir` (the
+// game folder) from fixed seeds, so the same sources give the same bytes on every build.
+// Each returns 1, or 0 after printing what failed to stderr.
+#pragma once
+
+namespace content {
+
+int write_levels(const char* dir);
+int write_textures(const char* dir);
+int write_models(const char* dir);
+int write_sounds(const char* dir);
+// A contact sheet of every texture written under `dir`, as one PNG.
+int write_texture_sheet(const char* dir, const char* png_path);
+
+}  // namespace content
