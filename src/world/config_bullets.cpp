@@ -1,4 +1,5 @@
 // "other/bullets.cfg": the bullet types, 21 value lines each, checked line by line.
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,6 +18,9 @@ constexpr float MAX_LIGHT_RANGE = 500.0f;
 
 // Written so that a value that is not a number (NaN) is out of every range.
 bool in_range(float x, float lo, float hi) { return x >= lo && x <= hi; }
+// The factors that flight multiplies by: "inf" and "nan" read as numbers but would carry
+// infinities and NaN into every bullet's position.
+bool factor_ok(float x, float lo) { return x >= lo && std::isfinite(x); }
 bool colour_ok(const float c[3]) { return in_range(c[0], 0, 1) && in_range(c[1], 0, 1) && in_range(c[2], 0, 1); }
 
 // Resolves an emit or cluster name: `none_word` gives -1 in *index; otherwise only the
@@ -50,21 +54,21 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
   config_read_line(c);
   unsigned life = 0;
   float variation = 0.0f;
-  if (std::sscanf(c->line, "%u %f", &life, &variation) != 2 || life == 0 || life > 65535 || !(variation >= 0.0f))
+  if (std::sscanf(c->line, "%u %f", &life, &variation) != 2 || life == 0 || life > 65535 || !factor_ok(variation, 0.0f))
     return config_fail(c, "The life of the bullet %d is invalid.", number);
   b->life = static_cast<uint16_t>(life);
   b->life_variation = variation / 100.0f;
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->gravity) != 1 || b->gravity != b->gravity)
+  if (std::sscanf(c->line, "%f", &b->gravity) != 1 || !std::isfinite(b->gravity))
     return config_fail(c, "The gravity for the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->air_resistance) != 1 || !(b->air_resistance >= 0.0f))
+  if (std::sscanf(c->line, "%f", &b->air_resistance) != 1 || !factor_ok(b->air_resistance, 0.0f))
     return config_fail(c, "The air resistance for the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->damage) != 1 || !(b->damage >= 0.0f))
+  if (std::sscanf(c->line, "%f", &b->damage) != 1 || !factor_ok(b->damage, 0.0f))
     return config_fail(c, "The damage of the bullet %d is invalid.", number);
 
   config_read_line(c);
@@ -81,7 +85,7 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
   int wall_hit = -1;
   int vurk_hit = -1;
   if (std::sscanf(c->line, "%d %d %f", &wall_hit, &vurk_hit, &b->bounce) != 3 || wall_hit < BHA_EXPLODE ||
-      wall_hit > BHA_DAMAGE || vurk_hit < BHA_EXPLODE || vurk_hit > BHA_DAMAGE || !(b->bounce >= 0.0f))
+      wall_hit > BHA_DAMAGE || vurk_hit < BHA_EXPLODE || vurk_hit > BHA_DAMAGE || !factor_ok(b->bounce, 0.0f))
     return config_fail(c, "The hit action of the bullet %d is invalid.", number);
   b->wall_hit = static_cast<BHA>(wall_hit);
   b->vurk_hit = static_cast<BHA>(vurk_hit);
