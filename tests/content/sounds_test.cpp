@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "../../tools/content/manifest.h"
+#include "content/manifest.h"
 #include "shell/shell.h"
 #include "support/test_support.h"
 #include "world/world.h"
