@@ -17,19 +17,19 @@ void print_usage(FILE* out) {
   std::fputs(
       "Usage: vurkhold-mklevel [OPTIONS] -o FILE.vhl\n"
       "       vurkhold-mklevel [OPTIONS] FILE.vhl\n"
-      "Makes a level for Vurkhold. Put it in the game's levels folder as NAME.vhl and it\n"
-      "shows in the level list of the menu as LEVELS\\NAME.VHL.\n"
+      "Makes a level for Vurkhold. Put it in the game's levels folder as NAME.vhl and\n"
+      "it shows in the level list of the menu as LEVELS\\NAME.VHL.\n"
       "\n"
-      "  --style NAME      the kind of level (default grotto), one of:\n",
+      "  --style NAME      the kind of level (default grotto):\n",
       out);
   for (int i = 0; i < levelgen::level_style_count; i++)
-    std::fprintf(out, "                      %-10s %s\n", levelgen::level_styles[i].name, levelgen::level_styles[i].summary);
+    std::fprintf(out, "                      %-10s  %s\n", levelgen::level_styles[i].name, levelgen::level_styles[i].summary);
   std::fputs(
-      "  --seed N          0..4294967295: each seed gives another level of the style (default 1)\n"
-      "  --rocks N         0..6 rocks in the open space (default: the style's own number)\n"
-      "  --rock-size S     0.5..3.0, the size of every rock (default: sizes 1.0..2.0 mixed)\n"
-      "  --preview FILE.png  also write a picture of the level: three views of its open\n"
-      "                    space and four horizontal slices\n"
+      "  --seed N          0..4294967295, each another level of the style (default 1)\n"
+      "  --rocks N         0..6 rocks in the open space (default: the style's own)\n"
+      "  --rock-size S     0.5..3.0, the size of every rock (default: mixed, 1.0..2.0)\n"
+      "  --preview FILE    also write a PNG picture of the level: three views of its\n"
+      "                    open space and four horizontal slices\n"
       "  -o FILE           the level file to write\n"
       "  --help            this text\n"
       "\n"

@@ -110,7 +110,7 @@ void build_caverns(RANDOM* rng, unsigned seed) {
     carve_ellipsoid(p, rng->uniform(3.5, 5.0), rng->uniform(2.5, 3.5), rng->uniform(3.5, 5.0));
   }
   roughen(seed, 40, 0.8, 0.25);
-  const REGIONS_RULE rule{make_perlin(seed, 50, 0.08, 2), {-0.22, 0.0, 0.22}};
+  const REGIONS_RULE rule{make_perlin(seed, 50, 0.06, 1), {-0.2, 0.0, 0.2}};
   set_materials(pick_region, &rule);
 }
 
@@ -221,6 +221,13 @@ void build_hall(RANDOM* rng, unsigned seed) {
     add_capsule(at(x, 30, z), at(x, 27 - len * 0.5, z), 1.1);
     add_capsule(at(x, 27 - len * 0.5, z), at(x, 27 - len, z), 0.55);
   }
+  // Two pits in the floor joined by a crawlway under it.
+  const double t = rng->uniform(0, 2 * PI);
+  const XYZ pit[2] = {at(16 + 8 * std::cos(t), 3.5, 16 + 8 * std::sin(t)), at(16 - 8 * std::cos(t), 3.5, 16 - 8 * std::sin(t))};
+  for (const XYZ& p : pit) carve_sphere(p, 2.6);
+  const XYZ bend = at(16 + 6 * std::cos(t + PI / 2), 2.8, 16 + 6 * std::sin(t + PI / 2));
+  carve_capsule(pit[0], bend, 1.5);
+  carve_capsule(bend, pit[1], 1.5);
   roughen(seed, 40, 0.5, 0.3);
   const STRATA strata{make_perlin(seed, 50, 0.15, 2), 1.5, {6.5, 13.5, 21.0}, {0, 1, 2, 3}};
   set_materials(pick_stratum, &strata);
@@ -402,13 +409,13 @@ void build_grotto(RANDOM* rng, unsigned seed) {
 }  // namespace
 
 const LEVEL_STYLE level_styles[] = {
-    {"grotto", "a domed grotto with pillars, caverns winding round it, a pool and a gallery", 4, build_grotto},
-    {"caverns", "long twisting caverns that branch and widen into chambers", 3, build_caverns},
-    {"maze", "a three-dimensional maze of tunnels between junction rooms", 2, build_maze},
-    {"hall", "one high hall with pillars, ledges, hanging stones and rocks", 6, build_hall},
-    {"floors", "three storeys stacked, with walls in each and shafts between them", 3, build_floors},
-    {"honeycomb", "round cells opening into each other through round windows", 3, build_honeycomb},
-    {"arena", "a small pit with a pillar, four bays and a ring tunnel round it", 1, build_arena},
+    {"grotto", "a domed grotto ringed by winding caverns", 4, build_grotto},
+    {"caverns", "long twisting caverns branching into chambers", 3, build_caverns},
+    {"maze", "a 3D maze of tunnels between junction rooms", 2, build_maze},
+    {"hall", "a high hall with pillars, ledges and rocks", 6, build_hall},
+    {"floors", "three storeys joined by shafts", 3, build_floors},
+    {"honeycomb", "round cells joined by round windows", 3, build_honeycomb},
+    {"arena", "a small pit with bays and a ring tunnel", 1, build_arena},
 };
 const int level_style_count = sizeof level_styles / sizeof level_styles[0];
 
