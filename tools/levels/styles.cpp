@@ -296,7 +296,7 @@ int pick_cell(double x, double y, double z, const void* context) {
 
 void build_honeycomb(RANDOM* rng, unsigned seed) {
   constexpr int G = 4;
-  static LATTICE lattice;
+  LATTICE lattice;
   bool solid[G * G * G];
   for (int n = 0; n < G * G * G; n++) {
     const int i = n % G, j = (n / G) % G, k = n / (G * G);
