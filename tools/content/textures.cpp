@@ -117,9 +117,13 @@ CANVAS stone(int n) {
       const double joints = 3.0 + std::floor(3.0 * hash01(id, 1, 25));
       const float joint = smooth(0.93f, 0.99f, f(std::cos(2.0 * 3.14159265358979 * (joints * u + hash01(id, 2, 26)) + 0.5 * rv)));
       const float ledge = smooth(0.0f, 0.12f, within);
-      const float height = 0.5f * ledge + 0.2f * within + 0.25f * rv + 0.04f * gv - 0.5f * joint;
-      COLOR albedo = scale(layer_colors[id % 5], 0.9f + 0.18f * rv + 0.1f * gv);
-      albedo = mix(albedo, rgb(34, 36, 42), 0.7f * std::max(joint, smooth(0.1f, 0.0f, within)));
+      // Fractures that ignore the bedding, so the stone breaks into angular pieces.
+      const CELLS piece = tiled_cells(u, v, 13, 28, 0.9);
+      const float fracture = smooth(0.05f, 0.0f, f(piece.f2 - piece.f1)) * f(hash01(piece.id, 3, 29) < 0.6);
+      const float height = 0.25f * ledge + 0.1f * within + 0.3f * rv + 0.04f * gv - 0.5f * std::max(joint, fracture);
+      COLOR albedo = mix(rgb(100, 103, 108), layer_colors[id % 5], 0.5f);
+      albedo = scale(albedo, 0.9f + 0.2f * rv + 0.1f * gv + 0.08f * f(hash01(piece.id, 4, 29) - 0.5));
+      albedo = mix(albedo, rgb(34, 36, 42), 0.7f * std::max(std::max(joint, fracture), smooth(0.08f, 0.0f, within)));
       // A glint of mica here and there.
       if (hash01(static_cast<unsigned>(x), static_cast<unsigned>(y), 27) < 0.004) albedo = mix(albedo, rgb(190, 192, 196), 0.7f);
       s.height[static_cast<size_t>(y) * n + x] = height;
@@ -140,30 +144,30 @@ CANVAS crystal(int n) {
       const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
       const float mv = f(tiled_noise(matrix, u, v, 16, 16));
       const float shv = f(tiled_noise(sheen, u, v, 8, 8));
-      const CELLS big = tiled_cells(u, v, 11, 301, 0.85);
-      const CELLS small = tiled_cells(u, v, 23, 302, 0.9);
+      const CELLS big = tiled_cells(u, v, 10, 301, 0.85);
+      const CELLS small = tiled_cells(u, v, 20, 302, 0.9);
       // The larger crystals win; between them the dark host rock shows.
       COLOR albedo = scale(rgb(62, 58, 68), 0.85f + 0.3f * mv);
       float height = 0.15f * mv;
-      const bool in_big = hash01(big.id, 1, 303) < 0.75;
+      const bool in_big = hash01(big.id, 1, 303) < 0.8;
       const CELLS& c = in_big ? big : small;
       const float edge = f(c.f2 - c.f1);
-      if (edge > 0.05f && (in_big || hash01(small.id, 1, 304) < 0.6)) {
+      if (edge > 0.03f && (in_big || hash01(small.id, 1, 304) < 0.8)) {
         // A pyramid rising from the cell's rim to its point, one flat facet per side,
         // paler towards the point.
-        const float rise = smooth(0.05f, 0.12f, edge);
+        const float rise = smooth(0.03f, 0.1f, edge);
         height = 0.15f * mv + rise * (0.3f + 2.2f * edge);
         const COLOR tone = crystal_colors[hash3(c.id, in_big ? 7u : 8u, 305) % 5];
         const COLOR lit_tone = mix(tone, rgb(176, 172, 196), 0.35f * smooth(0.2f, 0.9f, edge));
         albedo = mix(albedo, scale(lit_tone, 0.9f + 0.2f * shv), rise);
       } else {
-        albedo = mix(albedo, rgb(26, 24, 32), smooth(0.05f, 0.0f, edge) * 0.6f);
+        albedo = mix(albedo, rgb(36, 34, 42), smooth(0.03f, 0.0f, edge) * 0.5f);
       }
       s.height[static_cast<size_t>(y) * n + x] = height;
       s.albedo[static_cast<size_t>(y) * n + x] = albedo;
     }
   }
-  return light_surface(s, 9.0f, 0.9f);
+  return light_surface(s, 8.0f, 0.75f);
 }
 
 CANVAS ore(int n) {
@@ -177,17 +181,17 @@ CANVAS ore(int n) {
     for (int x = 0; x < n; x++) {
       const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
       const float cv = f(tiled_noise(clay, u, v, 12, 12));
-      const float sm = f(tiled_noise(smear, u, v, 6, 14));
+      const float sm = f(tiled_noise(smear, u, v, 10, 10));
       const float gv = f(tiled_noise(grain, u, v, 64, 64));
-      const float vein_value = f(tiled_noise(veins, u, v, 5, 5));
-      const float vein = smooth(0.55f, 0.75f, vein_value);
+      const float vein_value = f(tiled_noise(veins, u, v, 8, 8));
+      const float vein = smooth(0.7f, 0.85f, vein_value);
       float height = 0.12f * cv + 0.2f * sm + 0.02f * gv + 0.4f * vein;
       COLOR albedo = scale(ramp(clay_ramp, 3, clamp01(0.5f + 0.35f * cv + 0.35f * sm)), 0.95f + 0.08f * gv);
       // Ore: veins of dark metal with copper and gold grains in and beside them.
-      albedo = mix(albedo, scale(rgb(66, 70, 82), 0.8f + 0.5f * gv + 0.3f * sm), vein);
+      albedo = mix(albedo, scale(rgb(80, 80, 88), 0.8f + 0.5f * gv + 0.3f * sm), 0.85f * vein);
       const CELLS nugget = tiled_cells(u, v, 24, 401);
       const float near_vein = smooth(0.4f, 0.7f, vein_value);
-      if (hash01(nugget.id, 1, 402) < 0.05 + 0.8 * near_vein) {
+      if (hash01(nugget.id, 1, 402) < 0.15 + 0.7 * near_vein) {
         const float d = f(nugget.f1) / (0.16f + 0.14f * f(hash01(nugget.id, 3, 404)));
         if (d < 1.0f) {
           const float dome = std::sqrt(1.0f - d * d);
