@@ -104,7 +104,7 @@ CELLS tiled_cells(double u, double v, int n, unsigned seed, double jitter) {
   const double y = (v - std::floor(v)) * n;
   const int cx = static_cast<int>(x);
   const int cy = static_cast<int>(y);
-  CELLS best = {1e9, 1e9, 0, 0.0, 0.0};
+  CELLS best = {1e9, 1e9, 0};
   for (int j = -2; j <= 2; j++) {
     for (int i = -2; i <= 2; i++) {
       const int gx = cx + i;
@@ -118,8 +118,6 @@ CELLS tiled_cells(double u, double v, int n, unsigned seed, double jitter) {
         best.f2 = best.f1;
         best.f1 = d;
         best.id = wy * static_cast<unsigned>(n) + wx;
-        best.dx = x - px;
-        best.dy = y - py;
       } else if (d < best.f2) {
         best.f2 = d;
       }

@@ -52,12 +52,11 @@ double tiled_noise(const noise::module::Module& module, double u, double v, doub
                    double centre = 0.0);
 
 // Cellular pattern on an n x n jittered grid that wraps at the tile edges: distances to
-// the nearest and second nearest feature point, in cell units, the nearest cell's number
-// and the vector from the nearest point to (u, v), in cell units.
+// the nearest and second nearest feature point, in cell units, and the nearest cell's
+// number.
 struct CELLS {
   double f1, f2;
   unsigned id;
-  double dx, dy;
 };
 CELLS tiled_cells(double u, double v, int n, unsigned seed, double jitter = 0.9);
 

@@ -95,7 +95,7 @@ CANVAS make_particle() {
         const float bv = f(billow.GetValue(px * 2.0, py * 2.0, quarter * 3.0));
         float a = 0.0f;
         if (quarter == 0) {
-          a = std::pow(smooth(0.95f, 0.0f, r), 1.3f) * (0.82f + 0.18f * bv);
+          a = std::pow(smooth(0.95f, 0.0f, r), 1.3f) * (0.9f + 0.25f * bv);
         } else if (quarter == 1) {
           const float rays = std::pow(std::fabs(std::cos(2.0f * std::atan2(py, px))), 30.0f);
           a = smooth(0.35f, 0.0f, r) + 0.8f * rays * smooth(0.95f, 0.1f, r);

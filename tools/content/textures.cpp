@@ -119,7 +119,7 @@ CANVAS stone(int n) {
       const float ledge = smooth(0.0f, 0.12f, within);
       // Fractures that ignore the bedding, so the stone breaks into angular pieces.
       const CELLS piece = tiled_cells(u, v, 13, 28, 0.9);
-      const float fracture = smooth(0.05f, 0.0f, f(piece.f2 - piece.f1)) * f(hash01(piece.id, 3, 29) < 0.6);
+      const float fracture = smooth(0.05f, 0.0f, f(piece.f2 - piece.f1)) * (hash01(piece.id, 3, 29) < 0.6 ? 1.0f : 0.0f);
       const float height = 0.25f * ledge + 0.1f * within + 0.3f * rv + 0.04f * gv - 0.5f * std::max(joint, fracture);
       COLOR albedo = mix(rgb(100, 103, 108), layer_colors[id % 5], 0.5f);
       albedo = scale(albedo, 0.9f + 0.2f * rv + 0.1f * gv + 0.08f * f(hash01(piece.id, 4, 29) - 0.5));
@@ -337,7 +337,7 @@ CANVAS make_rope() {
       const double phase = u + TURNS * v;
       const float across = f(phase - std::floor(phase));
       const float bulge = std::sin(3.14159265f * across);
-      const float fv = f(tiled_noise(fibre, u, v, 16, 160));
+      const float fv = f(tiled_noise(fibre, u, v, 6, 48));
       const float lit = 0.35f + 0.75f * std::pow(bulge, 0.6f) * (1.0f - 0.35f * across);
       COLOR col = scale(rgb(176, 146, 100), lit * (0.88f + 0.2f * fv));
       at(c, x, y) = col;
@@ -352,7 +352,7 @@ CANVAS make_gray() {
   CANVAS c = make_canvas(N, N, COLOR{0, 0, 0, 1});
   for (int y = 0; y < N; y++)
     for (int x = 0; x < N; x++)
-      at(c, x, y) = scale(rgb(176, 178, 184), 0.95f + 0.06f * f(tiled_noise(speck, double(x) / N, double(y) / N, 8, 8)));
+      at(c, x, y) = scale(rgb(176, 178, 184), 0.95f + 0.06f * f(tiled_noise(speck, static_cast<double>(x) / N, static_cast<double>(y) / N, 8, 8)));
   return c;
 }
 
