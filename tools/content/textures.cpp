@@ -1,16 +1,418 @@
-// textures of the game folder.
+// textures of the game folder: the fourteen fixed pictures, one per weapon model, and the
+// pictures of the underground itself (terrain, rock, metal, the vurk's skin, rope, menu).
+#include <libnoise/noise.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
 #include "content/content.h"
+#include "content/manifest.h"
+#include "content/texture_makers.h"
 
 namespace content {
 
-int write_textures(const char* dir) {
-  (void)dir;
-  return 1;
+namespace {
+
+// A height field and the colour of the ground under the light, both wrapping at the edges.
+struct SURFACE {
+  int n;
+  std::vector<float> height;
+  std::vector<COLOR> albedo;
+};
+
+SURFACE make_surface(int n) {
+  return SURFACE{n, std::vector<float>(static_cast<size_t>(n) * n, 0.0f),
+                 std::vector<COLOR>(static_cast<size_t>(n) * n, COLOR{0, 0, 0, 1})};
 }
 
-int write_texture_sheet(const char* dir, const char* png_path) {
-  (void)dir;
-  (void)png_path;
+// The surface lit from the top left; level ground keeps its colour.
+CANVAS light_surface(const SURFACE& s, float strength, float contrast) {
+  const std::vector<float> light = relief(s.height, s.n, s.n, strength);
+  CANVAS c = make_canvas(s.n, s.n, COLOR{0, 0, 0, 1});
+  for (size_t i = 0; i < c.pixel.size(); i++) c.pixel[i] = scale(s.albedo[i], 1.0f + contrast * (light[i] - 1.0f));
+  return c;
+}
+
+noise::module::Perlin perlin(int seed, int octaves, double persistence = 0.5) {
+  noise::module::Perlin p;
+  p.SetSeed(seed);
+  p.SetOctaveCount(octaves);
+  p.SetPersistence(persistence);
+  return p;
+}
+
+noise::module::RidgedMulti ridged(int seed, int octaves) {
+  noise::module::RidgedMulti r;
+  r.SetSeed(seed);
+  r.SetOctaveCount(octaves);
+  return r;
+}
+
+float f(double x) { return static_cast<float>(x); }
+
+// ---- terrain: the four ground materials of material.tga ----
+//
+// Every terrain triangle is laid into its quarter from the quarter's corner, so all of
+// them show nearly the same patch: broad shading would repeat on each triangle as a
+// visible facet pattern. The materials therefore carry their character in detail finer
+// than a triangle, over an even mid-dark tone that lighting and team colours read against.
+
+CANVAS earth(int n) {
+  const auto soil = perlin(11, 5);
+  const auto grain = perlin(12, 3);
+  const auto cracks = ridged(13, 3);
+  const COLOR pebble_colors[] = {rgb(112, 100, 86), rgb(92, 84, 78), rgb(128, 112, 92), rgb(84, 74, 62)};
+  const RAMP_STOP soil_ramp[] = {{0.0f, rgb(70, 52, 38)}, {0.5f, rgb(104, 78, 56)}, {1.0f, rgb(124, 96, 68)}};
+  SURFACE s = make_surface(n);
+  for (int y = 0; y < n; y++) {
+    for (int x = 0; x < n; x++) {
+      const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
+      const float sv = f(tiled_noise(soil, u, v, 14, 14));
+      const float gv = f(tiled_noise(grain, u, v, 48, 48));
+      const float crack = smooth(0.6f, 0.9f, f(tiled_noise(cracks, u, v, 10, 10)));
+      float height = 0.15f * sv + 0.06f * gv - 0.35f * crack;
+      COLOR albedo = scale(ramp(soil_ramp, 3, 0.5f + 0.6f * sv), 0.9f + 0.2f * gv);
+      albedo = mix(albedo, rgb(40, 30, 24), 0.75f * crack);
+      // Pebbles: most cells of a coarse grid and some of a fine one hold a stone.
+      for (int layer = 0; layer < 2; layer++) {
+        const int cells = layer == 0 ? 12 : 26;
+        const CELLS c = tiled_cells(u, v, cells, 101 + layer * 17);
+        if (hash01(c.id, 2, 103 + layer) > (layer == 0 ? 0.55 : 0.4)) continue;
+        const float r = f(0.2 + 0.18 * hash01(c.id, 1, 102 + layer));
+        const float d = (f(c.f1) + 0.05f * sv) / r;
+        if (d >= 1.0f) continue;
+        const float dome = std::sqrt(1.0f - d * d) * smooth(1.0f, 0.8f, d);
+        height = std::max(height, 0.1f + (layer == 0 ? 0.9f : 0.45f) * dome);
+        const COLOR stone = scale(pebble_colors[hash3(c.id, 5, 104 + layer) % 4], 0.9f + 0.18f * gv);
+        albedo = mix(albedo, stone, smooth(1.0f, 0.82f, d));
+      }
+      s.height[static_cast<size_t>(y) * n + x] = height;
+      s.albedo[static_cast<size_t>(y) * n + x] = albedo;
+    }
+  }
+  return light_surface(s, 10.0f, 0.6f);
+}
+
+CANVAS stone(int n) {
+  constexpr int LAYERS = 9;
+  const auto warp = perlin(21, 4);
+  const auto rough = perlin(22, 6, 0.55);
+  const auto grain = perlin(24, 2);
+  const COLOR layer_colors[] = {rgb(96, 100, 108), rgb(112, 112, 112), rgb(82, 86, 94), rgb(120, 118, 112),
+                                rgb(100, 104, 110)};
+  SURFACE s = make_surface(n);
+  for (int y = 0; y < n; y++) {
+    for (int x = 0; x < n; x++) {
+      const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
+      const float rv = f(tiled_noise(rough, u, v, 16, 16));
+      const float gv = f(tiled_noise(grain, u, v, 64, 64));
+      // Bedding: a whole number of layers per tile, bent by the warp, each a step up
+      // from the next with its own tone.
+      const double bed = LAYERS * v + 0.5 * tiled_noise(warp, u, v, 4, 4);
+      const int layer = static_cast<int>(std::floor(bed));
+      const unsigned id = static_cast<unsigned>((layer % LAYERS + LAYERS) % LAYERS);
+      const float within = f(bed - layer);
+      // Joints across each layer, a whole number per tile.
+      const double joints = 3.0 + std::floor(3.0 * hash01(id, 1, 25));
+      const float joint = smooth(0.93f, 0.99f, f(std::cos(2.0 * 3.14159265358979 * (joints * u + hash01(id, 2, 26)) + 0.5 * rv)));
+      const float ledge = smooth(0.0f, 0.12f, within);
+      // Fractures that ignore the bedding, so the stone breaks into angular pieces.
+      const CELLS piece = tiled_cells(u, v, 13, 28, 0.9);
+      const float fracture = smooth(0.05f, 0.0f, f(piece.f2 - piece.f1)) * (hash01(piece.id, 3, 29) < 0.6 ? 1.0f : 0.0f);
+      const float height = 0.25f * ledge + 0.1f * within + 0.3f * rv + 0.04f * gv - 0.5f * std::max(joint, fracture);
+      COLOR albedo = mix(rgb(100, 103, 108), layer_colors[id % 5], 0.5f);
+      albedo = scale(albedo, 0.9f + 0.2f * rv + 0.1f * gv + 0.08f * f(hash01(piece.id, 4, 29) - 0.5));
+      albedo = mix(albedo, rgb(34, 36, 42), 0.7f * std::max(std::max(joint, fracture), smooth(0.08f, 0.0f, within)));
+      // A glint of mica here and there.
+      if (hash01(static_cast<unsigned>(x), static_cast<unsigned>(y), 27) < 0.004) albedo = mix(albedo, rgb(190, 192, 196), 0.7f);
+      s.height[static_cast<size_t>(y) * n + x] = height;
+      s.albedo[static_cast<size_t>(y) * n + x] = albedo;
+    }
+  }
+  return light_surface(s, 9.0f, 0.65f);
+}
+
+CANVAS crystal(int n) {
+  const auto matrix = perlin(31, 5);
+  const auto sheen = perlin(32, 3);
+  const COLOR crystal_colors[] = {rgb(114, 102, 148), rgb(92, 126, 136), rgb(138, 130, 162), rgb(102, 92, 130),
+                                  rgb(110, 134, 144)};
+  SURFACE s = make_surface(n);
+  for (int y = 0; y < n; y++) {
+    for (int x = 0; x < n; x++) {
+      const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
+      const float mv = f(tiled_noise(matrix, u, v, 16, 16));
+      const float shv = f(tiled_noise(sheen, u, v, 8, 8));
+      const CELLS big = tiled_cells(u, v, 10, 301, 0.85);
+      const CELLS small = tiled_cells(u, v, 20, 302, 0.9);
+      // The larger crystals win; between them the dark host rock shows.
+      COLOR albedo = scale(rgb(62, 58, 68), 0.85f + 0.3f * mv);
+      float height = 0.15f * mv;
+      const bool in_big = hash01(big.id, 1, 303) < 0.8;
+      const CELLS& c = in_big ? big : small;
+      const float edge = f(c.f2 - c.f1);
+      if (edge > 0.03f && (in_big || hash01(small.id, 1, 304) < 0.8)) {
+        // A pyramid rising from the cell's rim to its point, one flat facet per side,
+        // paler towards the point.
+        const float rise = smooth(0.03f, 0.1f, edge);
+        height = 0.15f * mv + rise * (0.3f + 2.2f * edge);
+        const COLOR tone = crystal_colors[hash3(c.id, in_big ? 7u : 8u, 305) % 5];
+        const COLOR lit_tone = mix(tone, rgb(176, 172, 196), 0.35f * smooth(0.2f, 0.9f, edge));
+        albedo = mix(albedo, scale(lit_tone, 0.9f + 0.2f * shv), rise);
+      } else {
+        albedo = mix(albedo, rgb(36, 34, 42), smooth(0.03f, 0.0f, edge) * 0.5f);
+      }
+      s.height[static_cast<size_t>(y) * n + x] = height;
+      s.albedo[static_cast<size_t>(y) * n + x] = albedo;
+    }
+  }
+  return light_surface(s, 8.0f, 0.75f);
+}
+
+CANVAS ore(int n) {
+  const auto clay = perlin(41, 5);
+  const auto smear = perlin(42, 4);
+  const auto veins = ridged(43, 3);
+  const auto grain = perlin(44, 2);
+  const RAMP_STOP clay_ramp[] = {{0.0f, rgb(110, 74, 52)}, {0.5f, rgb(136, 96, 64)}, {1.0f, rgb(150, 112, 76)}};
+  SURFACE s = make_surface(n);
+  for (int y = 0; y < n; y++) {
+    for (int x = 0; x < n; x++) {
+      const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
+      const float cv = f(tiled_noise(clay, u, v, 12, 12));
+      const float sm = f(tiled_noise(smear, u, v, 10, 10));
+      const float gv = f(tiled_noise(grain, u, v, 64, 64));
+      const float vein_value = f(tiled_noise(veins, u, v, 8, 8));
+      const float vein = smooth(0.7f, 0.85f, vein_value);
+      float height = 0.12f * cv + 0.2f * sm + 0.02f * gv + 0.4f * vein;
+      COLOR albedo = scale(ramp(clay_ramp, 3, clamp01(0.5f + 0.35f * cv + 0.35f * sm)), 0.95f + 0.08f * gv);
+      // Ore: veins of dark metal with copper and gold grains in and beside them.
+      albedo = mix(albedo, scale(rgb(80, 80, 88), 0.8f + 0.5f * gv + 0.3f * sm), 0.85f * vein);
+      const CELLS nugget = tiled_cells(u, v, 24, 401);
+      const float near_vein = smooth(0.4f, 0.7f, vein_value);
+      if (hash01(nugget.id, 1, 402) < 0.15 + 0.7 * near_vein) {
+        const float d = f(nugget.f1) / (0.16f + 0.14f * f(hash01(nugget.id, 3, 404)));
+        if (d < 1.0f) {
+          const float dome = std::sqrt(1.0f - d * d);
+          height = std::max(height, 0.3f + 0.5f * dome);
+          const COLOR metal = hash01(nugget.id, 2, 403) < 0.5 ? rgb(156, 104, 66) : rgb(150, 130, 80);
+          albedo = mix(albedo, scale(metal, 0.75f + 0.4f * dome), smooth(1.0f, 0.75f, d));
+        }
+      }
+      s.height[static_cast<size_t>(y) * n + x] = height;
+      s.albedo[static_cast<size_t>(y) * n + x] = albedo;
+    }
+  }
+  return light_surface(s, 10.0f, 0.7f);
+}
+
+}  // namespace
+
+CANVAS make_material() {
+  constexpr int Q = 256;
+  CANVAS c = make_canvas(2 * Q, 2 * Q, COLOR{0, 0, 0, 1});
+  // Material m lies at column m mod 2, row m div 2 (row 0 holds t 0 .. 0.5).
+  paste(&c, earth(Q), 0, 0);
+  paste(&c, stone(Q), Q, 0);
+  paste(&c, crystal(Q), 0, Q);
+  paste(&c, ore(Q), Q, Q);
+  return c;
+}
+
+CANVAS make_rock() {
+  constexpr int N = 256;
+  const auto body = perlin(51, 6, 0.55);
+  const auto cracks = ridged(52, 4);
+  const auto grain = perlin(53, 2);
+  const RAMP_STOP granite[] = {{0.0f, rgb(92, 86, 80)}, {0.5f, rgb(122, 114, 104)}, {1.0f, rgb(142, 134, 122)}};
+  SURFACE s = make_surface(N);
+  for (int y = 0; y < N; y++) {
+    for (int x = 0; x < N; x++) {
+      const double u = static_cast<double>(x) / N, v = static_cast<double>(y) / N;
+      const float bv = f(tiled_noise(body, u, v, 6, 6));
+      const float gv = f(tiled_noise(grain, u, v, 90, 90));
+      const float crack = smooth(0.65f, 0.92f, f(tiled_noise(cracks, u, v, 5, 5)));
+      COLOR albedo = ramp(granite, 3, clamp01(0.5f + 0.6f * bv));
+      // Granite grains: dark mica, pale quartz and pinkish feldspar.
+      const CELLS g = tiled_cells(u, v, 40, 54);
+      const double kind = hash01(g.id, 1, 55);
+      const float inside = smooth(0.45f, 0.3f, f(g.f1));
+      if (kind < 0.18) albedo = mix(albedo, rgb(48, 46, 46), inside);
+      else if (kind < 0.3) albedo = mix(albedo, rgb(176, 170, 160), 0.8f * inside);
+      else if (kind < 0.4) albedo = mix(albedo, rgb(150, 118, 104), 0.8f * inside);
+      albedo = scale(albedo, 0.93f + 0.14f * gv);
+      albedo = mix(albedo, rgb(40, 36, 34), 0.8f * crack);
+      s.height[static_cast<size_t>(y) * N + x] = 0.5f * bv - 0.5f * crack + 0.04f * gv;
+      s.albedo[static_cast<size_t>(y) * N + x] = albedo;
+    }
+  }
+  return light_surface(s, 12.0f, 0.6f);
+}
+
+CANVAS make_metal() {
+  constexpr int N = 256, PLATE = 128, RIVET_STEP = 16;
+  const auto brushed = perlin(61, 4);
+  const auto grime = perlin(62, 5);
+  const auto rust = perlin(63, 4);
+  SURFACE s = make_surface(N);
+  for (int y = 0; y < N; y++) {
+    for (int x = 0; x < N; x++) {
+      const double u = static_cast<double>(x) / N, v = static_cast<double>(y) / N;
+      const float bv = f(tiled_noise(brushed, u, v, 3, 90));
+      const float gv = f(tiled_noise(grime, u, v, 5, 5));
+      const float rv = f(tiled_noise(rust, u, v, 10, 10));
+      // Distance to the nearest plate seam, in pixels.
+      const int px = x % PLATE, py = y % PLATE;
+      const int seam = std::min(std::min(px, PLATE - 1 - px), std::min(py, PLATE - 1 - py));
+      float height = 1.0f;
+      if (seam < 2) height = 0.0f;
+      else if (seam < 4) height = 0.5f * (seam - 1);
+      COLOR albedo = scale(rgb(108, 114, 122), 0.9f + 0.12f * bv);
+      const int plate = (x / PLATE) + 2 * (y / PLATE);
+      albedo = scale(albedo, 0.94f + 0.08f * f(hash01(static_cast<unsigned>(plate), 1, 64)));
+      // Grime gathers along the seams.
+      const float dirt = clamp01(0.35f + 0.5f * gv) * (0.35f + 0.65f * smooth(18.0f, 2.0f, static_cast<float>(seam)));
+      albedo = mix(albedo, rgb(46, 44, 40), 0.55f * dirt);
+      albedo = mix(albedo, rgb(112, 74, 50), 0.5f * smooth(0.45f, 0.8f, rv) * dirt);
+      if (seam < 2) albedo = rgb(24, 24, 26);
+      // Rivets along each plate edge, 7 pixels in, between the seams.
+      const int rx = px % RIVET_STEP - RIVET_STEP / 2;
+      const int ry = py % RIVET_STEP - RIVET_STEP / 2;
+      for (int edge = 0; edge < 4; edge++) {
+        const float dx = edge < 2 ? static_cast<float>(rx) : static_cast<float>(edge == 2 ? px - 7 : px - (PLATE - 8));
+        const float dy = edge < 2 ? static_cast<float>(edge == 0 ? py - 7 : py - (PLATE - 8)) : static_cast<float>(ry);
+        const float d = std::sqrt(dx * dx + dy * dy) / 3.2f;
+        if (d < 1.0f) {
+          height = std::max(height, 1.0f + 1.2f * std::sqrt(1.0f - d * d));
+          albedo = mix(albedo, rgb(132, 136, 140), smooth(1.0f, 0.7f, d));
+        }
+      }
+      s.height[static_cast<size_t>(y) * N + x] = height;
+      s.albedo[static_cast<size_t>(y) * N + x] = albedo;
+    }
+  }
+  return light_surface(s, 1.0f, 0.7f);
+}
+
+CANVAS make_vurk_skin() {
+  constexpr int N = 256;
+  const auto mottle = perlin(71, 4);
+  const auto pores = perlin(72, 2);
+  const RAMP_STOP hide[] = {{0.0f, rgb(78, 62, 64)}, {0.45f, rgb(124, 100, 90)}, {1.0f, rgb(156, 130, 106)}};
+  SURFACE s = make_surface(N);
+  for (int y = 0; y < N; y++) {
+    for (int x = 0; x < N; x++) {
+      const double u = static_cast<double>(x) / N, v = static_cast<double>(y) / N;
+      const float mv = f(tiled_noise(mottle, u, v, 5, 5));
+      const float pv = f(tiled_noise(pores, u, v, 70, 70));
+      // Rounded scales with soft seams between them.
+      const CELLS c = tiled_cells(u, v, 14, 73, 0.75);
+      const float edge = f(c.f2 - c.f1);
+      const float ratio = f(c.f1 / c.f2);
+      const float dome = std::sqrt(std::max(0.0f, 1.0f - ratio * ratio * ratio));
+      const float height = 0.8f * dome + 0.06f * pv + 0.15f * mv;
+      // Dark blotches over the back, lighter scale centres.
+      const float blotch = smooth(0.05f, 0.3f, mv);
+      COLOR albedo = ramp(hide, 3, clamp01(0.6f - 0.55f * blotch + 0.2f * f(hash01(c.id, 1, 74) - 0.5) + 0.2f * dome));
+      albedo = mix(rgb(44, 34, 36), albedo, 0.55f + 0.45f * smooth(0.0f, 0.1f, edge));
+      albedo = scale(albedo, 0.93f + 0.1f * pv);
+      s.height[static_cast<size_t>(y) * N + x] = height;
+      s.albedo[static_cast<size_t>(y) * N + x] = albedo;
+    }
+  }
+  return light_surface(s, 10.0f, 0.5f);
+}
+
+// The rope is drawn round a thin square tube: s runs across one side (0.05 world units)
+// and t along it, twice per world unit. Ten strands per tile across one side make them
+// wind at about 45 degrees on the rope.
+CANVAS make_rope() {
+  constexpr int W = 64, H = 512, TURNS = 10;
+  const auto fibre = perlin(81, 3);
+  CANVAS c = make_canvas(W, H, COLOR{0, 0, 0, 1});
+  for (int y = 0; y < H; y++) {
+    for (int x = 0; x < W; x++) {
+      const double u = static_cast<double>(x) / W, v = static_cast<double>(y) / H;
+      const double phase = u + TURNS * v;
+      const float across = f(phase - std::floor(phase));
+      const float bulge = std::sin(3.14159265f * across);
+      const float fv = f(tiled_noise(fibre, u, v, 6, 48));
+      const float lit = 0.35f + 0.75f * std::pow(bulge, 0.6f) * (1.0f - 0.35f * across);
+      COLOR col = scale(rgb(176, 146, 100), lit * (0.88f + 0.2f * fv));
+      at(c, x, y) = col;
+    }
+  }
+  return c;
+}
+
+CANVAS make_gray() {
+  constexpr int N = 64;
+  const auto speck = perlin(91, 3);
+  CANVAS c = make_canvas(N, N, COLOR{0, 0, 0, 1});
+  for (int y = 0; y < N; y++)
+    for (int x = 0; x < N; x++)
+      at(c, x, y) = scale(rgb(176, 178, 184), 0.95f + 0.06f * f(tiled_noise(speck, static_cast<double>(x) / N, static_cast<double>(y) / N, 8, 8)));
+  return c;
+}
+
+// The menu background: a dark cave wall with glowing crystal veins. It is drawn repeated
+// and turning behind white text, so it stays dark.
+CANVAS make_background() {
+  constexpr int N = 256;
+  const auto rockv = perlin(101, 6, 0.55);
+  const auto veins = perlin(102, 3, 0.45);
+  const auto hue = perlin(103, 2);
+  SURFACE s = make_surface(N);
+  std::vector<COLOR> glow(static_cast<size_t>(N) * N);
+  for (int y = 0; y < N; y++) {
+    for (int x = 0; x < N; x++) {
+      const double u = static_cast<double>(x) / N, v = static_cast<double>(y) / N;
+      const float rv = f(tiled_noise(rockv, u, v, 6, 6));
+      // Veins follow the zero line of a smooth noise, so they run on unbroken.
+      const float vein = 1.0f - std::fabs(f(tiled_noise(veins, u, v, 3, 3)));
+      const float hv = f(tiled_noise(hue, u, v, 2, 2));
+      const CELLS c = tiled_cells(u, v, 14, 104);
+      const float facet = f(c.f2 - c.f1);
+      const size_t i = static_cast<size_t>(y) * N + x;
+      s.height[i] = 0.6f * rv + 0.12f * smooth(0.0f, 0.3f, facet) - 0.3f * smooth(0.9f, 0.99f, vein);
+      s.albedo[i] = scale(rgb(54, 54, 64), 0.8f + 0.4f * rv);
+      const COLOR vein_color = mix(rgb(50, 180, 196), rgb(150, 86, 210), clamp01(0.5f + 1.2f * hv));
+      // Thicker and brighter in places, fading to a thread in others.
+      const float swell = clamp01(0.5f + 0.8f * f(tiled_noise(hue, u, v + 0.5, 5, 5)));
+      const float core = smooth(0.985f - 0.03f * swell, 0.997f, vein);
+      const float halo = smooth(0.8f + 0.06f * (1.0f - swell), 0.99f, vein);
+      const float strength = 0.35f + 0.65f * swell;
+      glow[i] = add(scale(vein_color, 0.45f * strength * halo * halo), scale(rgb(210, 236, 255), 0.45f * strength * core));
+    }
+  }
+  CANVAS c = light_surface(s, 10.0f, 0.7f);
+  for (size_t i = 0; i < c.pixel.size(); i++) c.pixel[i] = add(c.pixel[i], glow[i]);
+  return c;
+}
+
+int write_textures(const char* dir) {
+  const std::string folder = std::string(dir) + "/textures/";
+  CANVAS font, title;
+  if (!make_font(&font) || !make_title(&title)) return 0;
+  const struct {
+    const char* file;
+    CANVAS picture;
+    int bits;
+  } fixed[] = {
+      {"vurk.tga", make_vurk_skin(), 24},   {"material.tga", make_material(), 24},
+      {"metal.tga", make_metal(), 24},      {"rock.tga", make_rock(), 24},
+      {"bullet.tga", make_bullet(), 32},    {"rope.tga", make_rope(), 24},
+      {"font.tga", font, 32},               {"particle.tga", make_particle(), 8},
+      {"explode.tga", make_explosion(), 32}, {"bhole.tga", make_bullet_hole(), 32},
+      {"flare.tga", make_flare(), 32},      {"gray.tga", make_gray(), 24},
+      {"tausta.tga", make_background(), 24}, {"otsikko.tga", title, 32},
+  };
+  for (const auto& t : fixed)
+    if (!write_tga(folder + t.file, t.picture, t.bits)) return 0;
+  int index = 0;
+  for (const WEAPON_MODEL_ENTRY& w : weapon_models)
+    if (!write_tga(folder + w.stem + ".tga", make_weapon(index++), 24)) return 0;
   return 1;
 }
 
