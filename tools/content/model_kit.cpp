@@ -107,7 +107,10 @@ void add_lathe(KIT_MESH* m, const PLACE& at, const std::vector<RING>& rings, int
     return to_model(at, r.dx + r.rx * std::cos(a), r.dy + r.ry * std::sin(a), r.t);
   };
   auto texture = [&](size_t i, int j, float* u, float* v) {
-    if (s.uv_scale > 0) {
+    if (s.along_s) {
+      *u = s.uv.u0 + (s.uv.u1 - s.uv.u0) * along[i] / total;
+      *v = s.uv.v0 + (s.uv.v1 - s.uv.v0) * j / segments;
+    } else if (s.uv_scale > 0) {
       const float round = TWO_PI * (rings[i].rx + rings[i].ry) * 0.5f;
       *u = s.uv.u0 + s.uv_scale * round * j / segments;
       *v = s.uv.v0 + s.uv_scale * along[i];

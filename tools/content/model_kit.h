@@ -48,6 +48,7 @@ struct SURFACE {
   float uv_scale = 0;         // > 0: coordinates run with the size (this many per unit)
                               //   from uv.u0, uv.v0 instead of fitting the rectangle
   bool flat = false;          // hard edges: every face its own corners and normal
+  bool along_s = false;       // surfaces of revolution: s along the profile, t round it
 };
 
 struct KIT_VERTEX {

@@ -8,11 +8,10 @@
 //
 // Bullet models are tiny, as up to 300 of them may be drawn in a view. Solid ones point
 // along -z; sprites are single quads facing +z, which the drawing turns to the camera.
-// All share textures/bullet.tga, laid out as a 4 x 4 grid of cells: bullet model i of the
-// list uses the cell in column i mod 4 and row i div 4 (row 0 at t = 0, the first rows of
-// the file). A sprite's quad covers its whole cell (its picture, with alpha above 0.9
-// where it shows); a solid bullet's coordinates stay inside its cell's middle, so that
-// cell holds its colour.
+// All share textures/bullet.tga, painted in quarters: s 0-0.5, t 0-0.5 brass and s 0.5-1,
+// t 0-0.5 dark steel with a band, each shaded as a cylinder lying along s, so solids run
+// s from nose to tail and t once round; s 0-0.5, t 0.5-1 a fire ball and s 0.5-1,
+// t 0.5-1 an energy star, each filling a sprite's quad.
 #include <cmath>
 #include <numbers>
 
@@ -302,25 +301,27 @@ void nailgun(KIT_MESH* m) {
 
 // ---- bullets ----
 
-constexpr float CELL = 0.25f;
+// The quarters of bullet.tga, kept a texel clear of their neighbours.
+const UV_RECT BRASS = {0.005f, 0.005f, 0.495f, 0.495f};
+const UV_RECT STEEL = {0.505f, 0.005f, 0.995f, 0.495f};
+const UV_RECT FIRE = {0.0f, 0.5f, 0.5f, 1.0f};
+const UV_RECT ENERGY = {0.5f, 0.5f, 1.0f, 1.0f};
 
-// The middle of a bullet's cell of bullet.tga.
-SURFACE cell_middle(int index) {
+SURFACE metal_of(const UV_RECT& quarter) {
   SURFACE s;
-  const float u = CELL * (index % 4), v = CELL * (index / 4);
-  s.uv = {u + CELL * 0.3f, v + CELL * 0.3f, u + CELL * 0.7f, v + CELL * 0.7f};
+  s.uv = quarter;
+  s.along_s = true;
   return s;
 }
 
 // A solid of revolution pointing along -z: profile rings from the tip backwards.
-void bullet_body(KIT_MESH* m, int index, std::vector<RING> rings, int segments) {
-  add_lathe(m, place_at({0, 0, 0}), rings, segments, cell_middle(index));
+void bullet_body(KIT_MESH* m, const SURFACE& s, std::vector<RING> rings, int segments) {
+  add_lathe(m, place_at({0, 0, 0}), rings, segments, s);
 }
 
-void sprite(KIT_MESH* m, int index, float h) {
-  const float u = CELL * (index % 4), v = CELL * (index / 4);
-  add_face(m, {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}},
-           {{u, v + CELL}, {u + CELL, v + CELL}, {u + CELL, v}, {u, v}}, -1);
+void sprite(KIT_MESH* m, const UV_RECT& q, float h) {
+  add_face(m, {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}}, {{q.u0, q.v1}, {q.u1, q.v1}, {q.u1, q.v0}, {q.u0, q.v0}},
+           -1);
 }
 
 }  // namespace
@@ -348,15 +349,16 @@ KIT_MODEL make_bullet(int index) {
   model.mesh[0].name = bullet_models[index].name;
   KIT_MESH* m = &model.mesh[0];
   const std::string name = bullet_models[index].name;
+  const SURFACE brass = metal_of(BRASS), steel = metal_of(STEEL);
   if (name == "bullet") {
-    bullet_body(m, index, {{-0.035f, 0, 0}, {-0.02f, 0.01f, 0.01f}, {0.025f, 0.012f, 0.012f}}, 6);
+    bullet_body(m, brass, {{-0.035f, 0, 0}, {-0.02f, 0.01f, 0.01f}, {0.025f, 0.012f, 0.012f}}, 6);
   } else if (name == "pellet") {
-    add_ellipsoid(m, place_at({0, 0, 0}), {0.018f, 0.018f, 0.018f}, 3, 5, cell_middle(index));
+    add_ellipsoid(m, place_at({0, 0, 0}), {0.018f, 0.018f, 0.018f}, 3, 5, brass);
   } else if (name == "slug") {
-    bullet_body(m, index, {{-0.03f, 0, 0}, {-0.022f, 0.014f, 0.014f}, {-0.01f, 0.02f, 0.02f}, {0.025f, 0.02f, 0.02f}},
+    bullet_body(m, brass, {{-0.03f, 0, 0}, {-0.022f, 0.014f, 0.014f}, {-0.01f, 0.02f, 0.02f}, {0.025f, 0.02f, 0.02f}},
                 8);
   } else if (name == "rocket") {
-    bullet_body(m, index,
+    bullet_body(m, steel,
                 {{-0.12f, 0, 0}, {-0.08f, 0.03f, 0.03f}, {0.07f, 0.03f, 0.03f}, {0.08f, 0.022f, 0.022f},
                  {0.1f, 0.022f, 0.022f}},
                 8);
@@ -364,38 +366,48 @@ KIT_MODEL make_bullet(int index) {
       const float a = PI / 4 + PI / 2 * k;
       // Outline across (out from the axis, along it), thin round it.
       const PLACE fin = {{0, 0, 0.05f}, {std::cos(a), std::sin(a), 0}, {0, 0, 1}, {std::sin(a), -std::cos(a), 0}};
-      add_slab(m, fin, {{0.02f, -0.03f, 0}, {0.06f, 0.02f, 0}, {0.06f, 0.045f, 0}, {0.02f, 0.03f, 0}}, 0.006f,
-               cell_middle(index));
+      add_slab(m, fin, {{0.02f, -0.03f, 0}, {0.06f, 0.02f, 0}, {0.06f, 0.045f, 0}, {0.02f, 0.03f, 0}}, 0.006f, steel);
     }
   } else if (name == "grenade") {
-    add_ellipsoid(m, place_at({0, 0, 0}), {0.04f, 0.04f, 0.05f}, 5, 8, cell_middle(index));
-    bullet_body(m, index, {{0.04f, 0.02f, 0.02f}, {0.065f, 0.02f, 0.02f}}, 6);
+    add_ellipsoid(m, place_at({0, 0, 0}), {0.04f, 0.04f, 0.05f}, 5, 8, steel);
+    bullet_body(m, brass, {{0.04f, 0.02f, 0.02f}, {0.065f, 0.02f, 0.02f}}, 6);
   } else if (name == "ball") {
-    add_ellipsoid(m, place_at({0, 0, 0}), {0.05f, 0.05f, 0.05f}, 5, 8, cell_middle(index));
+    add_ellipsoid(m, place_at({0, 0, 0}), {0.05f, 0.05f, 0.05f}, 5, 8, steel);
   } else if (name == "mine") {
     const PLACE flat = {{0, 0, 0}, {1, 0, 0}, {0, 0, -1}, {0, 1, 0}};
-    add_lathe(m, flat, {{-0.015f, 0.06f, 0.06f}, {0.005f, 0.065f, 0.065f}, {0.015f, 0.04f, 0.04f}}, 10,
-              cell_middle(index));
+    add_lathe(m, flat, {{-0.015f, 0.06f, 0.06f}, {0.005f, 0.065f, 0.065f}, {0.015f, 0.04f, 0.04f}}, 10, steel);
     for (int k = 0; k < 4; k++) {
       const float a = PI / 2 * k;
       add_tube(m, {0.04f * std::cos(a), 0.01f, 0.04f * std::sin(a)}, {0.05f * std::cos(a), 0.04f, 0.05f * std::sin(a)},
-               0.008f, 0.0f, 4, cell_middle(index));
+               0.008f, 0.0f, 4, brass);
     }
   } else if (name == "shell") {
-    bullet_body(m, index, {{-0.06f, 0, 0}, {-0.03f, 0.025f, 0.025f}, {0.05f, 0.025f, 0.025f}, {0.05f, 0.029f, 0.029f, 0, 0, true}, {0.06f, 0.029f, 0.029f}}, 8);
+    bullet_body(m, brass,
+                {{-0.06f, 0, 0},
+                 {-0.03f, 0.025f, 0.025f},
+                 {0.05f, 0.025f, 0.025f},
+                 {0.05f, 0.029f, 0.029f, 0, 0, true},
+                 {0.06f, 0.029f, 0.029f}},
+                8);
   } else if (name == "bomb") {
-    add_ellipsoid(m, place_at({0, 0, 0}), {0.04f, 0.04f, 0.045f}, 5, 8, cell_middle(index));
-    bullet_body(m, index, {{0.03f, 0.015f, 0.015f}, {0.07f, 0.01f, 0.01f}}, 6);
-    add_box(m, place_at({0, 0, 0.065f}), {0.025f, 0.003f, 0.01f}, cell_middle(index));
-    add_box(m, place_at({0, 0, 0.065f}), {0.003f, 0.025f, 0.01f}, cell_middle(index));
+    add_ellipsoid(m, place_at({0, 0, 0}), {0.04f, 0.04f, 0.045f}, 5, 8, steel);
+    bullet_body(m, steel, {{0.03f, 0.015f, 0.015f}, {0.07f, 0.01f, 0.01f}}, 6);
+    add_box(m, place_at({0, 0, 0.065f}), {0.025f, 0.003f, 0.01f}, steel);
+    add_box(m, place_at({0, 0, 0.065f}), {0.003f, 0.025f, 0.01f}, steel);
   } else if (name == "nail") {
-    bullet_body(m, index, {{-0.045f, 0, 0}, {-0.035f, 0.004f, 0.004f}, {0.035f, 0.004f, 0.004f},
-                           {0.035f, 0.011f, 0.011f, 0, 0, true}, {0.042f, 0.011f, 0.011f}},
+    bullet_body(m, steel,
+                {{-0.045f, 0, 0},
+                 {-0.035f, 0.004f, 0.004f},
+                 {0.035f, 0.004f, 0.004f},
+                 {0.035f, 0.011f, 0.011f, 0, 0, true},
+                 {0.042f, 0.011f, 0.011f}},
                 5);
   } else {
+    // Fire for flames, sparks and smoke, the energy star for beams and plasma.
+    const bool energy = name == "laser" || name == "plasma";
     const float size = name == "flame" ? 0.14f : name == "spark" ? 0.05f : name == "laser" ? 0.07f
                        : name == "plasma" ? 0.11f : 0.18f;
-    sprite(m, index, size);
+    sprite(m, energy ? ENERGY : FIRE, size);
   }
   return model;
 }

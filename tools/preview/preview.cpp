@@ -385,6 +385,8 @@ int run(const std::string& prefix) {
   glDisable(GL_FOG);
   glEnable(GL_CULL_FACE);
   glEnable(GL_DEPTH_TEST);
+  // As for bullets in a match: texels of alpha 0.9 or less are cut away.
+  glEnable(GL_ALPHA_TEST);
 
   std::vector<SHOWN> fixed(4), weapons(std::size(content::weapon_models)), bullets(std::size(content::bullet_models));
   if (!load(&vurk, "vurk2", "vurk.tga") || !load(&fixed[1], "rock", "rock.tga") ||
