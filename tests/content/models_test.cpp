@@ -1,5 +1,5 @@
-// models of the generated game folder: every model loads without a message, faces point
-// out of their solids, the vurk stays inside its sphere in every frame with its parts
+// models of the generated game folder: every model loads without a message, faces and
+// normals point out of their solids, the vurk stays inside its sphere in every frame with its parts
 // where the game draws from them, and the rock and the metal box have the reach and span
 // the game builds on.
 #include <gtest/gtest.h>
@@ -42,6 +42,18 @@ XYZ centroid(const POLYGON& p) {
           (p.vertex[0]->p.z + p.vertex[1]->p.z + p.vertex[2]->p.z) / 3};
 }
 
+// Corners whose normal turns away from their triangle's face.
+int normals_against_faces(const MODEL& m) {
+  int against = 0;
+  for (int i = 0; i < m.number_of_meshes; i++)
+    for (int t = 0; t < m.mesh[i].number_of_polygons; t++) {
+      const POLYGON& p = m.mesh[i].polygon[t];
+      for (const IJK* n : p.vector)
+        if (n->i * p.normal.i + n->j * p.normal.j + n->k * p.normal.k <= 0) against++;
+    }
+  return against;
+}
+
 TEST(ContentModels, EveryModelLoadsWithItsSolidsFacingOut) {
   std::vector<std::string> solid = {"vurk2", "rock", "arrow"};
   for (const auto& w : content::weapon_models) solid.push_back(w.stem);
@@ -51,6 +63,7 @@ TEST(ContentModels, EveryModelLoadsWithItsSolidsFacingOut) {
     Loaded model(stem);
     ASSERT_TRUE(model.ok) << stem;
     for (int i = 0; i < model.m.number_of_meshes; i++) EXPECT_GT(volume(model.m.mesh[i]), 0) << stem << " mesh " << i;
+    EXPECT_EQ(normals_against_faces(model.m), 0) << stem;
   }
   for (const auto& b : content::bullet_models) {
     if (!b.sprite) continue;

@@ -20,8 +20,11 @@ V3 to_model(const PLACE& at, float x, float y, float z) { return at.o + at.x * x
 bool mirrored(const PLACE& at) { return dot(cross(at.x, at.y), at.z) < 0; }
 
 // Puts a triangle into the mesh, corners swapped when the solid is mirrored so that it
-// still faces out.
+// still faces out. A triangle without area (where a profile pauses) has no face to show
+// and no normal, and is left out.
 void put_triangle(KIT_MESH* m, int a, int b, int c, bool swap) {
+  const V3 pa = m->vertex[a].p;
+  if (length(cross(m->vertex[b].p - pa, m->vertex[c].p - pa)) < 1e-9f) return;
   if (swap)
     m->triangle.push_back({a, c, b});
   else

@@ -326,17 +326,28 @@ void draw_vurk(const POSE& pose, SHOWN* weapon) {
 // A sheet: rows of labelled cells.
 struct SHEET {
   IMAGE im;
-  int cell, columns;
+  int cell;
 };
 
 SHEET sheet(int columns, int rows, int cell) {
-  return {blank(columns * (cell + 4) + 4, rows * (cell + 20) + 4, 8, 9, 12), cell, columns};
+  return {blank(columns * (cell + 4) + 4, rows * (cell + 20) + 4, 8, 9, 12), cell};
 }
 
 void put(SHEET* s, int column, int row, const IMAGE& im, const std::string& text) {
   const int x = 4 + column * (s->cell + 4), y = 4 + row * (s->cell + 20);
   label(&s->im, x + 2, y + 1, text);
   blit(&s->im, im, x, y + 18);
+}
+
+unsigned upload_rgb(const std::vector<uint8_t>& pixels, int size) {
+  unsigned id;
+  glGenTextures(1, &id);
+  glBindTexture(GL_TEXTURE_2D, id);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, size, size, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  return id;
 }
 
 // A texture of the s, t square: eight columns of hues, eight rows of brightness, lines
@@ -354,32 +365,11 @@ unsigned make_uv_texture() {
       for (int k = 0; k < 3; k++)
         p[(y * 256 + x) * 3 + k] = line ? 20 : static_cast<uint8_t>(255 * std::fmin(1.0f, c[k] * light + 0.1f));
     }
-  unsigned id;
-  glGenTextures(1, &id);
-  glBindTexture(GL_TEXTURE_2D, id);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, p.data());
-  return id;
-}
-
-unsigned make_white_texture() {
-  const uint8_t p[4 * 4 * 3] = {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-                                255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-                                255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
-  unsigned id;
-  glGenTextures(1, &id);
-  glBindTexture(GL_TEXTURE_2D, id);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB, GL_UNSIGNED_BYTE, p);
-  return id;
+  return upload_rgb(p, 256);
 }
 
 int run(const std::string& prefix) {
-  white_texture = make_white_texture();
+  white_texture = upload_rgb(std::vector<uint8_t>(4 * 4 * 3, 255), 4);
   uv_texture = make_uv_texture();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glDisable(GL_FOG);
@@ -388,9 +378,10 @@ int run(const std::string& prefix) {
   // As for bullets in a match: texels of alpha 0.9 or less are cut away.
   glEnable(GL_ALPHA_TEST);
 
-  std::vector<SHOWN> fixed(4), weapons(std::size(content::weapon_models)), bullets(std::size(content::bullet_models));
-  if (!load(&vurk, "vurk2", "vurk.tga") || !load(&fixed[1], "rock", "rock.tga") ||
-      !load(&fixed[2], "metalbox", "metal.tga") || !load(&fixed[3], "arrow", "gray.tga"))
+  // The fixed models after the vurk: rock, metal box, arrow.
+  std::vector<SHOWN> fixed(3), weapons(std::size(content::weapon_models)), bullets(std::size(content::bullet_models));
+  if (!load(&vurk, "vurk2", "vurk.tga") || !load(&fixed[0], "rock", "rock.tga") ||
+      !load(&fixed[1], "metalbox", "metal.tga") || !load(&fixed[2], "arrow", "gray.tga"))
     return 0;
   for (size_t i = 0; i < weapons.size(); i++) {
     const std::string stem = content::weapon_models[i].stem;
@@ -421,13 +412,13 @@ int run(const std::string& prefix) {
       return std::vector<CELL>{{draw, first, view_name[first]}, {draw, SIDE, "side"}, {draw, TOP, "top"}};
     };
     entries.push_back({"vurk2", true, three([&] { draw_vurk(POSE{}, &weapons[0]); }, FRONT)});
-    entries.push_back({"rock", true, three(plain(&fixed[1]), FRONT)});
-    SHOWN* box = &fixed[2];
+    entries.push_back({"rock", true, three(plain(&fixed[0]), FRONT)});
+    SHOWN* box = &fixed[1];
     entries.push_back({"metalbox", false,
                        {{plain(box), QUARTER, "3/4"},
                         {plain(box), TOP, "top"},
                         {[box] { lit_mesh(&box->model.mesh[1], box->texture); }, QUARTER, "radar frame"}}});
-    entries.push_back({"arrow", true, three(plain(&fixed[3]), FRONT)});
+    entries.push_back({"arrow", true, three(plain(&fixed[2]), FRONT)});
     for (SHOWN& w : weapons) entries.push_back({w.name, true, three(plain(&w), FRONT)});
     for (SHOWN& b : bullets)
       entries.push_back({b.name + (b.sprite ? " sprite" : ""), !b.sprite, three(plain(&b), b.sprite ? BACK : FRONT)});
