@@ -467,8 +467,8 @@ int run(const std::string& prefix) {
                  {"uv", {1, 0, false, true, uv_texture}, FRONT, false},
                  {"uv", {1, 0, false, true, uv_texture}, TOP, false},
                  {"uv", {1, 0, false, true, uv_texture}, SIDE, false},
-                 {"walk 46", {46, 0, false, true, 0}, QUARTER, true},
-                 {"front close", {1, 0, false, true, 0}, FRONT, false}};
+                 {"pitch 45", {1, 45, false, true, 0}, FRONT, true},
+                 {"rope out", {1, 0, true, true, 0}, BACK, true}};
     for (int i = 0; i < 16; i++) {
       const auto& e = extra[i];
       SHOWN* w = e.weapon ? &weapons[0] : nullptr;
