@@ -67,7 +67,7 @@ void bullet_glow(CANVAS* c, int x0, int y0, int size, const RAMP_STOP* colors, i
 // bullet.tga, in quarters: s 0..0.5 t 0..0.5 brass, s 0.5..1 t 0..0.5 dark steel with a
 // red band (both opaque, for solid bullets), s 0..0.5 t 0.5..1 a fire ball and s 0.5..1
 // t 0.5..1 an energy star (cut out by the alpha test, for sprites).
-CANVAS make_bullet() {
+CANVAS paint_bullet() {
   constexpr int Q = 64;
   CANVAS c = make_canvas(2 * Q, 2 * Q, COLOR{0, 0, 0, 0});
   bullet_metal(&c, 0, 0, Q, rgb(196, 150, 70), rgb(150, 104, 60), 111);
@@ -81,7 +81,7 @@ CANVAS make_bullet() {
 
 // particle.tga, a grey mask: every particle uses the soft puff of the quarter s, t 0..0.5;
 // the other quarters hold a spark, a ring and a wisp.
-CANVAS make_particle() {
+CANVAS paint_particle() {
   constexpr int Q = 64;
   noise::module::Billow billow;
   billow.SetSeed(121);
@@ -114,7 +114,7 @@ CANVAS make_particle() {
 // explode.tga: 16 frames of 128 pixels, frame f at column f mod 4 and row f div 4: a
 // white flash, a fire ball swelling and cooling, and smoke thinning to nothing. The quad
 // is as wide as the crater, so the ball fills most of its cell early.
-CANVAS make_explosion() {
+CANVAS paint_explosion() {
   constexpr int CELL = 128;
   noise::module::Perlin rim, churn;
   rim.SetSeed(130);
@@ -161,7 +161,7 @@ CANVAS make_explosion() {
 }
 
 // bhole.tga: a scorched hole with cracks; drawn unlit, so it is dark itself.
-CANVAS make_bullet_hole() {
+CANVAS paint_bullet_hole() {
   constexpr int N = 64;
   noise::module::Perlin rim;
   rim.SetSeed(141);
@@ -189,7 +189,7 @@ CANVAS make_bullet_hole() {
   return c;
 }
 
-CANVAS make_flare() {
+CANVAS paint_flare() {
   constexpr int N = 128;
   CANVAS c = make_canvas(N, N, COLOR{0, 0, 0, 0});
   for (int y = 0; y < N; y++) {

@@ -6,27 +6,27 @@
 namespace content {
 
 // The underground: terrain, rocks, the metal box, the creature, the rope, the menu.
-CANVAS make_material();
-CANVAS make_rock();
-CANVAS make_metal();
-CANVAS make_vurk_skin();
-CANVAS make_rope();
-CANVAS make_gray();
-CANVAS make_background();
+CANVAS paint_material();
+CANVAS paint_rock();
+CANVAS paint_metal();
+CANVAS paint_vurk_skin();
+CANVAS paint_rope();
+CANVAS paint_gray();
+CANVAS paint_background();
 
 // Effects drawn blended or alpha-tested.
-CANVAS make_bullet();
-CANVAS make_particle();
-CANVAS make_explosion();
-CANVAS make_bullet_hole();
-CANVAS make_flare();
+CANVAS paint_bullet();
+CANVAS paint_particle();
+CANVAS paint_explosion();
+CANVAS paint_bullet_hole();
+CANVAS paint_flare();
 
 // Text: the 8 x 8 glyph grid and the title. 0 after a message on stderr.
-int make_font(CANVAS* out);
-int make_title(CANVAS* out);
+int paint_font(CANVAS* out);
+int paint_title(CANVAS* out);
 
 // The texture of weapon model `index` of the manifest.
-CANVAS make_weapon(int index);
+CANVAS paint_weapon(int index);
 
 // The TrueType faces the text is drawn with.
 // Monospaced glyphs suit the fixed advance of the game's text.

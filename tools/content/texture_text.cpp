@@ -53,7 +53,7 @@ float sample(const std::vector<float>& cov, int w, int h, float x, float y) {
 // rim so it reads over bright walls too. The text is drawn with an advance of 0.8 of a
 // cell, so each glyph and its rim stay inside the cell's left 25 columns; a one-pixel
 // clear border keeps linear filtering from pulling in the neighbours.
-int make_font(CANVAS* out) {
+int paint_font(CANVAS* out) {
   constexpr int CELL = 32, PIXEL_SIZE = 30, BASELINE = 25, RIM = 2;
   constexpr int INK_LEFT = 1, INK_RIGHT = 24, INK_TOP = 1, INK_BOTTOM = 30;  // inclusive
   *out = make_canvas(8 * CELL, 8 * CELL, COLOR{1, 1, 1, 0});
@@ -102,7 +102,7 @@ int make_font(CANVAS* out) {
 
 // otsikko.tga: "VURKHOLD" in bevelled stone, lit from above, with a bronze rim and a
 // crystal glow, on a clear background. Drawn 300 x 70 pixels on the menu.
-int make_title(CANVAS* out) {
+int paint_title(CANVAS* out) {
   constexpr int W = 512, H = 128, RIM = 4;
   GLYPH_IMAGE g;
   if (!render_text(TITLE_FACE, "VURKHOLD", 100, &g)) return 0;

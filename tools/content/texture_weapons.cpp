@@ -219,7 +219,7 @@ TEXEL pattern_texel(const WEAPON_LOOK& look, int x, int y, float grain, float bl
 
 }  // namespace
 
-CANVAS make_weapon(int index) {
+CANVAS paint_weapon(int index) {
   const WEAPON_LOOK& look = looks[index];
   noise::module::Perlin grain, blotch, streak;
   grain.SetSeed(601 + index);

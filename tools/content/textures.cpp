@@ -209,7 +209,7 @@ CANVAS ore(int n) {
 
 }  // namespace
 
-CANVAS make_material() {
+CANVAS paint_material() {
   constexpr int Q = 256;
   CANVAS c = make_canvas(2 * Q, 2 * Q, COLOR{0, 0, 0, 1});
   // Material m lies at column m mod 2, row m div 2 (row 0 holds t 0 .. 0.5).
@@ -220,7 +220,7 @@ CANVAS make_material() {
   return c;
 }
 
-CANVAS make_rock() {
+CANVAS paint_rock() {
   constexpr int N = 256;
   const auto body = perlin(51, 6, 0.55);
   const auto cracks = ridged(52, 4);
@@ -250,7 +250,7 @@ CANVAS make_rock() {
   return light_surface(s, 12.0f, 0.6f);
 }
 
-CANVAS make_metal() {
+CANVAS paint_metal() {
   constexpr int N = 256, PLATE = 128, RIVET_STEP = 16;
   const auto brushed = perlin(61, 4);
   const auto grime = perlin(62, 5);
@@ -295,7 +295,7 @@ CANVAS make_metal() {
   return light_surface(s, 1.0f, 0.7f);
 }
 
-CANVAS make_vurk_skin() {
+CANVAS paint_vurk_skin() {
   constexpr int N = 256;
   const auto mottle = perlin(71, 4);
   const auto pores = perlin(72, 2);
@@ -327,7 +327,7 @@ CANVAS make_vurk_skin() {
 // The rope is drawn round a thin square tube: s runs across one side (0.05 world units)
 // and t along it, twice per world unit. Ten strands per tile across one side make them
 // wind at about 45 degrees on the rope.
-CANVAS make_rope() {
+CANVAS paint_rope() {
   constexpr int W = 64, H = 512, TURNS = 10;
   const auto fibre = perlin(81, 3);
   CANVAS c = make_canvas(W, H, COLOR{0, 0, 0, 1});
@@ -346,7 +346,7 @@ CANVAS make_rope() {
   return c;
 }
 
-CANVAS make_gray() {
+CANVAS paint_gray() {
   constexpr int N = 64;
   const auto speck = perlin(91, 3);
   CANVAS c = make_canvas(N, N, COLOR{0, 0, 0, 1});
@@ -358,7 +358,7 @@ CANVAS make_gray() {
 
 // The menu background: a dark cave wall with glowing crystal veins. It is drawn repeated
 // and turning behind white text, so it stays dark.
-CANVAS make_background() {
+CANVAS paint_background() {
   constexpr int N = 256;
   const auto rockv = perlin(101, 6, 0.55);
   const auto veins = perlin(102, 3, 0.45);
@@ -394,25 +394,25 @@ CANVAS make_background() {
 int write_textures(const char* dir) {
   const std::string folder = std::string(dir) + "/textures/";
   CANVAS font, title;
-  if (!make_font(&font) || !make_title(&title)) return 0;
+  if (!paint_font(&font) || !paint_title(&title)) return 0;
   const struct {
     const char* file;
     CANVAS picture;
     int bits;
   } fixed[] = {
-      {"vurk.tga", make_vurk_skin(), 24},   {"material.tga", make_material(), 24},
-      {"metal.tga", make_metal(), 24},      {"rock.tga", make_rock(), 24},
-      {"bullet.tga", make_bullet(), 32},    {"rope.tga", make_rope(), 24},
-      {"font.tga", font, 32},               {"particle.tga", make_particle(), 8},
-      {"explode.tga", make_explosion(), 32}, {"bhole.tga", make_bullet_hole(), 32},
-      {"flare.tga", make_flare(), 32},      {"gray.tga", make_gray(), 24},
-      {"tausta.tga", make_background(), 24}, {"otsikko.tga", title, 32},
+      {"vurk.tga", paint_vurk_skin(), 24},   {"material.tga", paint_material(), 24},
+      {"metal.tga", paint_metal(), 24},      {"rock.tga", paint_rock(), 24},
+      {"bullet.tga", paint_bullet(), 32},    {"rope.tga", paint_rope(), 24},
+      {"font.tga", font, 32},               {"particle.tga", paint_particle(), 8},
+      {"explode.tga", paint_explosion(), 32}, {"bhole.tga", paint_bullet_hole(), 32},
+      {"flare.tga", paint_flare(), 32},      {"gray.tga", paint_gray(), 24},
+      {"tausta.tga", paint_background(), 24}, {"otsikko.tga", title, 32},
   };
   for (const auto& t : fixed)
     if (!write_tga(folder + t.file, t.picture, t.bits)) return 0;
   int index = 0;
   for (const WEAPON_MODEL_ENTRY& w : weapon_models)
-    if (!write_tga(folder + w.stem + ".tga", make_weapon(index++), 24)) return 0;
+    if (!write_tga(folder + w.stem + ".tga", paint_weapon(index++), 24)) return 0;
   return 1;
 }
 
