@@ -135,7 +135,9 @@ bool enter_data_dir(const char* dir);
 // A loaded sound, held by the game as an opaque handle.
 struct Sample;
 
-bool sound_open(int rate, int channels);
+// Opens the mixer on the default device, or with `silent` on a driver that plays nothing
+// (samples still load and play, unheard).
+bool sound_open(int rate, int channels, bool silent = false);
 Sample* sample_load(const char* path);
 // Plays on any free channel; a null sample plays nothing.
 void sample_play(Sample* sample);

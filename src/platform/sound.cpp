@@ -17,8 +17,9 @@ namespace {
 bool audio_open = false;
 }
 
-bool sound_open(int rate, int channels) {
+bool sound_open(int rate, int channels, bool silent) {
   if (audio_open) return true;
+  if (silent) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(rate, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -1,5 +1,6 @@
 // the game's content: everything start-up loads from the data folder, in its fixed order,
 // and its release at shutdown. No GL here: texture objects go through the asset hooks.
+#include <cstdio>
 #include <cstdlib>
 
 #include "assets/assets.h"
@@ -8,11 +9,28 @@
 
 namespace vurkhold {
 
+namespace {
+
+// The drawing code gives meshes of these models fixed roles (the vurk's body, head, arms,
+// rope arm and jetpack; the box's walls and its radar frame), so a file with fewer is
+// refused here rather than read past its end later.
+int load_fixed_model(MODEL* m, const char* file, int meshes_needed) {
+  if (!load_milkshape_model(m, file)) return 0;
+  if (m->number_of_meshes >= meshes_needed) return 1;
+  char message[80];
+  std::snprintf(message, sizeof message, "Too few meshes (%d of %d) in file %s.", m->number_of_meshes,
+                meshes_needed, file);
+  report_error(message);
+  return 0;
+}
+
+}  // namespace
+
 int load_models() {
-  if (!load_milkshape_model(&vurk_model, "models/vurk2.m3d")) return 0;
-  if (!load_milkshape_model(&rock_model, "models/rock.m3d")) return 0;
-  if (!load_milkshape_model(&metalbox_model, "models/metalbox.m3d")) return 0;
-  if (!load_milkshape_model(&arrow_model, "models/arrow.m3d")) return 0;
+  if (!load_fixed_model(&vurk_model, "models/vurk2.m3d", 5)) return 0;
+  if (!load_fixed_model(&rock_model, "models/rock.m3d", 1)) return 0;
+  if (!load_fixed_model(&metalbox_model, "models/metalbox.m3d", 2)) return 0;
+  if (!load_fixed_model(&arrow_model, "models/arrow.m3d", 1)) return 0;
   if (!load_bullet_models()) return 0;
   if (!load_weapon_models()) return 0;
   return 1;

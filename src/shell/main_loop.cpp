@@ -70,6 +70,7 @@ int vurkhold_main(int argc, char** argv) {
   // A start that fails exits with 1: the message box has told the user why.
   if (!CreateGLWindow(TITLE, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, 32, fullscreen, options.vsync))
     return 1;
+  no_sound = options.no_sound;
   if (!initialize()) {
     clean_up();
     KillGLWindow();

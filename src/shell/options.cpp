@@ -17,11 +17,13 @@ const char* const usage_text =
     "  --data DIR      read the game's content from DIR (default: the program's folder)\n"
     "  --seed N        fix the random generator, for reproducible runs\n"
     "  --no-vsync      do not wait for the display's refresh between frames\n"
+    "  --no-sound      play no sound, for machines without a sound device\n"
     "  --frames N      end after N drawn frames and shut down normally\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
-    "Without a sound device, run with SDL_AUDIODRIVER=dummy.\n";
+    "Without a sound device the game stops at start with \"Can't initalize sound card.\";\n"
+    "--no-sound starts it silent.\n";
 
 namespace {
 
@@ -55,6 +57,8 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       options->fullscreen = 1;
     } else if (std::strcmp(arg, "--no-vsync") == 0) {
       options->vsync = 0;
+    } else if (std::strcmp(arg, "--no-sound") == 0) {
+      options->no_sound = 1;
     } else if (std::strcmp(arg, "--data") == 0) {
       if (!value || !*value) {
         std::snprintf(error, error_size, "--data needs a folder");

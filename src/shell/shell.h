@@ -45,6 +45,7 @@ struct OPTIONS {
   int seed_given;
   unsigned seed;
   int vsync;
+  int no_sound;
   long frames;  // end after this many drawn frames; 0 = run until quit
 };
 // Returns 1 when the arguments are good; otherwise writes the reason into `error`.
@@ -70,10 +71,19 @@ void WndProc(const platform::Event& event);
 // through it.
 void screen_viewport(int x, int y, int width, int height);
 
-// ---- start-up and shutdown (drawing library) ----
+// ---- start-up and shutdown ----
 
+// Everything the game holds for the whole run, built once in its fixed order: the pools,
+// the sound library, the content, the bound world and the vurks' defaults. 1 when all is
+// ready; 0 after the failure's message, leaving what was built for clean_up, which
+// releases any partly built state (while the GL context is still current).
 int initialize();
 void clean_up();
+// Start the sound library on a silent driver (set before initialize).
+extern int no_sound;
+// Start-up points GL's vertex arrays at the terrain's vertex pool through this hook, which
+// the window fills once its context exists; a run without a window leaves it null.
+extern void (*point_vertex_arrays)();
 
 // One pass of the frame loop: one pending event handled, or else one frame run through
 // the installed pair and drawn. 1 when a frame was drawn.

@@ -9,8 +9,18 @@
 namespace vurkhold {
 
 namespace {
+
 int drawable_w = platform::SCREEN_WIDTH;
 int drawable_h = platform::SCREEN_HEIGHT;
+
+// The terrain is drawn straight from its vertex pool for the whole run.
+void point_gl_vertex_arrays() {
+  const GLsizei stride = sizeof(VERTEX);
+  glVertexPointer(3, GL_FLOAT, stride, &vertex[0].p);
+  glTexCoordPointer(2, GL_FLOAT, stride, &vertex[0].u);
+  glColorPointer(3, GL_FLOAT, stride, &vertex[0].color);
+}
+
 }  // namespace
 
 void screen_viewport(int x, int y, int width, int height) {
@@ -55,6 +65,7 @@ int CreateGLWindow(const char* title, int width, int height, int bits, int fulls
 
 void KillGLWindow() {
   remove_texture_objects();
+  point_vertex_arrays = nullptr;
   if (!platform::close_window())
     platform::show_message("SHUTDOWN ERROR", "Release Of DC And RC Failed.", platform::Icon::information);
 }
@@ -98,6 +109,7 @@ int initGL() {
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   // From here on the loaded textures become texture objects of this context.
   install_texture_objects();
+  point_vertex_arrays = point_gl_vertex_arrays;
   return 1;
 }
 

@@ -10,7 +10,7 @@ TEST(CommandLine, HelpListsEveryOptionAndExitsZero) {
   test::GameRun run = test::run_game({"--help"}, {}, 30);
   EXPECT_EQ(run.exit_code, 0);
   for (const char* option :
-       {"--windowed", "--fullscreen", "--data DIR", "--seed N", "--no-vsync", "--frames N", "--help", "--version"})
+       {"--windowed", "--fullscreen", "--data DIR", "--seed N", "--no-vsync", "--no-sound", "--frames N", "--help", "--version"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

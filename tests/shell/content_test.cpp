@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "assets/crafted_files.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
@@ -16,15 +19,33 @@ TEST(ModelList, FixedModelsLoadInOrderBeforeTheLists) {
   char previous[4096] = "";
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_TRUE(platform::enter_data_dir(dir.path().c_str()));
-  for (const char* name : {"models/vurk2.m3d", "models/rock.m3d", "models/arrow.m3d"})
-    test::write_file(dir.file(name), crafted::model(1, {crafted::small_mesh()}));
+  auto meshes = [](int n) { return crafted::model(1, std::vector<std::string>(n, crafted::small_mesh())); };
+  test::write_file(dir.file("models/vurk2.m3d"), meshes(5));
+  test::write_file(dir.file("models/rock.m3d"), meshes(1));
+  test::write_file(dir.file("models/arrow.m3d"), meshes(1));
   EXPECT_EQ(load_models(), 0);
   EXPECT_EQ(messages.last(), "ERROR: Can't open file models/metalbox.m3d");
   EXPECT_EQ(rock_model.number_of_meshes, 1);
   EXPECT_EQ(arrow_model.mesh, nullptr);  // never reached
-
-  test::write_file(dir.file("models/metalbox.m3d"), crafted::model(1, {crafted::small_mesh(), crafted::small_mesh()}));
   free_models();
+
+  // The drawing code reads the vurk's meshes 0..4 and the box's 0..1.
+  const struct {
+    const char* file;
+    int meshes;
+    const char* message;
+  } too_few[] = {{"models/vurk2.m3d", 4, "ERROR: Too few meshes (4 of 5) in file models/vurk2.m3d."},
+                 {"models/metalbox.m3d", 1, "ERROR: Too few meshes (1 of 2) in file models/metalbox.m3d."}};
+  test::write_file(dir.file("models/metalbox.m3d"), meshes(2));
+  for (const auto& row : too_few) {
+    const std::string good = test::read_file(dir.file(row.file));
+    test::write_file(dir.file(row.file), meshes(row.meshes));
+    EXPECT_EQ(load_models(), 0) << row.file;
+    EXPECT_EQ(messages.last(), row.message);
+    free_models();
+    test::write_file(dir.file(row.file), good);
+  }
+
   EXPECT_EQ(load_models(), 0);
   EXPECT_EQ(messages.last(), "ERROR: Can't open bmodels.cfg");
   EXPECT_EQ(metalbox_model.number_of_meshes, 2);

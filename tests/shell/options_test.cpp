@@ -40,13 +40,14 @@ TEST(Options, DefaultsAskAboutFullScreenWithVsync) {
 }
 
 TEST(Options, EveryOptionIsTaken) {
-  Parsed p = parse({"--windowed", "--data", "/tmp/game", "--seed", "4294967295", "--no-vsync", "--frames", "60"});
+  Parsed p = parse({"--windowed", "--data", "/tmp/game", "--seed", "4294967295", "--no-vsync", "--no-sound", "--frames", "60"});
   ASSERT_EQ(p.ok, 1) << p.error;
   EXPECT_EQ(p.options.fullscreen, 0);
   EXPECT_EQ(p.data_dir, "/tmp/game");
   EXPECT_EQ(p.options.seed_given, 1);
   EXPECT_EQ(p.options.seed, 4294967295u);
   EXPECT_EQ(p.options.vsync, 0);
+  EXPECT_EQ(p.options.no_sound, 1);
   EXPECT_EQ(p.options.frames, 60);
   EXPECT_EQ(parse({"--fullscreen"}).options.fullscreen, 1);
   EXPECT_EQ(parse({"--windowed", "--fullscreen"}).options.fullscreen, 1);  // the last one counts

@@ -10,23 +10,34 @@ namespace {
 
 const std::vector<std::string> headless_env = {"SDL_AUDIODRIVER=dummy", "VURKHOLD_NO_DIALOGS=1"};
 
+// The generated game folder starts without a single message, silent on request.
 TEST(Smoke, RunsSixtyFramesWindowedAndExitsZero) {
-  test::TempDir data;
-  test::GameRun run = test::run_game({"--windowed", "--frames", "60", "--data", data.path()}, headless_env, 120);
+  test::GameRun run =
+      test::run_game({"--windowed", "--no-sound", "--frames", "60", "--data", VURK_GAME_DIR}, headless_env, 120);
   EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
 }
 
 TEST(Smoke, NoVsyncAndSeedRunToo) {
-  test::TempDir data;
   test::GameRun run = test::run_game(
-      {"--windowed", "--no-vsync", "--seed", "7", "--frames", "30", "--data", data.path()}, headless_env, 120);
+      {"--windowed", "--no-vsync", "--seed", "7", "--frames", "30", "--data", VURK_GAME_DIR}, headless_env, 120);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+}
+
+// A machine without a working sound device: the start stops with the sound message, and
+// --no-sound starts the game silent all the same.
+TEST(Smoke, WithoutASoundDeviceOnlyNoSoundStarts) {
+  const std::vector<std::string> no_device = {"SDL_AUDIODRIVER=no-such-driver", "VURKHOLD_NO_DIALOGS=1"};
+  test::GameRun run = test::run_game({"--windowed", "--frames", "5", "--data", VURK_GAME_DIR}, no_device, 120);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "ERROR: Can't initalize sound card.\n");
+  run = test::run_game({"--windowed", "--no-sound", "--frames", "5", "--data", VURK_GAME_DIR}, no_device, 120);
   EXPECT_EQ(run.exit_code, 0) << run.err;
 }
 
 // SDL turns SIGTERM into the same quit event as the window's close button.
 TEST(Smoke, ClosingTheWindowEndsTheGameWithZero) {
-  test::TempDir data;
-  test::GameRun run = test::run_game({"--windowed", "--data", data.path()}, headless_env, 120, true);
+  test::GameRun run = test::run_game({"--windowed", "--data", VURK_GAME_DIR}, headless_env, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
 }
 

@@ -321,8 +321,13 @@ TEST_F(Config, StartUpLoadsTheContentInItsOrderAndReleasesIt) {
   for (const char* t : {"vurk", "material", "metal", "rock", "bullet", "rope", "font", "particle", "explode", "bhole",
                         "flare", "gray", "tausta", "otsikko"})
     test::write_file(dir_.file(std::string("textures/") + t + ".tga"), tga);
+  // The vurk and the box need five and two meshes: the one triangle five times over.
+  std::string five = kModel;
+  const std::string block = five.substr(five.find("\"tri\""), five.find("\nMaterials") - five.find("\"tri\""));
+  five.replace(five.find("Meshes: 1"), 9, "Meshes: 5");
+  five.insert(five.find("\nMaterials"), block + block + block + block);
   for (const char* m : {"vurk2", "rock", "metalbox", "arrow"})
-    test::write_file(dir_.file(std::string("models/") + m + ".m3d"), kModel);
+    test::write_file(dir_.file(std::string("models/") + m + ".m3d"), five);
   for (const char* w : {"exp1", "death"})
     test::write_file(dir_.file(std::string("sounds/") + w + ".wav"), std::string(kWav, sizeof kWav - 1));
   write(baseline());
