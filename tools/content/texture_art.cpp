@@ -215,37 +215,22 @@ int write_tga(const std::string& path, const CANVAS& c, int bits) {
 }
 
 int write_png(const std::string& path, const CANVAS& c) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) {
-    std::fprintf(stderr, "vurkhold-content: can't write %s\n", path.c_str());
-    return 0;
-  }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  std::vector<unsigned char> row(static_cast<size_t>(c.width) * 4);
-  if (!info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    std::fprintf(stderr, "vurkhold-content: can't encode %s\n", path.c_str());
-    return 0;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(c.width), static_cast<png_uint_32>(c.height), 8,
-               PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < c.height; y++) {
+  std::vector<unsigned char> rgba(static_cast<size_t>(c.width) * c.height * 4);
+  for (int y = 0; y < c.height; y++)
     for (int x = 0; x < c.width; x++) {
       const COLOR& px = at(c, x, y);
-      row[x * 4 + 0] = to_byte(px.r);
-      row[x * 4 + 1] = to_byte(px.g);
-      row[x * 4 + 2] = to_byte(px.b);
-      row[x * 4 + 3] = to_byte(px.a);
+      unsigned char* out = &rgba[(static_cast<size_t>(y) * c.width + x) * 4];
+      out[0] = to_byte(px.r);
+      out[1] = to_byte(px.g);
+      out[2] = to_byte(px.b);
+      out[3] = to_byte(px.a);
     }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  if (std::fclose(f) != 0) {
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = static_cast<png_uint_32>(c.width);
+  png.height = static_cast<png_uint_32>(c.height);
+  png.format = PNG_FORMAT_RGBA;
+  if (!png_image_write_to_file(&png, path.c_str(), 0, rgba.data(), 0, nullptr)) {
     std::fprintf(stderr, "vurkhold-content: can't write %s\n", path.c_str());
     return 0;
   }

@@ -156,23 +156,12 @@ int write_level_preview(const char* png_path) {
   draw_view(&image, left + 2 * (VIEW + GAP), GAP, {32, 32, 32}, {0, 0, -1}, {0, -1, 0}, {-1, 0, 0});
   for (int s = 0; s < 4; s++) draw_slice(&image, GAP + s * (SLICE + GAP), VIEW + 2 * GAP, SLICE_HEIGHTS[s]);
 
-  FILE* f = std::fopen(png_path, "wb");
-  if (!f) return 0;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return 0;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, WIDTH, HEIGHT, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < HEIGHT; y++) png_write_row(png, &image.rgb[static_cast<size_t>(y) * WIDTH * 3]);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0 ? 1 : 0;
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = WIDTH;
+  png.height = HEIGHT;
+  png.format = PNG_FORMAT_RGB;
+  return png_image_write_to_file(&png, png_path, 0, image.rgb.data(), 0, nullptr) ? 1 : 0;
 }
 
 }  // namespace levelgen
