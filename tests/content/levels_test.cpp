@@ -14,6 +14,7 @@
 
 #include "assets/assets.h"
 #include "content/manifest.h"
+#include "platform/platform.h"
 #include "geometry/geometry.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
@@ -184,6 +185,17 @@ TEST(Levels, LevelMakerRefusesBadArgumentsAndRemakesAShippedLevelByteForByte) {
   test::MessageCapture messages;
   EXPECT_EQ(load_level_file(made.c_str()), 1);
   EXPECT_EQ(messages.count(), 0);
+
+  // Put into a game folder's levels as a player would, it is in the game's level list.
+  test::write_file(dir.file("levels/MINE.VHL"), test::read_file(made));
+  std::string listed;
+  platform::list_files((dir.path() + "/levels\\*.vhl").c_str(),
+                       [](const char* name, void* out) {
+                         *static_cast<std::string*>(out) += std::string(name) + " ";
+                         return true;
+                       },
+                       &listed);
+  EXPECT_EQ(listed, "MINE.VHL ");
 }
 
 }  // namespace
