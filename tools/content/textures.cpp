@@ -295,33 +295,317 @@ CANVAS paint_metal() {
   return light_surface(s, 1.0f, 0.7f);
 }
 
-CANVAS paint_vurk_skin() {
-  constexpr int N = 256;
-  const auto mottle = perlin(71, 4);
-  const auto pores = perlin(72, 2);
-  const RAMP_STOP hide[] = {{0.0f, rgb(78, 62, 64)}, {0.45f, rgb(124, 100, 90)}, {1.0f, rgb(156, 130, 106)}};
-  SURFACE s = make_surface(N);
-  for (int y = 0; y < N; y++) {
-    for (int x = 0; x < N; x++) {
-      const double u = static_cast<double>(x) / N, v = static_cast<double>(y) / N;
-      const float mv = f(tiled_noise(mottle, u, v, 5, 5));
-      const float pv = f(tiled_noise(pores, u, v, 70, 70));
-      // Rounded scales with soft seams between them.
-      const CELLS c = tiled_cells(u, v, 14, 73, 0.75);
-      const float edge = f(c.f2 - c.f1);
-      const float ratio = f(c.f1 / c.f2);
-      const float dome = std::sqrt(std::max(0.0f, 1.0f - ratio * ratio * ratio));
-      const float height = 0.8f * dome + 0.06f * pv + 0.15f * mv;
-      // Dark blotches over the back, lighter scale centres.
-      const float blotch = smooth(0.05f, 0.3f, mv);
-      COLOR albedo = ramp(hide, 3, clamp01(0.6f - 0.55f * blotch + 0.2f * f(hash01(c.id, 1, 74) - 0.5) + 0.2f * dome));
-      albedo = mix(rgb(44, 34, 36), albedo, 0.55f + 0.45f * smooth(0.0f, 0.1f, edge));
-      albedo = scale(albedo, 0.93f + 0.1f * pv);
-      s.height[static_cast<size_t>(y) * N + x] = height;
-      s.albedo[static_cast<size_t>(y) * N + x] = albedo;
+namespace {
+
+// ---- the vurk: one picture laid out as the vurk model's texture coordinates divide it
+// (see models_vurk.cpp): banded shell, skin, small plates, limbs, claws, eyes, nose, rope
+// launcher and the jetpack's tanks and pipes ----
+
+// One rectangle of the vurk's picture, painted and lit on its own so that no relief
+// leans across into its neighbours. (u, v) run 0..1 over it, v down the rows.
+struct PATCH {
+  int x0, y0, w, h;
+  std::vector<float> height;
+  std::vector<COLOR> albedo;
+};
+
+template <class PAINT>
+void paint_patch(CANVAS* c, float s0, float t0, float s1, float t1, float strength, float contrast, PAINT paint) {
+  PATCH p;
+  p.x0 = static_cast<int>(std::lround(s0 * c->width));
+  p.y0 = static_cast<int>(std::lround(t0 * c->height));
+  p.w = static_cast<int>(std::lround(s1 * c->width)) - p.x0;
+  p.h = static_cast<int>(std::lround(t1 * c->height)) - p.y0;
+  p.height.assign(static_cast<size_t>(p.w) * p.h, 0.0f);
+  p.albedo.assign(static_cast<size_t>(p.w) * p.h, COLOR{0, 0, 0, 1});
+  for (int y = 0; y < p.h; y++) {
+    for (int x = 0; x < p.w; x++) {
+      const size_t i = static_cast<size_t>(y) * p.w + x;
+      paint((x + 0.5) / p.w, (y + 0.5) / p.h, &p.height[i], &p.albedo[i]);
     }
   }
-  return light_surface(s, 10.0f, 0.5f);
+  const std::vector<float> light = relief(p.height, p.w, p.h, strength);
+  for (int y = 0; y < p.h; y++) {
+    for (int x = 0; x < p.w; x++) {
+      const size_t i = static_cast<size_t>(y) * p.w + x;
+      at(*c, p.x0 + x, p.y0 + y) = scale(p.albedo[i], 1.0f + contrast * (light[i] - 1.0f));
+    }
+  }
+}
+
+// Distance from u to the nearest of `a` on a circle of circumference 1.
+float round_distance(double u, double a) {
+  const double d = std::fabs(u - a);
+  return f(std::min(d, 1.0 - d));
+}
+
+// A rivet's dome (0..1) at (du, dv) from its centre, `r` in the same units.
+float rivet(float du, float dv, float r) {
+  const float d = std::sqrt(du * du + dv * dv) / r;
+  return d < 1.0f ? std::sqrt(1.0f - d * d) : 0.0f;
+}
+
+const COLOR HIDE_BACK = rgb(88, 64, 46), HIDE_FLANK = rgb(128, 96, 66), HIDE_BELLY = rgb(178, 146, 106);
+const COLOR SEAM = rgb(36, 27, 22);
+
+// Armour plates: a dome over the plate, darker seams, worn pale edges and scratches.
+// `across` and `along` are the distances (in plate sizes) to the nearest side and rear
+// edge, `tone` the hide colour under the light, `seam_depth` how dark the seams are.
+void plate(float across, float along, float rear, COLOR tone, float mottle, float scratch, float seam_depth,
+           float* height, COLOR* albedo) {
+  // Rounded corners: within 0.2 of two sides the edge distance is the distance to a circle.
+  const float ca = std::max(0.0f, 0.2f - across), cb = std::max(0.0f, 0.2f - along);
+  const float edge = 0.2f - std::sqrt(ca * ca + cb * cb);
+  const float dome = smooth(0.0f, 0.2f, edge);
+  *height = 0.35f + 0.45f * dome + 0.25f * rear + 0.05f * mottle;
+  COLOR c = scale(tone, 0.92f + 0.16f * mottle);
+  c = mix(c, mix(tone, HIDE_BELLY, 0.6f), 0.55f * rear);
+  c = mix(c, scale(HIDE_BELLY, 1.1f), 0.35f * scratch);
+  c = mix(c, SEAM, seam_depth * smooth(0.08f, 0.02f, edge));
+  *albedo = c;
+}
+
+void paint_shell(CANVAS* c) {
+  const float starts[] = {0.14f, 0.22f, 0.30f, 0.37f, 0.435f, 0.5f};
+  const auto mottle = perlin(71, 4);
+  const auto grain = perlin(72, 3);
+  const auto scratches = ridged(73, 3);
+  paint_patch(c, 0.0f, 0.0f, 1.0f, 0.5f, 8.0f, 0.55f, [&](double s, double v, float* height, COLOR* albedo) {
+    const float t = f(0.5 * v);
+    const float mv = f(tiled_noise(mottle, s, v, 12, 6));
+    const float gv = f(tiled_noise(grain, s, v, 90, 45));
+    // Lighter belly, darker spine.
+    const float belly = f(0.5 + 0.5 * std::cos(2.0 * 3.14159265358979 * s));
+    const COLOR hide = belly > 0.5f ? mix(HIDE_FLANK, HIDE_BELLY, smooth(0.5f, 1.0f, belly))
+                                    : mix(HIDE_BACK, HIDE_FLANK, smooth(0.0f, 0.5f, belly));
+    if (t < starts[0]) {
+      // Hidden inside the chest.
+      *height = 0.5f;
+      *albedo = scale(hide, 0.95f + 0.1f * mv);
+      return;
+    }
+    int band = 0;
+    while (t >= starts[band + 1]) band++;
+    const float b = (t - starts[band]) / (starts[band + 1] - starts[band]);
+    // A row of plates round the body, every other band half a plate round.
+    constexpr int PLATES_ROUND = 22;
+    const double ps = s * PLATES_ROUND + 0.5 * (band % 2);
+    const unsigned id = static_cast<unsigned>(static_cast<int>(std::floor(ps)) % PLATES_ROUND) + 32u * band;
+    const float pf = f(ps - std::floor(ps));
+    const float across = std::min(pf, 1.0f - pf);
+    const float scratch =
+        smooth(0.8f, 0.95f, f(tiled_noise(scratches, s, v, 24, 10))) * smooth(0.3f, 0.0f, f(hash01(id, 3, 75)));
+    const COLOR tone = scale(hide, 0.88f + 0.22f * f(hash01(id, 1, 74)));
+    // The front of each band lies in the shadow of the band before; its rear edge flares
+    // into a worn lip.
+    const float rear = smooth(0.7f, 0.95f, b) * smooth(1.0f, 0.96f, b);
+    // Horn pebbles on the plates, as on an old hide.
+    const CELLS pebbles = tiled_cells(s, v, 96, 76, 0.7);
+    const float pebble = smooth(0.0f, 0.25f, f(pebbles.f2 - pebbles.f1));
+    plate(across, 1.0f - b + 0.1f, rear, tone, mv + 0.5f * gv + 0.35f * pebble, scratch, 0.7f, height,
+          albedo);
+    *height += 0.12f * pebble;
+    *albedo = mix(*albedo, SEAM, 0.85f * smooth(0.22f, 0.0f, b));
+    *height -= 0.5f * smooth(0.2f, 0.0f, b);
+  });
+}
+
+void paint_skin(CANVAS* c) {
+  const auto mottle = perlin(76, 4);
+  const auto wrinkles = perlin(77, 3);
+  const auto pores = perlin(78, 2);
+  paint_patch(c, 0.0f, 0.5f, 0.25f, 0.75f, 6.0f, 0.45f, [&](double u, double v, float* height, COLOR* albedo) {
+    const float mv = f(tiled_noise(mottle, u, v, 6, 6));
+    const float wv = f(tiled_noise(wrinkles, u, v, 10, 24));
+    const float pv = f(tiled_noise(pores, u, v, 48, 48));
+    const CELLS scales = tiled_cells(u, v, 20, 79, 0.8);
+    // The chest's front and the chin lie round u = 0.66.
+    const float under = smooth(0.3f, 0.05f, round_distance(u, 0.66));
+    COLOR col = mix(rgb(142, 104, 76), rgb(186, 150, 114), 0.8f * under);
+    col = scale(col, 0.88f + 0.18f * mv + 0.06f * pv);
+    col = mix(col, rgb(96, 66, 50), 0.35f * smooth(0.0f, 0.4f, -mv) * (1.0f - under));
+    col = mix(scale(col, 0.72f), col, smooth(0.0f, 0.12f, f(scales.f2 - scales.f1)));
+    *height = 0.25f * smooth(0.0f, 0.3f, f(scales.f2 - scales.f1)) + 0.15f * wv + 0.04f * pv;
+    *albedo = col;
+  });
+}
+
+void paint_small_plates(CANVAS* c) {
+  const auto mottle = perlin(81, 4);
+  const auto scratches = ridged(82, 3);
+  paint_patch(c, 0.25f, 0.5f, 0.5f, 0.75f, 7.0f, 0.55f, [&](double u, double v, float* height, COLOR* albedo) {
+    const float mv = f(tiled_noise(mottle, u, v, 8, 8));
+    const CELLS cell = tiled_cells(u, v, 6, 83, 0.6);
+    const float edge = f(cell.f2 - cell.f1);
+    const float scratch = smooth(0.82f, 0.95f, f(tiled_noise(scratches, u, v, 12, 12)));
+    const COLOR tone = scale(mix(HIDE_BACK, HIDE_FLANK, 0.6f), 0.9f + 0.2f * f(hash01(cell.id, 1, 84)));
+    const float rim = smooth(0.1f, 0.25f, edge) * smooth(0.45f, 0.25f, edge);
+    plate(edge, 1.0f, 0.6f * rim, tone, mv, scratch, 1.0f, height, albedo);
+  });
+}
+
+void paint_limbs(CANVAS* c) {
+  const auto mottle = perlin(86, 4);
+  const auto creases = perlin(87, 3);
+  paint_patch(c, 0.0f, 0.75f, 0.25f, 1.0f, 6.0f, 0.5f, [&](double u, double v, float* height, COLOR* albedo) {
+    const float mv = f(tiled_noise(mottle, u, v, 6, 6));
+    // Creases run round the limbs, bent a little by the noise.
+    const float bend = f(tiled_noise(creases, u, v, 4, 4));
+    const float ring = 0.5f + 0.5f * std::cos(2.0f * 3.14159265f * (8.0f * f(v) + 0.8f * bend));
+    const float crease = smooth(0.85f, 0.99f, ring);
+    const CELLS scales = tiled_cells(u, v, 14, 85, 0.8);
+    const float between = smooth(0.0f, 0.12f, f(scales.f2 - scales.f1));
+    COLOR col = scale(rgb(130, 96, 70), 0.9f + 0.2f * mv);
+    col = mix(scale(col, 0.75f), col, between);
+    col = mix(col, rgb(84, 60, 44), 0.4f * crease);
+    *height = 0.4f - 0.2f * crease + 0.2f * between + 0.1f * mv;
+    *albedo = col;
+  });
+}
+
+void paint_claws(CANVAS* c) {
+  const auto streaks = perlin(88, 3);
+  paint_patch(c, 0.25f, 0.75f, 0.375f, 0.875f, 3.0f, 0.4f, [&](double u, double v, float* height, COLOR* albedo) {
+    // Pale horn, browner at the root (v = 0) and streaked along its length.
+    const float sv = f(tiled_noise(streaks, u, v, 10, 1));
+    COLOR col = mix(rgb(150, 126, 92), rgb(222, 210, 182), smooth(0.0f, 0.6f, f(v)));
+    col = scale(col, 0.92f + 0.12f * sv);
+    *height = 0.2f * sv;
+    *albedo = col;
+  });
+}
+
+void paint_eyes(CANVAS* c) {
+  paint_patch(c, 0.375f, 0.75f, 0.5f, 0.875f, 1.0f, 0.0f, [&](double u, double v, float* height, COLOR* albedo) {
+    // Glossy black: the eye looks forward (v = 0) and its glint sits up front (u = 0.25
+    // is up), the same on both eyes.
+    const float du = round_distance(u, 0.25), dv = f(v - 0.32);
+    const float glint = smooth(0.09f, 0.03f, std::sqrt(du * du + dv * dv));
+    const float du2 = round_distance(u, 0.31), dv2 = f(v - 0.42);
+    const float small = smooth(0.04f, 0.015f, std::sqrt(du2 * du2 + dv2 * dv2));
+    const float iris = smooth(0.22f, 0.12f, f(v)) * 0.6f;
+    COLOR col = mix(rgb(14, 12, 14), rgb(62, 40, 26), iris);
+    col = mix(col, rgb(236, 232, 222), std::max(glint, 0.8f * small));
+    *height = 0.0f;
+    *albedo = col;
+  });
+}
+
+void paint_nose(CANVAS* c) {
+  const auto mottle = perlin(89, 3);
+  paint_patch(c, 0.25f, 0.875f, 0.375f, 1.0f, 3.0f, 0.4f, [&](double u, double v, float* height, COLOR* albedo) {
+    const float mv = f(tiled_noise(mottle, u, v, 5, 5));
+    // Pink and moist; the nostrils sit low on either side of the tip (v = 0; u = 0 is
+    // right, 0.5 left).
+    COLOR col = scale(rgb(184, 120, 116), 0.92f + 0.14f * mv);
+    float nostril = 0.0f;
+    for (double side : {0.936, 0.564}) {
+      const float du = round_distance(u, side), dv = f(v - 0.2);
+      nostril = std::max(nostril, smooth(0.08f, 0.04f, std::sqrt(du * du + 0.6f * dv * dv)));
+    }
+    col = mix(col, rgb(52, 26, 28), nostril);
+    *height = 0.3f * mv - 0.4f * nostril;
+    *albedo = col;
+  });
+}
+
+void paint_launcher(CANVAS* c) {
+  const auto brushed = perlin(90, 3);
+  paint_patch(c, 0.375f, 0.875f, 0.5f, 1.0f, 3.0f, 0.5f, [&](double u, double v, float* height, COLOR* albedo) {
+    // Brushed steel along the tube (v from its back to its mouth), a bronze collar near
+    // the mouth and the dark inside of the mouth last.
+    const float bv = f(tiled_noise(brushed, u, v, 12, 1));
+    const float fv = f(v);
+    COLOR col = scale(rgb(132, 134, 136), 0.9f + 0.14f * bv);
+    const float collar = smooth(0.7f, 0.73f, fv) * smooth(0.88f, 0.86f, fv);
+    col = mix(col, scale(rgb(138, 108, 70), 0.92f + 0.1f * bv), collar);
+    col = mix(col, rgb(48, 48, 50), smooth(0.66f, 0.7f, fv) * smooth(0.74f, 0.7f, fv));
+    col = mix(col, rgb(28, 28, 30), smooth(0.87f, 0.91f, fv));
+    *height = 0.3f * collar + 0.05f * bv;
+    *albedo = col;
+  });
+}
+
+void paint_tanks(CANVAS* c) {
+  const auto brushed = perlin(91, 3);
+  const auto chips = ridged(92, 3);
+  const auto soot = perlin(93, 4);
+  paint_patch(c, 0.5f, 0.5f, 0.75f, 1.0f, 3.0f, 0.6f, [&](double u, double v, float* height, COLOR* albedo) {
+    // v runs up the tank: a domed steel foot and top, the painted drum between them
+    // girt by a riveted strap, and soot from the nozzle below.
+    const float fv = f(v);
+    const float bv = f(tiled_noise(brushed, u, v, 16, 2));
+    const float cv = f(tiled_noise(chips, u, v, 24, 48));
+    const float sv = f(tiled_noise(soot, u, v, 8, 3));
+    const COLOR steel = scale(rgb(116, 118, 116), 0.9f + 0.14f * bv);
+    const COLOR paint = scale(rgb(104, 102, 66), 0.94f + 0.08f * bv);
+    const float drum = smooth(0.2f, 0.215f, fv) * smooth(0.8f, 0.785f, fv);
+    const float chipped = smooth(0.88f, 0.92f, cv);
+    COLOR col = mix(steel, paint, drum * (1.0f - chipped));
+    col = mix(col, rgb(60, 54, 40), drum * smooth(0.8f, 0.86f, cv) * smooth(0.94f, 0.88f, cv));
+    // A pale stencil stripe high on the drum.
+    col = mix(col, rgb(178, 168, 136), (1.0f - chipped) * smooth(0.6f, 0.61f, fv) * smooth(0.66f, 0.65f, fv));
+    float height_at = 0.6f * drum;
+    // The strap and the seams, with their rivets.
+    const float strap = smooth(0.44f, 0.45f, fv) * smooth(0.54f, 0.53f, fv);
+    col = mix(col, scale(rgb(74, 72, 68), 0.9f + 0.15f * bv), strap);
+    height_at += 0.3f * strap;
+    for (float seam : {0.2f, 0.8f}) col = mix(col, rgb(40, 40, 40), smooth(0.012f, 0.004f, std::fabs(fv - seam)));
+    constexpr int RIVETS = 12;
+    const float ru = f(u * RIVETS - std::floor(u * RIVETS) - 0.5) / RIVETS;
+    for (float row : {0.235f, 0.49f, 0.765f}) {
+      const float r = rivet(ru * 2.0f, fv - row, 0.014f);
+      height_at = std::max(height_at, 0.6f + 0.7f * r);
+      col = mix(col, rgb(150, 150, 146), smooth(0.0f, 0.5f, r));
+    }
+    // Soot rises from the foot in streaks.
+    const float sooty = clamp01(smooth(0.45f, 0.0f, fv) * (0.6f + 0.8f * sv));
+    col = mix(col, rgb(34, 32, 30), 0.75f * sooty);
+    *height = height_at;
+    *albedo = col;
+  });
+}
+
+void paint_pipes(CANVAS* c) {
+  const auto brushed = perlin(94, 3);
+  const auto soot = perlin(95, 5);
+  paint_patch(c, 0.75f, 0.5f, 1.0f, 1.0f, 3.0f, 0.5f, [&](double u, double v, float* height, COLOR* albedo) {
+    // Dark, sooty metal with a bronze heat tint; the nozzle's inside (the last of v) is
+    // black with soot.
+    const float bv = f(tiled_noise(brushed, u, v, 12, 2));
+    const float sv = f(tiled_noise(soot, u, v, 20, 40));
+    COLOR col = scale(rgb(72, 70, 68), 0.9f + 0.16f * bv);
+    col = mix(col, rgb(96, 78, 60), 0.3f * smooth(0.2f, 0.6f, sv));
+    col = mix(col, rgb(30, 28, 28), 0.5f * smooth(-0.1f, -0.5f, sv));
+    col = mix(col, rgb(20, 19, 19), smooth(0.8f, 0.9f, f(v)));
+    *height = 0.2f * sv + 0.05f * bv;
+    *albedo = col;
+  });
+}
+
+}  // namespace
+
+CANVAS paint_vurk_skin() {
+  constexpr int N = 512;
+  CANVAS c = make_canvas(N, N, COLOR{0, 0, 0, 1});
+  paint_shell(&c);
+  paint_skin(&c);
+  paint_small_plates(&c);
+  paint_limbs(&c);
+  paint_claws(&c);
+  paint_eyes(&c);
+  paint_nose(&c);
+  paint_launcher(&c);
+  paint_tanks(&c);
+  paint_pipes(&c);
+  // The shell's ends are hidden (its front in the chest, its rear point under the tail):
+  // the rows there take the colours of the rows they meet across the edge, so filtering
+  // and wrapping bring no shell colour onto the parts below.
+  for (int x = 0; x < N; x++) {
+    for (int y = 0; y < 3; y++) at(c, x, y) = at(c, x, N - 1);
+    for (int y = N / 2 - 3; y < N / 2; y++) at(c, x, y) = at(c, x, N / 2);
+  }
+  return c;
 }
 
 // The rope is drawn round a thin square tube: s runs across one side (0.05 world units)
