@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -127,9 +126,7 @@ const Feature kFeatures[] = {
 class ShippedConfig : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_TRUE(platform::sound_open(44100, 32));
-    ASSERT_NE(getcwd(saved_, sizeof saved_), nullptr);
+    ASSERT_TRUE(platform::sound_open(44100, 32, true));
     ASSERT_EQ(chdir(dir_.path().c_str()), 0);
   }
   void TearDown() override {
@@ -137,15 +134,12 @@ class ShippedConfig : public ::testing::Test {
     free_bullet_types();
     free_models();
     free_sounds();
-    if (saved_[0]) {
-      EXPECT_EQ(chdir(saved_), 0);
-    }
   }
 
   test::TempDir dir_;
   test::MessageCapture messages_;
   test::FakeTextures textures_;
-  char saved_[PATH_MAX] = "";
+  test::KeepWorkingDir cwd_;
 };
 
 TEST_F(ShippedConfig, LoadsWithTheGamesLoadersAndUsesEveryBulletFeature) {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -23,14 +22,10 @@ namespace fs = std::filesystem;
 // Runs the start-up inside `dir` with the sound library on its silent driver.
 class Startup : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_NE(getcwd(saved_, sizeof saved_), nullptr);
-    no_sound = 1;
-  }
+  void SetUp() override { no_sound = 1; }
   void TearDown() override {
     clean_up();
     no_sound = 0;
-    EXPECT_EQ(chdir(saved_), 0);
   }
   int start_in(const fs::path& dir) {
     if (chdir(dir.c_str()) != 0) return -1;
@@ -50,7 +45,7 @@ class Startup : public ::testing::Test {
 
   test::MessageCapture messages_;
   test::FakeTextures textures_;
-  char saved_[PATH_MAX] = "";
+  test::KeepWorkingDir cwd_;
 };
 
 // What shutdown leaves allocated without a pointer to it, the sanitizer build's leak check

@@ -24,12 +24,8 @@ class Files : public ::testing::Test {
     write_file(dir.file("levels/notes.txt"), "text");
     write_file(dir.file("other/sounds.cfg"), "cfg");
     write_file(dir.file("levels/sub.vhl/inside"), "a folder is not a level");
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    old_dir = cwd;
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
   }
-  void TearDown() override { ASSERT_EQ(chdir(old_dir.c_str()), 0); }
 
   std::string resolve(const char* path, bool* found) {
     char out[platform::MAX_PATH_LENGTH];
@@ -38,7 +34,7 @@ class Files : public ::testing::Test {
   }
 
   TempDir dir;
-  std::string old_dir;
+  test::KeepWorkingDir cwd;
 };
 
 TEST_F(Files, BackslashesAndCaseFindTheFile) {

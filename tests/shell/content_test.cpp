@@ -1,7 +1,6 @@
 // the game's content: the four fixed models loaded in order from the data folder, stopping
 // at the first that fails, before the model lists; and their release at shutdown.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -16,8 +15,7 @@ namespace {
 TEST(ModelList, FixedModelsLoadInOrderBeforeTheLists) {
   test::TempDir dir;
   test::MessageCapture messages;
-  char previous[4096] = "";
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  test::KeepWorkingDir cwd;
   ASSERT_TRUE(platform::enter_data_dir(dir.path().c_str()));
   auto meshes = [](int n) { return crafted::model(1, std::vector<std::string>(n, crafted::small_mesh())); };
   test::write_file(dir.file("models/vurk2.m3d"), meshes(5));
@@ -52,7 +50,6 @@ TEST(ModelList, FixedModelsLoadInOrderBeforeTheLists) {
   EXPECT_EQ(arrow_model.number_of_meshes, 1);
   free_models();
   EXPECT_EQ(arrow_model.mesh, nullptr);
-  EXPECT_EQ(chdir(previous), 0);
 }
 
 }  // namespace

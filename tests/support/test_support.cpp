@@ -53,6 +53,13 @@ std::string read_file(const std::string& path) {
 
 std::string fixture_path(const std::string& name) { return std::string(VURK_SOURCE_DIR) + "/tests/fixtures/" + name; }
 
+KeepWorkingDir::KeepWorkingDir() : saved_(std::filesystem::current_path().string()) {}
+
+KeepWorkingDir::~KeepWorkingDir() {
+  std::error_code ignored;
+  std::filesystem::current_path(saved_, ignored);
+}
+
 WorldPools::WorldPools() {
   if (!allocate_pools()) throw std::runtime_error("pools");
   bind_world();

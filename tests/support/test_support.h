@@ -49,6 +49,19 @@ class FakeTextures {
   static int live();
 };
 
+// Keeps the working folder of the moment and goes back to it on destruction, so a test may
+// change into a game folder of its own.
+class KeepWorkingDir {
+ public:
+  KeepWorkingDir();
+  ~KeepWorkingDir();
+  KeepWorkingDir(const KeepWorkingDir&) = delete;
+  KeepWorkingDir& operator=(const KeepWorkingDir&) = delete;
+
+ private:
+  std::string saved_;
+};
+
 // Records the game's messages for the lifetime of the object instead of showing them.
 class MessageCapture {
  public:

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -67,20 +66,13 @@ void expect_count_matches_names(const char* table, const T* entry, int count, in
 class Config : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ASSERT_TRUE(platform::sound_open(44100, 32));
-    ASSERT_NE(getcwd(saved_, sizeof saved_), nullptr);
+    ASSERT_TRUE(platform::sound_open(44100, 32, true));
     ASSERT_EQ(chdir(dir_.path().c_str()), 0);
     test::write_file(dir_.file("sounds/Beep.WAV"), std::string(kWav, sizeof kWav - 1));
     test::write_file(dir_.file("models/tri.txt"), kModel);
     test::write_file(dir_.file("textures/w.tga"), test::read_file(test::fixture_path("tga/im_gray_64x64.tga")));
   }
-  void TearDown() override {
-    release();
-    if (saved_[0]) {
-      EXPECT_EQ(chdir(saved_), 0);
-    }
-  }
+  void TearDown() override { release(); }
   static void release() {
     free_weapon_types();
     free_bullet_types();
@@ -119,7 +111,7 @@ class Config : public ::testing::Test {
   test::TempDir dir_;
   test::MessageCapture messages_;
   test::FakeTextures textures_;
-  char saved_[PATH_MAX] = "";
+  test::KeepWorkingDir cwd_;
 };
 
 struct Row {
