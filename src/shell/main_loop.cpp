@@ -9,6 +9,8 @@
 
 namespace vurkhold {
 
+unsigned fixed_frame_ms = 0;
+
 namespace {
 
 const char* const TITLE = "Vurkhold beta 2.0";
@@ -29,8 +31,9 @@ int main_loop_pass(uint32_t* last) {
     WndProc(event);
     return 0;
   }
-  const unsigned ms = give_frame_time(platform::ticks(), last);
+  unsigned ms = give_frame_time(platform::ticks(), last);
   if (ms == 0) return 0;
+  if (fixed_frame_ms) ms = fixed_frame_ms;
   logic_func(ms);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   render_func();
@@ -54,12 +57,18 @@ int vurkhold_main(int argc, char** argv) {
     std::printf("%s\n", TITLE);
     return 0;
   }
+  // A level named on the command line is found from where the player stands, unless it
+  // is a path inside the data folder.
+  char level[LEVEL_PATH_SIZE];
+  if (options.level && absolute_path(options.level, level, sizeof level)) options.level = level;
   if (!platform::enter_data_dir(options.data_dir)) {
     std::fprintf(stderr, "vurkhold: can't enter the data folder '%s'\n",
                  options.data_dir ? options.data_dir : "(the program's folder)");
     return 1;
   }
-  game_srand(options.seed_given ? options.seed : static_cast<unsigned>(std::time(nullptr)));
+  const unsigned seed = options.seed_given ? options.seed : static_cast<unsigned>(std::time(nullptr));
+  game_srand(seed);
+  if (options.headless) return run_headless(&options, seed);
 
   fullscreen = 1;
   if (options.fullscreen >= 0) {
@@ -76,6 +85,9 @@ int vurkhold_main(int argc, char** argv) {
     KillGLWindow();
     return 1;
   }
+  apply_match_options(&options);
+  game_init();
+  fixed_frame_ms = options.frame_ms;
   menu_pair = {idle_logic, idle_render};
   install_mode(&menu_pair);
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "shell/shell.h"
 
@@ -18,7 +20,15 @@ const char* const usage_text =
     "  --seed N        fix the random generator, for reproducible runs\n"
     "  --no-vsync      do not wait for the display's refresh between frames\n"
     "  --no-sound      play no sound, for machines without a sound device\n"
-    "  --frames N      end after N drawn frames and shut down normally\n"
+    "  --frames N      end after N frames and shut down normally\n"
+    "  --level FILE    play this level file (default: levels/test1.vhl)\n"
+    "  --bots          make every vurk a computer player\n"
+    "  --lives N       lives of each vurk, 1 to 1000 (default 100)\n"
+    "  --frag-limit N  frags a team needs to win, 1 to 1000 (default 50)\n"
+    "  --frame-ms N    advance the game N ms every frame, 1 to 200 (default: the clock)\n"
+    "  --headless      run a match with no window, GL or sound device and print its\n"
+    "                  outcome (needs --frames)\n"
+    "  --hash-every N  with --headless, print the world's state hash every N frames\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -59,6 +69,42 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       options->vsync = 0;
     } else if (std::strcmp(arg, "--no-sound") == 0) {
       options->no_sound = 1;
+    } else if (std::strcmp(arg, "--headless") == 0) {
+      options->headless = 1;
+    } else if (std::strcmp(arg, "--bots") == 0) {
+      options->bots = 1;
+    } else if (std::strcmp(arg, "--level") == 0) {
+      if (!value || !*value) {
+        std::snprintf(error, error_size, "--level needs a level file");
+        return 0;
+      }
+      if (std::strlen(value) >= LEVEL_PATH_SIZE) {
+        std::snprintf(error, error_size, "--level: the path is longer than %d characters", LEVEL_PATH_SIZE - 1);
+        return 0;
+      }
+      options->level = value;
+      i++;
+    } else if (std::strcmp(arg, "--lives") == 0 || std::strcmp(arg, "--frag-limit") == 0) {
+      if (!read_number(value, 1000ull, &number) || number == 0) {
+        std::snprintf(error, error_size, "%s needs a number from 1 to 1000", arg);
+        return 0;
+      }
+      (arg[2] == 'l' ? options->lives : options->frag_limit) = static_cast<int>(number);
+      i++;
+    } else if (std::strcmp(arg, "--frame-ms") == 0) {
+      if (!read_number(value, 200ull, &number) || number == 0) {
+        std::snprintf(error, error_size, "--frame-ms needs a number from 1 to 200");
+        return 0;
+      }
+      options->frame_ms = static_cast<unsigned>(number);
+      i++;
+    } else if (std::strcmp(arg, "--hash-every") == 0) {
+      if (!read_number(value, 2000000000ull, &number) || number == 0) {
+        std::snprintf(error, error_size, "--hash-every needs a number from 1 to 2000000000");
+        return 0;
+      }
+      options->hash_every = static_cast<long>(number);
+      i++;
     } else if (std::strcmp(arg, "--data") == 0) {
       if (!value || !*value) {
         std::snprintf(error, error_size, "--data needs a folder");
@@ -86,7 +132,32 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       return 0;
     }
   }
+  if (options->headless && options->frames == 0) {
+    std::snprintf(error, error_size, "--headless needs --frames");
+    return 0;
+  }
+  if (options->hash_every && !options->headless) {
+    std::snprintf(error, error_size, "--hash-every needs --headless");
+    return 0;
+  }
   return 1;
+}
+
+bool absolute_path(const char* path, char* out, size_t size) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const std::string full = std::filesystem::absolute(path, error).string();
+  if (error || full.size() >= size) return false;
+  std::snprintf(out, size, "%s", full.c_str());
+  return true;
+}
+
+void apply_match_options(const OPTIONS* options) {
+  if (options->level) std::snprintf(level_to_use, sizeof level_to_use, "%s", options->level);
+  if (options->lives > 0) MAX_LIVES = options->lives;
+  if (options->frag_limit > 0) FRAG_LIMIT = options->frag_limit;
+  if (options->bots)
+    for (VURK_& v : vurk) v.type = MLT_COMPUTER;
 }
 
 }  // namespace vurkhold

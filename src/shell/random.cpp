@@ -15,4 +15,6 @@ int game_rand() {
 
 void game_srand(unsigned seed) { state = seed; }
 
+uint32_t game_rand_state() { return state; }
+
 }  // namespace vurkhold

@@ -464,5 +464,7 @@ void report_error(const char* text, platform::Icon icon = platform::Icon::inform
 // The game's one random generator: each draw is 0..32767.
 int game_rand();
 void game_srand(unsigned seed);
+// Where the sequence stands, for the world's state hash.
+uint32_t game_rand_state();
 
 }  // namespace vurkhold

@@ -46,11 +46,21 @@ struct OPTIONS {
   unsigned seed;
   int vsync;
   int no_sound;
-  long frames;  // end after this many drawn frames; 0 = run until quit
+  long frames;  // end after this many frames; 0 = run until quit
+  const char* level;  // null: the default level
+  int bots;
+  int lives;       // 0: the default
+  int frag_limit;  // 0: the default
+  unsigned frame_ms;  // 0: the clock decides
+  int headless;
+  long hash_every;  // 0: no hashes
 };
 // Returns 1 when the arguments are good; otherwise writes the reason into `error`.
 int parse_options(int argc, char** argv, OPTIONS* options, char* error, int error_size);
 extern const char* const usage_text;
+// The level, lives, frag limit and computer players the command line asked for, over the
+// settings' defaults (after initialize, before the first game_init).
+void apply_match_options(const OPTIONS* options);
 
 // Maps a rectangle of the 640 x 480 screen (origin bottom left) onto the drawable:
 // out = x, y, width, height in drawable pixels.
@@ -84,6 +94,37 @@ extern int no_sound;
 // Start-up points GL's vertex arrays at the terrain's vertex pool through this hook, which
 // the window fills once its context exists; a run without a window leaves it null.
 extern void (*point_vertex_arrays)();
+
+// ---- match ----
+
+// Random spawn points tried before the points are scanned in order.
+inline constexpr int SPAWN_TRIES = 1000;
+
+// Resets every per-match pool, loads level_to_use and places the vurks with their
+// controllers; 0 when the level cannot be loaded (after its message).
+int game_init();
+// One frame of a match: input, bullets, vurks, explosions, particles, radar, winner.
+void game_logic(unsigned ms);
+
+// A hash of everything a match changes: vurks, lights, bullets, explosions, particles,
+// bullet holes, the voxel field, the counters, the winner and the random generator.
+uint64_t give_world_hash();
+// 1 when every number of the world is finite and every index and pointer within its pool;
+// otherwise 0 with the first problem in `problem`.
+int check_world(char* problem, int size);
+
+// A match with no window, GL or sound device: initialize, the options, game_init, then
+// options->frames frames of options->frame_ms (16 when not given), then the outcome on
+// stdout. Returns the exit status: 0, or 1 when the game could not start, 3 when the
+// world check failed.
+int run_headless(const OPTIONS* options, unsigned seed);
+
+// A path that names an existing file from the working folder, made absolute into `out`;
+// false (and out untouched) when there is no such file or the result does not fit.
+bool absolute_path(const char* path, char* out, size_t size);
+
+// Every frame advances the game by this many ms instead of the clock's (0: the clock).
+extern unsigned fixed_frame_ms;
 
 // One pass of the frame loop: one pending event handled, or else one frame run through
 // the installed pair and drawn. 1 when a frame was drawn.

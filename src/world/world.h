@@ -1,5 +1,5 @@
-// world: the configuration tables (sounds, bullet and weapon models, bullet and weapon
-// types), their loaders and their name look-ups.
+// world: the configuration tables and their loaders, and the per-frame simulation of
+// vurks, weapons, bullets and effects over the world records' pools.
 #pragma once
 
 #include <cstdio>
@@ -79,5 +79,64 @@ int config_read_name(CONFIG_FILE* c, char** name, const char* message, int numbe
 // Reads a file name from the next line into `path` after `folder` (such as "models\\");
 // 0 when the line holds no word.
 int config_read_path(CONFIG_FILE* c, const char* folder, char* path, int size);
+
+// ---- effects ----
+// Lights 0..3 belong to the vurks; the others are taken by bullets and explosions.
+// Explosions, bullet holes and particles take the oldest slot whatever its state.
+
+inline constexpr int FIRST_FREE_LIGHT = 4;
+
+// The first dark light among 4..11, or null when all eight are on. The caller lights it.
+LIGHT* get_free_light();
+// A direction of length `lenght` from two whole-degree angles of the game's generator.
+IJK give_random_direction(float lenght);
+// An explosion of one second at p, with a swelling light when one is free and its sound.
+void add_explosion(XYZ p, float size);
+// A mark on the wall at p, turned to face along the wall's normal.
+void add_bullethole(XYZ p, IJK normal);
+// A particle at *p with velocity *m (none: standing), colour (rgb, alpha 1) and life in ms.
+void add_particle(const XYZ* p, const IJK* m, const float* color, uint16_t life);
+// Heading and pitch in degrees of a model turned to look along d (any length).
+void give_heading_and_pitch(IJK d, float* heading, float* pitch);
+// Ages every running explosion by frame_time ms; its light follows a half sine.
+void nurse_explosions(unsigned frame_time);
+
+// ---- bullets ----
+
+// At most this many slots are probed from next_bullet on before a bullet is dropped.
+inline constexpr int BULLET_PROBES = 20;
+inline constexpr float MIN_EXPLOSION_SIZE = 0.87f;
+
+// A free bullet slot within BULLET_PROBES probes, or null.
+BULLET* get_free_bullet();
+// A bullet of type bt at p flying with m, fired by vurk `tag`; dropped silently when no
+// slot is free.
+void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag);
+void remove_bullet(BULLET* b);
+// Crater, explosion and blast damage (or a mark on the wall for small bullets), then the
+// cluster bullets; removes b. normal may be null (no mark).
+void explode_bullet(BULLET* b, const IJK* normal);
+// One frame of a live bullet: time-out, gravity, drag, flight and what it meets.
+void nurse_bullet(BULLET* b, unsigned frame_time);
+
+// ---- vurks ----
+
+inline constexpr float VURK_COLLISION_RADIUS = 0.5f;
+inline constexpr int RESPAWN_DELAY = 3000;  // ms
+inline constexpr int DIG_DELAY = 1000;      // ms
+
+// One frame of a vurk: respawn, death, or its controller, gravity, movement, rope and timers.
+void nurse_vurk(VURK_* m, unsigned frame_time);
+// Where m aims, scaled to `power`; heading 0 looks along -z, pitch up is positive.
+IJK give_vurk_weapon_direction(const VURK_* m, float power);
+// The aim scattered by up to `variation` degrees, of length `power`.
+IJK give_random_vurk_weapon_direction(const VURK_* m, float power, int variation);
+XYZ give_vurk_weapon_point(const VURK_* m);
+XYZ give_vurk_rope_point(const VURK_* m);
+XYZ give_vurk_jp(const VURK_* m);  // the jetpack's nozzle
+// The actions the controllers call; each does nothing for a dead vurk.
+void fire_weapon(VURK_* m);
+void dig(VURK_* m);
+void use_jetpack(VURK_* m, unsigned frame_time);
 
 }  // namespace vurkhold

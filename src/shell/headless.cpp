@@ -1,0 +1,96 @@
+// headless matches: the game started as usual but without window, GL or sound device, run
+// for a fixed number of fixed-length frames, with the outcome printed in a stable format.
+#include <cinttypes>
+#include <cstdio>
+
+#include "shell/shell.h"
+
+namespace vurkhold {
+
+namespace {
+
+constexpr unsigned DEFAULT_FRAME_MS = 16;
+
+const char* type_name(VURK_TYPE type) {
+  switch (type) {
+    case MLT_HUMAN: return "human";
+    case MLT_COMPUTER: return "computer";
+    case MLT_INACTIVE: return "inactive";
+    case MLT_OFF: return "off";
+  }
+  return "?";
+}
+
+struct TALLY {
+  long deaths[MAX_VURKS];
+  long respawns[MAX_VURKS];
+  long winner_frame;
+};
+
+// Vurks and teams are numbered from 1, as the screen shows them.
+void print_outcome(long frames, unsigned seed, unsigned frame_ms, const TALLY* tally) {
+  std::printf("level %s\n", level_to_use);
+  std::printf("seed %u\n", seed);
+  std::printf("frames %ld\n", frames);
+  std::printf("frame_ms %u\n", frame_ms);
+  for (int i = 0; i < MAX_VURKS; i++) {
+    const VURK_& v = vurk[i];
+    std::printf("vurk %d team %d %s frags %d lives %d deaths %ld respawns %ld\n", i + 1, v.team + 1,
+                type_name(v.type), v.frags, v.lives, tally->deaths[i], tally->respawns[i]);
+  }
+  for (int t = 0; t < 4; t++) std::printf("team %d frags %d\n", t + 1, team_frags[t]);
+  if (winner >= 0)
+    std::printf("winner team %d frame %ld\n", winner + 1, tally->winner_frame);
+  else
+    std::printf("winner none\n");
+  std::printf("hash %016" PRIx64 "\n", give_world_hash());
+}
+
+}  // namespace
+
+int run_headless(const OPTIONS* options, unsigned seed) {
+  platform::set_dialogs_enabled(false);
+  no_sound = 1;
+  if (!initialize()) {
+    clean_up();
+    return 1;
+  }
+  apply_match_options(options);
+  if (!game_init()) {
+    clean_up();
+    return 1;
+  }
+  menu_pair = {nullptr, nullptr};
+  const MODE_PAIR game = {game_logic, nullptr};
+  install_mode(&game);
+
+  const unsigned frame_ms = options->frame_ms ? options->frame_ms : DEFAULT_FRAME_MS;
+  TALLY tally = {{0}, {0}, -1};
+  int status = 0;
+  long frames = 0;
+  for (long frame = 1; frame <= options->frames; frame++) {
+    frames = frame;
+    int was_alive[MAX_VURKS];
+    for (int i = 0; i < MAX_VURKS; i++) was_alive[i] = vurk[i].alive;
+    logic_func(frame_ms);
+    for (int i = 0; i < MAX_VURKS; i++) {
+      if (was_alive[i] && !vurk[i].alive) tally.deaths[i]++;
+      if (!was_alive[i] && vurk[i].alive) tally.respawns[i]++;
+    }
+    if (winner >= 0 && tally.winner_frame < 0) tally.winner_frame = frame;
+    if (options->hash_every && frame % options->hash_every == 0)
+      std::printf("hash %ld %016" PRIx64 "\n", frame, give_world_hash());
+    char problem[120];
+    if (!check_world(problem, sizeof problem)) {
+      std::printf("fault frame %ld: %s\n", frame, problem);
+      status = 3;
+      break;
+    }
+  }
+  print_outcome(frames, seed, frame_ms, &tally);
+  std::fflush(stdout);
+  clean_up();
+  return status;
+}
+
+}  // namespace vurkhold
