@@ -1,0 +1,81 @@
+// arena: open space over a flat floor for gameplay tests.
+#include "support/arena.h"
+
+#include <cstring>
+
+#include "terrain/terrain.h"
+
+namespace vurkhold::test {
+
+void make_arena(int floor_y) {
+  for (int z = 0; z < VOXEL_SIZE; z++)
+    for (int y = 0; y < VOXEL_SIZE; y++)
+      for (int x = 0; x < VOXEL_SIZE; x++) voxel[voxel_index(x, y, z)].value = y <= floor_y ? 1.0f : -1.0f;
+  rocks = 0;
+  for (int i = 0; i < GRIDCELLS; i++) gridcell[i].triangles = 0;
+  reset_octtree_flags();
+  build_surface();
+
+  for (int i = 0; i < MAX_BULLETS; i++) bullet[i] = BULLET{};
+  for (int i = 0; i < MAX_EXPLOSIONS; i++) explosion[i] = EXPLOSION{};
+  for (int i = 0; i < MAX_PARTICLES; i++) particle[i] = PARTICLE{};
+  for (int i = 0; i < MAX_BULLETHOLES; i++) bullethole[i] = BULLETHOLE{};
+  for (int i = 0; i < MAX_LIGHTS; i++) light[i] = LIGHT{};
+  std::memset(keys, 0, sizeof keys);
+  next_bullet = next_explosion = next_particle = next_bullethole = 0;
+  for (int& t : team_frags) t = 0;
+  winner = -1;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    VURK_& v = vurk[i];
+    v = VURK_{};
+    v.num = static_cast<uint8_t>(i);
+    v.team = static_cast<int8_t>(i);
+    v.tag = static_cast<uint8_t>(i);
+    v.type = MLT_OFF;
+    v.light = &light[i];
+    v.rope_state = NRS_IN;
+    v.animations[0] = {1.0f, 40.0f, 39.0f, 1.0f};
+    v.animations[1] = {41.0f, 70.0f, 29.0f, 41.0f};
+  }
+}
+
+BULLET_TYPE plain_bullet_type() {
+  BULLET_TYPE t{};
+  t.life = 10000;
+  t.wall_hit = BHA_DISAPPEAR;
+  t.vurk_hit = BHA_DISAPPEAR;
+  t.timeout_action = BTA_DISAPPEAR;
+  t.trail = -1;
+  t.emit = -1;
+  t.cluster = -1;
+  return t;
+}
+
+VURK_* place_vurk(int i, XYZ p) {
+  VURK_& v = vurk[i];
+  v.type = MLT_INACTIVE;
+  v.alive = 1;
+  v.life = 100.0f;
+  v.lives = 3;
+  v.p = v.pp = p;
+  v.angle = v.angle2 = 0.0f;
+  v.movement = {0.0f, 0.0f, 0.0f};
+  v.light->alive = 1;
+  v.light->p = p;
+  return &v;
+}
+
+namespace {
+template <typename T>
+int count_alive(const T* pool, int n) {
+  int live = 0;
+  for (int i = 0; i < n; i++) live += pool[i].alive ? 1 : 0;
+  return live;
+}
+}  // namespace
+
+int count_live_bullets() { return count_alive(bullet, MAX_BULLETS); }
+int count_live_explosions() { return count_alive(explosion, MAX_EXPLOSIONS); }
+int count_live_particles() { return count_alive(particle, MAX_PARTICLES); }
+
+}  // namespace vurkhold::test
