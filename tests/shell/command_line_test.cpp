@@ -10,7 +10,8 @@ TEST(CommandLine, HelpListsEveryOptionAndExitsZero) {
   test::GameRun run = test::run_game({"--help"}, {}, 30);
   EXPECT_EQ(run.exit_code, 0);
   for (const char* option :
-       {"--windowed", "--fullscreen", "--data DIR", "--seed N", "--no-vsync", "--no-sound", "--frames N", "--help", "--version"})
+       {"--windowed", "--fullscreen", "--data DIR", "--seed N", "--no-vsync", "--no-sound", "--frames N", "--level FILE", "--bots",
+        "--lives N", "--frag-limit N", "--frame-ms N", "--headless", "--hash-every N", "--help", "--version"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

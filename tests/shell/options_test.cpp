@@ -49,6 +49,15 @@ TEST(Options, EveryOptionIsTaken) {
   EXPECT_EQ(p.options.vsync, 0);
   EXPECT_EQ(p.options.no_sound, 1);
   EXPECT_EQ(p.options.frames, 60);
+  Parsed m = parse({"--headless", "--frames", "9", "--level", "levels/maze.vhl", "--bots", "--lives", "1000",
+                    "--frag-limit", "1", "--frame-ms", "200", "--hash-every", "3"});
+  ASSERT_EQ(m.ok, 1) << m.error;
+  EXPECT_EQ(std::string(m.options.level), "levels/maze.vhl");
+  EXPECT_EQ(m.options.headless + m.options.bots, 2);
+  EXPECT_EQ(m.options.lives, 1000);
+  EXPECT_EQ(m.options.frag_limit, 1);
+  EXPECT_EQ(m.options.frame_ms, 200u);
+  EXPECT_EQ(m.options.hash_every, 3);
   EXPECT_EQ(parse({"--fullscreen"}).options.fullscreen, 1);
   EXPECT_EQ(parse({"--windowed", "--fullscreen"}).options.fullscreen, 1);  // the last one counts
   EXPECT_EQ(parse({"--help"}).options.help, 1);
@@ -70,6 +79,13 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
       {{"--data"}, "--data needs a folder"},
       {{"--data", ""}, "--data needs a folder"},
       {{"--fast"}, "unknown option '--fast'"},
+      {{"--level"}, "--level needs a level file"},
+      {{"--level", std::string(260, 'x')}, "--level: the path is longer than 259 characters"},
+      {{"--lives", "0"}, "--lives needs a number from 1 to 1000"},
+      {{"--frag-limit", "1001"}, "--frag-limit needs a number from 1 to 1000"},
+      {{"--frame-ms", "201"}, "--frame-ms needs a number from 1 to 200"},
+      {{"--headless"}, "--headless needs --frames"},
+      {{"--hash-every", "5", "--frames", "9"}, "--hash-every needs --headless"},
       {{"levels/x.vhl"}, "unknown option 'levels/x.vhl'"},
   };
   for (const auto& c : cases) {
