@@ -80,5 +80,8 @@ int test_sphere_collisions(XYZ p, float radius, IJK movement, XYZ* result, IJK* 
 // and surface normal, or CT_NO_COLLISION with the outputs untouched. Vurks are met in their
 // own frame of reference, so a zero movement can still be hit by a vurk moving into it.
 COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* normal);
+// The same answer from every terrain cell of the movement's bounding box: the plain search
+// the faster walk along the path must always agree with.
+COLLISION_TYPE test_point_collisions_in_box(XYZ p, IJK movement, XYZ* result, IJK* normal);
 
 }  // namespace vurkhold

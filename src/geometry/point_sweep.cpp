@@ -1,5 +1,8 @@
 // point sweep: follows a point (a bullet, a line of sight) along its movement and reports
 // the first terrain triangle, wall, rock or vurk it meets.
+#include <algorithm>
+#include <cmath>
+
 #include "geometry/geometry.h"
 
 namespace vurkhold {
@@ -8,6 +11,7 @@ namespace {
 
 constexpr double NO_HIT = 1000000.0;
 constexpr double VURK_RADIUS = 0.5;
+constexpr double PATH_MARGIN = 0.01;
 
 int give_cell(double coordinate) {
   if (!(coordinate > -1.0)) return -1;
@@ -68,9 +72,68 @@ void try_triangle(PROBE* s, const POLYGON& t, COLLISION_TYPE kind) {
   *s->normal = t.normal;
 }
 
-}  // namespace
+void probe_cell(PROBE* s, int x, int y, int z) {
+  const GRIDCELL& cell = gridcell[gridcell_index(x, y, z)];
+  for (int t = 0; t < cell.triangles; t++) try_triangle(s, cell.triangle[t], CT_DIRT_COLLISION);
+}
 
-COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* normal) {
+// Every cell of the path's bounding box, x, then y, then z.
+void probe_box(PROBE* s, IJK movement) {
+  int min_x, max_x, min_y, max_y, min_z, max_z;
+  give_cell_range(s->p.x, movement.i, &min_x, &max_x);
+  give_cell_range(s->p.y, movement.j, &min_y, &max_y);
+  give_cell_range(s->p.z, movement.k, &min_z, &max_z);
+  for (int x = min_x; x <= max_x; x++)
+    for (int y = min_y; y <= max_y; y++)
+      for (int z = min_z; z <= max_z; z++) probe_cell(s, x, y, z);
+}
+
+// The part [t0, t1] of the path that lies within one axis's slab lo..hi; false when none.
+bool clip_to_slab(double p, double direction, double lo, double hi, double* t0, double* t1) {
+  if (direction == 0.0) return p >= lo && p <= hi;
+  double a = (lo - p) / direction, b = (hi - p) / direction;
+  if (a > b) std::swap(a, b);
+  *t0 = std::max(*t0, a);
+  *t1 = std::min(*t1, b);
+  return *t0 <= *t1;
+}
+
+// The cells of `low`..`high` on one axis that the path reaches between t0 and t1, with
+// the margin on both sides.
+void give_cells_between(double p, double direction, double t0, double t1, int* low, int* high) {
+  const double a = p + t0 * direction, b = p + t1 * direction;
+  *low = std::max(*low, static_cast<int>(std::floor(std::min(a, b) - PATH_MARGIN)));
+  *high = std::min(*high, static_cast<int>(std::floor(std::max(a, b) + PATH_MARGIN)));
+}
+
+// Only the cells of the bounding box that the path passes through, in the box's own
+// order, so the nearest hit and the choice among equally near ones stay the box search's.
+// A hit lies on the path and in a triangle, and a triangle lies in its cell; the margin
+// covers the rounding of the hit point and the inside test's tolerance at the edges. A
+// long step thus costs its length in cells, not its length cubed.
+void probe_path(PROBE* s, IJK movement) {
+  int min_x, max_x, min_y, max_y, min_z, max_z;
+  give_cell_range(s->p.x, movement.i, &min_x, &max_x);
+  give_cell_range(s->p.y, movement.j, &min_y, &max_y);
+  give_cell_range(s->p.z, movement.k, &min_z, &max_z);
+  const double px = s->p.x, py = s->p.y, pz = s->p.z;
+  const double dx = s->direction.i, dy = s->direction.j, dz = s->direction.k;
+  for (int x = min_x; x <= max_x; x++) {
+    double tx0 = 0.0, tx1 = s->distance_to_travel;
+    if (!clip_to_slab(px, dx, x - PATH_MARGIN, x + 1 + PATH_MARGIN, &tx0, &tx1)) continue;
+    int low_y = min_y, high_y = max_y;
+    give_cells_between(py, dy, tx0, tx1, &low_y, &high_y);
+    for (int y = low_y; y <= high_y; y++) {
+      double ty0 = tx0, ty1 = tx1;
+      if (!clip_to_slab(py, dy, y - PATH_MARGIN, y + 1 + PATH_MARGIN, &ty0, &ty1)) continue;
+      int low_z = min_z, high_z = max_z;
+      give_cells_between(pz, dz, ty0, ty1, &low_z, &high_z);
+      for (int z = low_z; z <= high_z; z++) probe_cell(s, x, y, z);
+    }
+  }
+}
+
+COLLISION_TYPE point_collisions(XYZ p, IJK movement, XYZ* result, IJK* normal, bool whole_box) {
   PROBE s = {p, {0.0f, 0.0f, 0.0f}, 0.0f, NO_HIT, CT_NO_COLLISION, result, normal};
   s.distance_to_travel = give_vector_lenght(&movement);
 
@@ -78,16 +141,10 @@ COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* norm
     const float d = s.distance_to_travel;
     s.direction = {movement.i / d, movement.j / d, movement.k / d};
 
-    int min_x, max_x, min_y, max_y, min_z, max_z;
-    give_cell_range(p.x, movement.i, &min_x, &max_x);
-    give_cell_range(p.y, movement.j, &min_y, &max_y);
-    give_cell_range(p.z, movement.k, &min_z, &max_z);
-    for (int x = min_x; x <= max_x; x++)
-      for (int y = min_y; y <= max_y; y++)
-        for (int z = min_z; z <= max_z; z++) {
-          const GRIDCELL& cell = gridcell[gridcell_index(x, y, z)];
-          for (int t = 0; t < cell.triangles; t++) try_triangle(&s, cell.triangle[t], CT_DIRT_COLLISION);
-        }
+    if (whole_box)
+      probe_box(&s, movement);
+    else
+      probe_path(&s, movement);
 
     for (int w = 0; w < 6; w++) {
       float distance;
@@ -137,6 +194,16 @@ COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* norm
     normalize_vector(normal);
   }
   return s.answer;
+}
+
+}  // namespace
+
+COLLISION_TYPE test_point_collisions(XYZ p, IJK movement, XYZ* result, IJK* normal) {
+  return point_collisions(p, movement, result, normal, false);
+}
+
+COLLISION_TYPE test_point_collisions_in_box(XYZ p, IJK movement, XYZ* result, IJK* normal) {
+  return point_collisions(p, movement, result, normal, true);
 }
 
 }  // namespace vurkhold

@@ -215,6 +215,38 @@ TEST_F(SweepCells, ExaminedCellsHoldTheContactASearchOfAllCellsFinds) {
   EXPECT_GT(hits, sweeps / 5);  // the holes are close enough to be met
 }
 
+// Points from all over the cave, some on cell faces, along axes, diagonals and at random,
+// from a hair to longer than the grid: the walk along the path answers exactly as the
+// search of the whole bounding box, hit point, normal and kind alike.
+TEST_F(SweepCells, PointWalkAlongThePathAnswersAsTheWholeBoxSearch) {
+  test::carve_test_cave(3);
+  test::WalkRng rng{77};
+  const std::vector<XYZ> open = test::open_points(0.1);
+  long hits = 0;
+  constexpr int SWEEPS = 20000;
+  for (int n = 0; n < SWEEPS; n++) {
+    XYZ p = open[size_t(rng.uniform(0, double(open.size())))];
+    if (n % 3 == 0) p.x = std::floor(p.x);
+    if (n % 3 == 1) p.y = std::floor(p.y) + 0.5f;
+    const int d = int(rng.uniform(0, 27));
+    IJK way = d == 13 || n % 2 ? rng.direction(1.0) : IJK{float(d % 3 - 1), float(d / 3 % 3 - 1), float(d / 9 - 1)};
+    normalize_vector(&way);
+    const float length = float(std::exp(rng.uniform(std::log(0.05), std::log(40.0))));
+    const IJK movement = {way.i * length, way.j * length, way.k * length};
+    auto outcome = [&](auto sweep) {
+      XYZ at{};
+      IJK normal{};
+      const COLLISION_TYPE kind = sweep(p, movement, &at, &normal);
+      return std::array<float, 7>{float(kind), at.x, at.y, at.z, normal.i, normal.j, normal.k};
+    };
+    const auto got = outcome(test_point_collisions);
+    ASSERT_EQ(got, outcome(test_point_collisions_in_box)) << "from " << p.x << ", " << p.y << ", " << p.z << " by "
+                                                          << movement.i << ", " << movement.j << ", " << movement.k;
+    hits += got[0] == float(CT_DIRT_COLLISION);
+  }
+  EXPECT_GT(hits, SWEEPS / 4);
+}
+
 using CaveWalk = test::CollisionWorld;
 
 // Spheres walk the carved cave as vurks do, some frames one way, then another. No sweep of a
