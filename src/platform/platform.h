@@ -83,6 +83,8 @@ int key_code_for_name(const char* key_name);
 bool push_key_event(const char* key_name, bool down, bool repeat);
 // The same for a mouse button: VK_LBUTTON or VK_RBUTTON.
 bool push_mouse_button_event(int button, bool down);
+// And a mouse movement of dx, dy pixels, gathered into the next mouse_offset.
+bool push_mouse_motion_event(int dx, int dy);
 
 // ---- messages ----
 

@@ -244,4 +244,14 @@ bool push_mouse_button_event(int button, bool down) {
   return SDL_PushEvent(&e) == 1;
 }
 
+bool push_mouse_motion_event(int dx, int dy) {
+  if (!events_ready()) return false;
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_MOUSEMOTION;
+  e.motion.xrel = dx;
+  e.motion.yrel = dy;
+  return SDL_PushEvent(&e) == 1;
+}
+
 }  // namespace platform

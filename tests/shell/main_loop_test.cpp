@@ -2,8 +2,12 @@
 // runs the installed pair once, unless the clock has not moved.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include "control/control.h"
 #include "shell/shell.h"
 #include "support/gl_context.h"
+#include "support/test_support.h"
 
 namespace vurkhold {
 namespace {
@@ -42,6 +46,35 @@ TEST(MainLoop, APassThatHandledAnEventDrawsNoFrame) {
   platform::push_key_event("Space", false, false);
   main_loop_pass(&last);
   platform::set_clock(nullptr);
+}
+
+// Mouse motion gathered before a match (in the menu) is dropped when the match is set up;
+// motion during the match turns vurk 0 by a tenth of a degree per pixel.
+TEST(MainLoop, MouseMotionBeforeAMatchDoesNotTurnVurkZero) {
+  ASSERT_TRUE(test::ensure_gl_context());
+  test::KeepWorkingDir cwd;
+  ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
+  no_sound = 1;
+  ASSERT_EQ(initialize(), 1);
+  platform::Event event;
+  auto move_mouse = [&](int dx, int dy) {
+    ASSERT_TRUE(platform::push_mouse_motion_event(dx, dy));
+    // SDL may hand a pushed event over only at the next pump of its queue.
+    for (int pump = 0; pump < 3; pump++)
+      while (platform::poll_event(&event)) {
+      }
+  };
+  move_mouse(300, -200);
+  ASSERT_EQ(game_init(), 1);
+  game_input(16);
+  EXPECT_EQ(vurk[0].angle, 0.0f);
+  EXPECT_EQ(vurk[0].angle2, 0.0f);
+  move_mouse(30, -20);
+  game_input(16);
+  EXPECT_FLOAT_EQ(vurk[0].angle, -3.0f);
+  EXPECT_FLOAT_EQ(vurk[0].angle2, 2.0f);
+  clean_up();
+  no_sound = 0;
 }
 
 }  // namespace
