@@ -138,7 +138,8 @@ void nurse_bullet(BULLET* b, unsigned frame_time) {
   const BULLET_TYPE* bt = b->type;
   const float ft = static_cast<float>(frame_time);
 
-  b->time += static_cast<int>(frame_time);
+  // An offset held at the top of int times out here rather than wrapping round.
+  b->time = static_cast<int>(std::min<long long>(static_cast<long long>(b->time) + frame_time, INT_MAX));
   if (b->time >= bt->life) {
     if (bt->timeout_action == BTA_EXPLODE)
       explode_bullet(b, nullptr);
