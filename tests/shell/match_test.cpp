@@ -67,34 +67,42 @@ TEST_F(Match, SetUpResetsEveryPoolAndPlacesEachVurkInEmptySpaceWithItsController
   bullet[7].alive = explosion[3].alive = bullethole[9].alive = light[8].alive = 1;
   winner = 2;
 
-  const VURK_TYPE types[MAX_VURKS] = {MLT_HUMAN, MLT_HUMAN, MLT_INACTIVE, MLT_OFF};
-  for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = types[i];
+  const struct {
+    VURK_TYPE type;
+    void (*control)(VURK_*, unsigned);
+    int alive, lives;
+  } expected[MAX_VURKS] = {{MLT_HUMAN, control1, 1, MAX_LIVES},
+                           {MLT_HUMAN, control2, 1, MAX_LIVES},
+                           {MLT_INACTIVE, nullptr, 1, MAX_LIVES},
+                           {MLT_OFF, nullptr, 0, 0}};
+  for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = expected[i].type;
   ASSERT_EQ(game_init(), 1);
   EXPECT_EQ(test::count_live_bullets() + test::count_live_explosions() + test::count_live_particles(), 0);
   for (int i = 0; i < MAX_BULLETHOLES; i++) EXPECT_EQ(bullethole[i].alive, 0);
   for (int i = 0; i < MAX_LIGHTS; i++) EXPECT_EQ(light[i].alive, i < 3 ? 1 : 0) << "light " << i;
   EXPECT_EQ(winner, -1);
-
-  const struct {
-    void (*control)(VURK_*, unsigned);
-    int alive, lives;
-  } expected[MAX_VURKS] = {{control1, 1, MAX_LIVES}, {control2, 1, MAX_LIVES}, {nullptr, 1, MAX_LIVES}, {nullptr, 0, 0}};
   for (int i = 0; i < MAX_VURKS; i++) {
     const VURK_& v = vurk[i];
-    EXPECT_EQ(v.control, expected[i].control) << i;
-    EXPECT_EQ(v.alive, expected[i].alive) << i;
-    EXPECT_EQ(v.lives, expected[i].lives) << i;
-    for (float c : {v.p.x, v.p.y, v.p.z}) {
-      EXPECT_EQ(c, std::floor(c)) << i;
-      EXPECT_TRUE(c >= 3.0f && c <= 31.0f) << i;
-    }
+    EXPECT_TRUE(v.control == expected[i].control && v.alive == expected[i].alive && v.lives == expected[i].lives) << i;
+    for (float c : {v.p.x, v.p.y, v.p.z}) EXPECT_TRUE(c == std::floor(c) && c >= 3.0f && c <= 31.0f) << i;
     EXPECT_LE(voxel[voxel_index(int(v.p.x), int(v.p.y), int(v.p.z))].value, 0.5f) << i;
     EXPECT_EQ(v.weapons[2].ammo, weapon_type[v.weapons[2].num].ammo_per_clip) << i;
   }
   EXPECT_EQ(light[1].p.x, vurk[1].p.x);
-  // A rock reaches its model's distance, not the squared one, times its size.
-  const float reach = std::fmax(rock_model.max_radius, std::sqrt(rock_model.max_radius));
-  for (int r = 0; r < rocks; r++) EXPECT_FLOAT_EQ(rock[r].radius, reach * std::fabs(rock[r].size)) << r;
+}
+
+// A rock reaches as far as its model's farthest corner times its size, and the model keeps
+// that distance squared: a model reaching less than 1 must not shrink the rock's reach.
+TEST_F(Match, ARockReachesAsFarAsItsModel) {
+  const float kept = rock_model.max_radius;
+  for (const float squared : {0.25f, 4.0f}) {
+    rock_model.max_radius = squared;
+    ASSERT_EQ(game_init(), 1);
+    ASSERT_GT(rocks, 0);
+    const float reach = squared < 1.0f ? std::sqrt(squared) : squared;
+    for (int r = 0; r < rocks; r++) EXPECT_FLOAT_EQ(rock[r].radius, reach * std::fabs(rock[r].size)) << squared;
+  }
+  rock_model.max_radius = kept;
 }
 
 TEST_F(Match, AFailedLevelLoadLeavesTheMatchAsItWas) {
