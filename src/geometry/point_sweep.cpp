@@ -99,11 +99,13 @@ bool clip_to_slab(double p, double direction, double lo, double hi, double* t0, 
 }
 
 // The cells of `low`..`high` on one axis that the path reaches between t0 and t1, with
-// the margin on both sides.
+// the margin on both sides. A path from far outside the grid is held to it before the
+// cell numbers are taken.
 void give_cells_between(double p, double direction, double t0, double t1, int* low, int* high) {
   const double a = p + t0 * direction, b = p + t1 * direction;
-  *low = std::max(*low, static_cast<int>(std::floor(std::min(a, b) - PATH_MARGIN)));
-  *high = std::min(*high, static_cast<int>(std::floor(std::max(a, b) + PATH_MARGIN)));
+  auto cell = [](double c) { return static_cast<int>(std::floor(std::clamp(c, -1.0, static_cast<double>(GRID_SIZE)))); };
+  *low = std::max(*low, cell(std::min(a, b) - PATH_MARGIN));
+  *high = std::min(*high, cell(std::max(a, b) + PATH_MARGIN));
 }
 
 // Only the cells of the bounding box that the path passes through, in the box's own

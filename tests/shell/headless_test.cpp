@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "content/manifest.h"
 #include "support/run_game.h"
+
+namespace content {
+void PrintTo(const LEVEL_ENTRY& level, std::ostream* out) { *out << level.file; }
+}  // namespace content
 
 namespace vurkhold {
 namespace {

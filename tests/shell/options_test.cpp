@@ -13,7 +13,8 @@ struct Parsed {
   int ok;
   OPTIONS options;
   std::string error;
-  std::string data_dir;  // options.data_dir points into the arguments, gone after parse()
+  std::string data_dir;  // options.data_dir and level point into the arguments, gone after parse()
+  std::string level;
 };
 
 Parsed parse(std::vector<std::string> args) {
@@ -26,6 +27,8 @@ Parsed parse(std::vector<std::string> args) {
   p.error = error;
   p.data_dir = p.options.data_dir ? p.options.data_dir : "";
   p.options.data_dir = nullptr;
+  p.level = p.options.level ? p.options.level : "";
+  p.options.level = nullptr;
   return p;
 }
 
@@ -52,7 +55,7 @@ TEST(Options, EveryOptionIsTaken) {
   Parsed m = parse({"--headless", "--frames", "9", "--level", "levels/maze.vhl", "--bots", "--lives", "1000",
                     "--frag-limit", "1", "--frame-ms", "200", "--hash-every", "3"});
   ASSERT_EQ(m.ok, 1) << m.error;
-  EXPECT_EQ(std::string(m.options.level), "levels/maze.vhl");
+  EXPECT_EQ(m.level, "levels/maze.vhl");
   EXPECT_EQ(m.options.headless + m.options.bots, 2);
   EXPECT_EQ(m.options.lives, 1000);
   EXPECT_EQ(m.options.frag_limit, 1);
