@@ -26,6 +26,18 @@ float give_distance_pow2(const XYZ* a, const XYZ* b);
 // out = b - a, the vector from a to b.
 void make_vector(const XYZ* a, const XYZ* b, IJK* out);
 
+// ---- camera and view frustum ----
+
+void init_camera(CAMERA* c);
+// Fills `frustum` from a view's projection and model-view matrices (GL's column order):
+// rows right, left, bottom, top, far, near, each (a, b, c, d) with a unit normal pointing
+// into the view, so a * x + b * y + c * z + d is the distance inside that plane.
+void give_frustum(const float proj[16], const float modl[16]);
+// The cube centred on (x, y, z) reaching `size` to each side against `frustum`: 0 wholly
+// outside one plane (a corner on a plane counts as outside), 2 wholly inside all six,
+// otherwise 1.
+int is_cube_in_frustum(float x, float y, float z, float size);
+
 // ---- random routines, on the game's one generator ----
 
 // (max - min) * r / 32767 + min for one draw r of 0..32767: both ends can come out.

@@ -53,6 +53,12 @@ int load_level_file(const char* filename);
 // is neither or the file cannot be written. Reports nothing.
 int save_level_file(const char* filename, float version);
 
+// ---- lighting ----
+
+// l (three floats) = AMBIENT plus each live light whose range, a squared distance, is
+// above p's squared distance from it, scaled by 1 - d^2 / range.
+void give_light(float* l, const XYZ* p);
+
 // ---- holes ----
 
 // Carves a sphere of empty space, rebuilds the cells it can reach and removes the
