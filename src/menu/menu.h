@@ -1,0 +1,43 @@
+// menu: the text-line list that holds the help text or the level list, its loaders, and
+// (to come) the menu's pages.
+#pragma once
+
+#include "shell/records.h"
+
+namespace vurkhold {
+
+// ---- text lines ----
+
+// One line of the list. The head, `textline`, is a static record that holds the first
+// line; every further node and every text is a heap copy.
+struct TEXTLINE {
+  char* text;
+  TEXTLINE* next;
+};
+using TEXTLINE_ = TEXTLINE;
+
+inline constexpr int README_LINE_SIZE = 54;  // 53 characters a list line, and the zero
+inline constexpr int MAX_LEVEL_NAMES = 20;
+
+extern TEXTLINE textline;
+extern int line_count;
+
+// An empty list, without freeing anything.
+void init_textlines();
+// Appends a copy of text; 0 for a null text or when memory ran out (the list stays valid).
+int add_textline(const char* text);
+// Frees every text and every node but the head, then empties the list.
+void free_textlines();
+// Line num, 0-based; the last line when num is beyond the end; null for an empty list.
+char* get_text_by_number(int num);
+// Upper-cases a..z in place; every other byte stays.
+void capitalize(char* text);
+// "readme.txt" into the list, upper-cased, in lines of at most 53 characters (a longer line
+// goes on in the next). 0 after "Can't open readme.txt." when the file is missing. The
+// caller frees the list before.
+int load_readme();
+// The first `max` level files ("levels\*.vhl", any case) by name, upper-cased, in the
+// order the folder lists them; 0 when there is none.
+int load_level_list(int max);
+
+}  // namespace vurkhold

@@ -1,0 +1,114 @@
+// text lines: one list of text, the help text or the level names, kept as a chain of heap
+// copies behind a static head.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "menu/menu.h"
+
+namespace vurkhold {
+
+TEXTLINE textline = {nullptr, nullptr};
+int line_count = 0;
+
+namespace {
+
+char* copy_text(const char* text) {
+  const size_t n = std::strlen(text) + 1;
+  char* copy = static_cast<char*>(std::malloc(n));
+  if (copy) std::memcpy(copy, text, n);
+  return copy;
+}
+
+struct LEVEL_SEARCH {
+  int max;
+};
+
+bool add_level_name(const char* name, void* context) {
+  const LEVEL_SEARCH* search = static_cast<const LEVEL_SEARCH*>(context);
+  char upper[platform::MAX_PATH_LENGTH];
+  std::snprintf(upper, sizeof upper, "%s", name);
+  capitalize(upper);
+  add_textline(upper);
+  return line_count < search->max;
+}
+
+}  // namespace
+
+void init_textlines() {
+  textline.text = nullptr;
+  textline.next = nullptr;
+  line_count = 0;
+}
+
+int add_textline(const char* text) {
+  if (!text) return 0;
+  if (line_count == 0) {
+    textline.text = copy_text(text);
+    if (!textline.text) return 0;
+    line_count = 1;
+    return 1;
+  }
+  TEXTLINE* last = &textline;
+  while (last->next) last = last->next;
+  TEXTLINE* node = static_cast<TEXTLINE*>(std::malloc(sizeof(TEXTLINE)));
+  if (!node) return 0;
+  node->next = nullptr;
+  node->text = copy_text(text);
+  if (!node->text) {
+    std::free(node);
+    last->next = nullptr;
+    return 0;
+  }
+  last->next = node;
+  line_count++;
+  return 1;
+}
+
+void free_textlines() {
+  TEXTLINE* node = &textline;
+  while (node) {
+    TEXTLINE* next = node->next;
+    std::free(node->text);
+    node->text = nullptr;
+    if (node != &textline) std::free(node);
+    node = next;
+  }
+  init_textlines();
+}
+
+char* get_text_by_number(int num) {
+  const TEXTLINE* node = &textline;
+  for (int i = 0; i < num && node->next; i++) node = node->next;
+  return node->text;
+}
+
+void capitalize(char* text) {
+  if (!text) return;
+  for (char* c = text; *c; c++)
+    if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+}
+
+int load_readme() {
+  FILE* f = platform::open_file("readme.txt", "r");
+  if (!f) {
+    report_error("Can't open readme.txt.");
+    return 0;
+  }
+  init_textlines();
+  char line[README_LINE_SIZE];
+  while (platform::read_line(line, sizeof line, f)) {
+    capitalize(line);
+    add_textline(line);
+  }
+  std::fclose(f);
+  return 1;
+}
+
+int load_level_list(int max) {
+  init_textlines();
+  LEVEL_SEARCH search = {max};
+  return platform::list_files("levels\\*.vhl", add_level_name, &search) > 0 ? 1 : 0;
+}
+
+}  // namespace vurkhold
