@@ -1,5 +1,6 @@
 // octree: binds the fixed five-level tree to the voxels and grid cells and keeps each
 // node's empty flag in step with the triangles of the cells below it.
+#include "geometry/geometry.h"
 #include "terrain/terrain.h"
 
 namespace vurkhold {
@@ -60,6 +61,19 @@ void set_octtree_empty_flag(GRIDCELL* gc, int flag) {
 
 void reset_octtree_flags() {
   for (int i = 0; i < OCTREE_NODES; i++) octtree[i].empty = 1;
+}
+
+// The cube tested is centred on the node's minimum corner and reaches its whole size to
+// every side, so it holds the node with a margin. Children test themselves for emptiness.
+void walk_visible_octtree(OCTREE* o, void (*visit)(GRIDCELL* gc, void* context), void* context) {
+  if (o->empty) return;
+  if (is_cube_in_frustum(o->p->p.x, o->p->p.y, o->p->p.z, static_cast<float>(o->size)) == 0) return;
+  for (void* child : o->child) {
+    if (o->size == 2)
+      visit(static_cast<GRIDCELL*>(child), context);
+    else
+      walk_visible_octtree(static_cast<OCTREE*>(child), visit, context);
+  }
 }
 
 }  // namespace vurkhold

@@ -38,6 +38,10 @@ void set_true_flag(OCTREE* o);
 void set_octtree_empty_flag(GRIDCELL* gc, int flag);
 // Every node empty again, as before a level's cells report themselves.
 void reset_octtree_flags();
+// Calls visit for the eight cells of every non-empty size-2 node below o (o included) that
+// the view frustum does not reject, in child order; empty nodes are skipped before their
+// frustum test. The terrain is drawn through it.
+void walk_visible_octtree(OCTREE* o, void (*visit)(GRIDCELL* gc, void* context), void* context);
 
 // ---- level files ----
 

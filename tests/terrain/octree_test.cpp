@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "shell/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
@@ -67,6 +68,41 @@ TEST_F(OctreeTest, FlagsClimbToTheRootAndComeBackDownWhenTheLastCellBelowEmpties
       if (!octtree[i].empty) actual.insert(i);
     ASSERT_EQ(actual, expected) << "step " << n;
   }
+}
+
+// The walk visits the cells of non-empty leaves the frustum keeps, each once. A leaf whose
+// minimum corner lies outside the view but whose far side is inside is still walked.
+TEST_F(OctreeTest, TheVisibleWalkSkipsEmptyAndRejectedNodes) {
+  for (int i = 0; i < VOXELS; i++) voxel[i].value = 1.0f;
+  make_hole({9.0f, 16.0f, 16.0f}, 1.2f);
+  make_hole({24.0f, 6.0f, 20.0f}, 1.5f);
+  auto walk = [](const float planes[6][4]) {
+    for (int n = 0; n < 6; n++)
+      for (int k = 0; k < 4; k++) frustum[n][k] = planes[n][k];
+    std::vector<GRIDCELL*> cells;
+    walk_visible_octtree(&octtree[0], [](GRIDCELL* gc, void* seen) { static_cast<std::vector<GRIDCELL*>*>(seen)->push_back(gc); }, &cells);
+    return cells;
+  };
+  const float everything[6][4] = {{-1, 0, 0, 99}, {1, 0, 0, 99}, {0, 1, 0, 99}, {0, -1, 0, 99}, {0, 0, -1, 99}, {0, 0, 1, 99}};
+  std::vector<GRIDCELL*> all = walk(everything);
+  std::set<GRIDCELL*> once(all.begin(), all.end());
+  EXPECT_EQ(once.size(), all.size());
+  int with_triangles = 0;
+  for (int c = 0; c < GRIDCELLS; c++)
+    if (gridcell[c].triangles) {
+      with_triangles++;
+      EXPECT_EQ(once.count(&gridcell[c]), 1u) << c;
+    }
+  ASSERT_GT(with_triangles, 0);
+  for (GRIDCELL* gc : all) EXPECT_EQ(gc->octtree->empty, 0);
+
+  const float beyond_x_9_5[6][4] = {{-1, 0, 0, 99}, {1, 0, 0, -9.5f}, {0, 1, 0, 99}, {0, -1, 0, 99}, {0, 0, -1, 99}, {0, 0, 1, 99}};
+  int near_hole = 0;
+  for (GRIDCELL* gc : walk(beyond_x_9_5)) {
+    EXPECT_GE(gc->voxel[0]->p.x, 8.0f);
+    near_hole += gc->voxel[0]->p.x < 12.0f && gc->triangles > 0;
+  }
+  EXPECT_GT(near_hole, 0);  // the leaf from x = 8 to 10 reaches into the view
 }
 
 }  // namespace
