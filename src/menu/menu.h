@@ -1,5 +1,5 @@
 // menu: the text-line list that holds the help text or the level list, its loaders, and
-// (to come) the menu's pages.
+// the menu's pages: their logic (no GL) and their drawing.
 #pragma once
 
 #include "shell/records.h"
@@ -39,5 +39,17 @@ int load_readme();
 // The first `max` level files ("levels\*.vhl", any case) by name, upper-cased, in the
 // order the folder lists them; 0 when there is none.
 int load_level_list(int max);
+
+// ---- pages ----
+
+// Names of the set-up page, indexed by a vurk's type (MLT_) and item (MI_).
+extern const char* const type_choises[4];
+extern const char* const item_choises[2];
+
+// The menu's logic function: the animation, then the current page's keys. Starting a
+// match goes through match_init and one_player_pair or two_player_pair.
+void menu_logic(unsigned frame_time);
+// The menu's render function: the whole 640 x 480 menu frame.
+void menu_render();
 
 }  // namespace vurkhold

@@ -46,6 +46,11 @@ namespace platform {
 inline constexpr int SCREEN_WIDTH = 640;
 inline constexpr int SCREEN_HEIGHT = 480;
 
+// Maps a rectangle of the 640 x 480 screen (origin bottom left) onto the largest centred
+// 4 : 3 area of a drawable: out = x, y, width, height in drawable pixels.
+void give_screen_viewport(int drawable_width, int drawable_height, int x, int y, int width, int height,
+                          int out[4]);
+
 enum class WindowResult : int32_t { ok, no_fullscreen, no_window, no_context, no_current };
 
 // Opens the window with a double-buffered compatibility GL context and a 16-bit depth buffer.

@@ -1,5 +1,6 @@
 // rendering: everything that talks to GL. Texture objects for the asset loaders, the
-// bitmap font and model drawing.
+// bitmap font, model drawing, the camera, the terrain, the scene of a match, its HUD and
+// radar, the two views, screen viewports and screenshots.
 #pragma once
 
 #include "shell/records.h"
@@ -22,5 +23,47 @@ void glPrint(const char* text, float x, float y, float size);
 
 void draw_model(MODEL* m);
 void draw_mesh(MESH* m);
+
+// ---- screen viewports ----
+
+// The window's drawable in pixels, kept by the resize handler.
+void set_drawable_size(int width, int height);
+void give_drawable_size(int* width, int* height);
+// glViewport for a rectangle of the 640 x 480 screen (origin bottom left); every viewport
+// of the game goes through it.
+void screen_viewport(int x, int y, int width, int height);
+
+// ---- camera ----
+
+// Loads the camera's view transform into the current (model-view) matrix.
+void set_camera(CAMERA* c);
+// The six planes of the current projection and model-view into frustum[][].
+void extract_frustum();
+
+// ---- terrain ----
+
+// Sends the triangles of every visible, non-empty cell below o, lit by give_light; the
+// caller has begun GL_TRIANGLES with the terrain texture bound.
+void render_octtree(OCTREE* o);
+void render_gridcell(GRIDCELL* gc);
+
+// ---- scene, HUD and views ----
+
+// The 3D scene of a match as seen by m, into the viewport and projection already set.
+void game_render(VURK_* m);
+// qsort order of particle_list: the farthest particle (greatest distance) first.
+int compare_particles(const void* p1, const void* p2);
+void render_overlays(VURK_* m, float x, float y, float xsize, float ysize);
+void render_stats(float x, float y);
+void render_radar(float x, float y, float size);
+// The render functions of a match: one view, or two side by side.
+void one_player_view();
+void two_player_view();
+
+// ---- screenshots ----
+
+// The drawable's current back buffer as an 8-bit RGB PNG; false (with the reason in
+// `error`) when the file cannot be written.
+bool save_screenshot(const char* path, char* error, int error_size);
 
 }  // namespace vurkhold

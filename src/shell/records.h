@@ -409,6 +409,12 @@ struct MODE_PAIR {
   void (*render)();
 };
 extern MODE_PAIR menu_pair;
+// The menu starts a match through these, which the shell also fills in: match_init loads
+// the level and places the vurks (0 when the level cannot be loaded), then the menu
+// installs the one- or two-player pair.
+extern int (*match_init)();
+extern MODE_PAIR one_player_pair;
+extern MODE_PAIR two_player_pair;
 void install_mode(const MODE_PAIR* pair);
 extern VURK_* vurk_to_render_1;
 extern VURK_* vurk_to_render_2;

@@ -62,10 +62,6 @@ extern const char* const usage_text;
 // settings' defaults (after initialize, before the first game_init).
 void apply_match_options(const OPTIONS* options);
 
-// Maps a rectangle of the 640 x 480 screen (origin bottom left) onto the drawable:
-// out = x, y, width, height in drawable pixels.
-void give_screen_viewport(int drawable_width, int drawable_height, int x, int y, int width, int height,
-                          int out[4]);
 // Key-down and key-up events into keys[]; returns 1 when the event was a key event.
 int handle_key_event(const platform::Event& event);
 
@@ -77,9 +73,6 @@ void ReSizeGLScene(int width, int height);
 int initGL();
 // The window procedure: one event from the platform.
 void WndProc(const platform::Event& event);
-// glViewport for a rectangle of the 640 x 480 screen; every viewport of the game goes
-// through it.
-void screen_viewport(int x, int y, int width, int height);
 
 // ---- start-up and shutdown ----
 

@@ -10,9 +10,6 @@ namespace vurkhold {
 
 namespace {
 
-int drawable_w = platform::SCREEN_WIDTH;
-int drawable_h = platform::SCREEN_HEIGHT;
-
 // The terrain is drawn straight from its vertex pool for the whole run.
 void point_gl_vertex_arrays() {
   const GLsizei stride = sizeof(VERTEX);
@@ -22,12 +19,6 @@ void point_gl_vertex_arrays() {
 }
 
 }  // namespace
-
-void screen_viewport(int x, int y, int width, int height) {
-  int v[4];
-  give_screen_viewport(drawable_w, drawable_h, x, y, width, height, v);
-  glViewport(v[0], v[1], v[2], v[3]);
-}
 
 int CreateGLWindow(const char* title, int width, int height, int bits, int fullscreenflag, int vsync) {
   (void)bits;  // the context takes the desktop's colour depth
@@ -73,9 +64,7 @@ void KillGLWindow() {
 // The game always sees a 640 x 480 screen with a 4 : 3 projection; the drawable's real
 // size only decides where that screen lands (screen_viewport).
 void ReSizeGLScene(int width, int height) {
-  if (height == 0) height = 1;
-  drawable_w = width;
-  drawable_h = height;
+  set_drawable_size(width, height);
   screen_viewport(0, 0, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

@@ -1,8 +1,8 @@
 // screen mapping: the game draws a 640 x 480 screen; this places it on the largest centred
 // 4 : 3 rectangle of whatever the window's drawable is, leaving black bars around it.
-#include "shell/shell.h"
+#include "platform/platform.h"
 
-namespace vurkhold {
+namespace platform {
 
 void give_screen_viewport(int drawable_width, int drawable_height, int x, int y, int width, int height,
                           int out[4]) {
@@ -18,14 +18,14 @@ void give_screen_viewport(int drawable_width, int drawable_height, int x, int y,
   long left = (drawable_width - area_w) / 2;
   long bottom = (drawable_height - area_h) / 2;
   // Screen coordinates have their origin at the bottom left, as the views' viewports do.
-  long x0 = left + x * area_w / platform::SCREEN_WIDTH;
-  long y0 = bottom + y * area_h / platform::SCREEN_HEIGHT;
-  long x1 = left + (x + width) * area_w / platform::SCREEN_WIDTH;
-  long y1 = bottom + (y + height) * area_h / platform::SCREEN_HEIGHT;
+  long x0 = left + x * area_w / SCREEN_WIDTH;
+  long y0 = bottom + y * area_h / SCREEN_HEIGHT;
+  long x1 = left + (x + width) * area_w / SCREEN_WIDTH;
+  long y1 = bottom + (y + height) * area_h / SCREEN_HEIGHT;
   out[0] = static_cast<int>(x0);
   out[1] = static_cast<int>(y0);
   out[2] = static_cast<int>(x1 - x0 > 0 ? x1 - x0 : 1);
   out[3] = static_cast<int>(y1 - y0 > 0 ? y1 - y0 : 1);
 }
 
-}  // namespace vurkhold
+}  // namespace platform

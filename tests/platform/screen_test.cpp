@@ -1,7 +1,7 @@
 // screen mapping: the 640 x 480 screen on the largest centred 4 : 3 area of any drawable.
 #include <gtest/gtest.h>
 
-#include "shell/shell.h"
+#include "platform/platform.h"
 
 namespace vurkhold {
 namespace {
@@ -20,7 +20,7 @@ TEST(ScreenViewport, MapsOntoTheCentredFourByThreeArea) {
   };
   for (const auto& r : rows) {
     int out[4];
-    give_screen_viewport(r.drawable[0], r.drawable[1], r.in[0], r.in[1], r.in[2], r.in[3], out);
+    platform::give_screen_viewport(r.drawable[0], r.drawable[1], r.in[0], r.in[1], r.in[2], r.in[3], out);
     for (int i = 0; i < 4; i++) EXPECT_EQ(out[i], r.out[i]) << r.name << " [" << i << "]";
   }
 }
@@ -28,7 +28,7 @@ TEST(ScreenViewport, MapsOntoTheCentredFourByThreeArea) {
 TEST(ScreenViewport, DegenerateDrawablesNeverGiveAnEmptyViewport) {
   for (int size : {0, 1}) {
     int out[4];
-    give_screen_viewport(size, size, 0, 0, 10, 10, out);
+    platform::give_screen_viewport(size, size, 0, 0, 10, 10, out);
     EXPECT_GE(out[2], 1);
     EXPECT_GE(out[3], 1);
   }
