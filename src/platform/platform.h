@@ -90,6 +90,8 @@ bool push_key_event(const char* key_name, bool down, bool repeat);
 bool push_mouse_button_event(int button, bool down);
 // And a mouse movement of dx, dy pixels, gathered into the next mouse_offset.
 bool push_mouse_motion_event(int dx, int dy);
+// And the window manager's request to close the window.
+bool push_quit_event();
 
 // ---- messages ----
 
@@ -136,6 +138,9 @@ int list_files(const char* pattern, bool (*found)(const char* name, void* contex
 bool read_line(char* buffer, int limit, FILE* file);
 // Changes to `dir`, or to the executable's own folder when dir is null.
 bool enter_data_dir(const char* dir);
+// The player's own writable folder for the game, created if missing and ending in '/'
+// (e.g. ~/.local/share/vurkhold/); false when there is none or it does not fit.
+bool user_data_dir(char* out, size_t size);
 
 // ---- sound ----
 

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace platform {
@@ -252,6 +253,22 @@ bool push_mouse_motion_event(int dx, int dy) {
   e.motion.xrel = dx;
   e.motion.yrel = dy;
   return SDL_PushEvent(&e) == 1;
+}
+
+bool push_quit_event() {
+  if (!events_ready()) return false;
+  SDL_Event e;
+  std::memset(&e, 0, sizeof e);
+  e.type = SDL_QUIT;
+  return SDL_PushEvent(&e) == 1;
+}
+
+bool user_data_dir(char* out, size_t size) {
+  char* path = SDL_GetPrefPath("", "vurkhold");
+  if (!path) return false;
+  const bool fits = std::snprintf(out, size, "%s", path) < static_cast<int>(size);
+  SDL_free(path);
+  return fits;
 }
 
 }  // namespace platform

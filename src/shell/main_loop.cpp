@@ -3,13 +3,22 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
+#include "render/render.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
 
 unsigned fixed_frame_ms = 0;
+long frame_limit = 0;
+long frames_drawn = 0;
+const INPUT_SCRIPT* input_script = nullptr;
+char end_screenshot[1024];
 
 namespace {
 
@@ -23,7 +32,55 @@ void idle_logic(unsigned ms) {
 
 void idle_render() {}
 
+int end_screenshot_saved = 0;
+
+void save_end_screenshot() {
+  char error[1200];
+  if (!save_screenshot(end_screenshot, error, sizeof error)) std::fprintf(stderr, "vurkhold: %s\n", error);
+  end_screenshot_saved = 1;
+}
+
+// The screenshot file is named from where the player stands, before the game moves into
+// its data folder.
+bool make_absolute(const char* path, char* out, size_t size) {
+  std::error_code error;
+  const std::string full = std::filesystem::absolute(path, error).string();
+  if (error || full.size() >= size) return false;
+  std::snprintf(out, size, "%s", full.c_str());
+  return true;
+}
+
 }  // namespace
+
+void save_numbered_screenshot(char* saved, int size) {
+  saved[0] = '\0';
+  char dir[900];
+  std::error_code error;
+  if (!platform::user_data_dir(dir, sizeof dir - 16)) {
+    std::fprintf(stderr, "vurkhold: no folder of your own to save screenshots in\n");
+    return;
+  }
+  std::snprintf(dir + std::strlen(dir), 16, "screenshots");
+  std::filesystem::create_directories(dir, error);
+  if (error) {
+    std::fprintf(stderr, "vurkhold: can't make the folder '%s': %s\n", dir, error.message().c_str());
+    return;
+  }
+  char path[1024];
+  for (int n = 1; n <= 9999; n++) {
+    std::snprintf(path, sizeof path, "%s/vurkhold-%04d.png", dir, n);
+    if (std::filesystem::exists(path, error)) continue;
+    char reason[1200];
+    if (!save_screenshot(path, reason, sizeof reason)) {
+      std::fprintf(stderr, "vurkhold: %s\n", reason);
+      return;
+    }
+    std::fprintf(stderr, "vurkhold: screenshot saved to %s\n", path);
+    std::snprintf(saved, size, "%s", path);
+    return;
+  }
+  std::fprintf(stderr, "vurkhold: '%s' already holds 9999 screenshots\n", dir);
+}
 
 int main_loop_pass(uint32_t* last) {
   platform::Event event;
@@ -37,8 +94,18 @@ int main_loop_pass(uint32_t* last) {
   logic_func(ms);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   render_func();
+  frames_drawn++;
+  if (frame_limit > 0 && frames_drawn >= frame_limit) done = 1;
+  // Both are read from the back buffer before the swap leaves it undefined.
+  if (keys[VK_F12]) {
+    keys[VK_F12] = 0;
+    char saved[1024];
+    save_numbered_screenshot(saved, sizeof saved);
+  }
+  if (done && end_screenshot[0]) save_end_screenshot();
   glFlush();
   platform::swap_buffers();
+  if (input_script) play_input_script(input_script, frames_drawn + 1);
   return 1;
 }
 
@@ -61,6 +128,16 @@ int vurkhold_main(int argc, char** argv) {
   // is a path inside the data folder.
   char level[LEVEL_PATH_SIZE];
   if (options.level && absolute_path(options.level, level, sizeof level)) options.level = level;
+  static INPUT_SCRIPT script;
+  if (options.input && !read_input_script(options.input, &script, error, sizeof error)) {
+    std::fprintf(stderr, "vurkhold: %s\n", error);
+    return 2;
+  }
+  end_screenshot[0] = '\0';
+  if (options.screenshot && !make_absolute(options.screenshot, end_screenshot, sizeof end_screenshot)) {
+    std::fprintf(stderr, "vurkhold: the screenshot path '%s' is too long\n", options.screenshot);
+    return 2;
+  }
   if (!platform::enter_data_dir(options.data_dir)) {
     std::fprintf(stderr, "vurkhold: can't enter the data folder '%s'\n",
                  options.data_dir ? options.data_dir : "(the program's folder)");
@@ -90,11 +167,20 @@ int vurkhold_main(int argc, char** argv) {
   fixed_frame_ms = options.frame_ms;
   menu_pair = {idle_logic, idle_render};
   install_mode(&menu_pair);
+  frame_limit = options.frames;
+  frames_drawn = 0;
+  input_script = options.input ? &script : nullptr;
+  end_screenshot_saved = 0;
+  if (input_script) play_input_script(input_script, 1);
 
   uint32_t last = platform::ticks();
-  long frames_drawn = 0;
-  while (!done)
-    if (main_loop_pass(&last) && options.frames > 0 && ++frames_drawn >= options.frames) done = 1;
+  while (!done) main_loop_pass(&last);
+  // Closing the window ends the loop between frames: the last frame is on the front buffer.
+  if (end_screenshot[0] && !end_screenshot_saved) {
+    glReadBuffer(GL_FRONT);
+    save_end_screenshot();
+    glReadBuffer(GL_BACK);
+  }
 
   clean_up();
   KillGLWindow();

@@ -29,6 +29,8 @@ const char* const usage_text =
     "  --headless      run a match with no window, GL or sound device and print its\n"
     "                  outcome (needs --frames)\n"
     "  --hash-every N  with --headless, print the world's state hash every N frames\n"
+    "  --input FILE    play the key and mouse events of a script (see the README)\n"
+    "  --screenshot FILE  save the last frame drawn as a PNG when the game ends\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -105,6 +107,13 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       }
       options->hash_every = static_cast<long>(number);
       i++;
+    } else if (std::strcmp(arg, "--input") == 0 || std::strcmp(arg, "--screenshot") == 0) {
+      if (!value || !*value) {
+        std::snprintf(error, error_size, "%s needs a file", arg);
+        return 0;
+      }
+      (arg[2] == 'i' ? options->input : options->screenshot) = value;
+      i++;
     } else if (std::strcmp(arg, "--data") == 0) {
       if (!value || !*value) {
         std::snprintf(error, error_size, "--data needs a folder");
@@ -134,6 +143,10 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
   }
   if (options->headless && options->frames == 0) {
     std::snprintf(error, error_size, "--headless needs --frames");
+    return 0;
+  }
+  if (options->headless && (options->input || options->screenshot)) {
+    std::snprintf(error, error_size, "--headless draws nothing: --input and --screenshot need a window");
     return 0;
   }
   if (options->hash_every && !options->headless) {

@@ -54,6 +54,8 @@ struct OPTIONS {
   unsigned frame_ms;  // 0: the clock decides
   int headless;
   long hash_every;  // 0: no hashes
+  const char* screenshot;  // PNG of the last frame drawn, written at the end
+  const char* input;       // input script to play
 };
 // Returns 1 when the arguments are good; otherwise writes the reason into `error`.
 int parse_options(int argc, char** argv, OPTIONS* options, char* error, int error_size);
@@ -118,6 +120,46 @@ bool absolute_path(const char* path, char* out, size_t size);
 
 // Every frame advances the game by this many ms instead of the clock's (0: the clock).
 extern unsigned fixed_frame_ms;
+
+// ---- scripted input ----
+
+inline constexpr int MAX_SCRIPT_EVENTS = 4096;
+
+enum SCRIPT_ACTION : int32_t { SA_PRESS = 0, SA_DOWN = 1, SA_UP = 2, SA_MOUSE = 3, SA_QUIT = 4 };
+
+struct SCRIPT_EVENT {
+  long frame;            // delivered before this frame; the first frame is 1
+  SCRIPT_ACTION action;  // SA_ value
+  int32_t code;          // a mouse button (VK_LBUTTON, VK_RBUTTON) or 0 for a key; mouse: dx
+  int32_t dy;            // mouse: dy
+  char key[32];          // the key's name
+};
+
+struct INPUT_SCRIPT {
+  int count;
+  SCRIPT_EVENT event[MAX_SCRIPT_EVENTS];
+};
+
+// Reads a script: one event a line, "FRAME press|down|up KEY", "FRAME mouse DX DY" or
+// "FRAME quit"; '#' starts a comment. 0 with "FILE:LINE: reason" in `error` on the first
+// bad line.
+int read_input_script(const char* path, INPUT_SCRIPT* script, char* error, int error_size);
+// Pushes the events due before `frame` into the platform's queue.
+void play_input_script(const INPUT_SCRIPT* script, long frame);
+
+// ---- the frame loop's run ----
+
+// What the loop does around the installed pair: end after frame_limit frames (0: never),
+// play input_script (null: none), save a screenshot of the last frame drawn into
+// end_screenshot (empty: none), and one numbered screenshot into the player's folder for
+// each F12.
+extern long frame_limit;
+extern long frames_drawn;
+extern const INPUT_SCRIPT* input_script;
+extern char end_screenshot[1024];
+// The next free "screenshots/vurkhold-NNNN.png" in the player's own folder, saved from the
+// frame just drawn; the file's path in `saved` (empty on failure, after the message).
+void save_numbered_screenshot(char* saved, int size);
 
 // One pass of the frame loop: one pending event handled, or else one frame run through
 // the installed pair and drawn. 1 when a frame was drawn.

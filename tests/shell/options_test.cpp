@@ -89,6 +89,10 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
       {{"--frame-ms", "201"}, "--frame-ms needs a number from 1 to 200"},
       {{"--headless"}, "--headless needs --frames"},
       {{"--hash-every", "5", "--frames", "9"}, "--hash-every needs --headless"},
+      {{"--input"}, "--input needs a file"},
+      {{"--screenshot", ""}, "--screenshot needs a file"},
+      {{"--headless", "--frames", "9", "--screenshot", "a.png"},
+       "--headless draws nothing: --input and --screenshot need a window"},
       {{"levels/x.vhl"}, "unknown option 'levels/x.vhl'"},
   };
   for (const auto& c : cases) {
