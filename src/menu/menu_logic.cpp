@@ -89,19 +89,22 @@ void setup_step(int direction) {
 }
 
 void setup_page() {
-  if (menu_selection == 8) {
-    if (take_key(VK_RETURN)) start_match();
+  if (menu_selection == 8 && take_key(VK_RETURN)) {
+    start_match();
     return;
   }
   const bool right = take_key(VK_RIGHT);
   const bool enter = take_key(VK_RETURN);
+  const bool left = take_key(VK_LEFT);
+  // Keys on the OK line do nothing but are used up all the same.
+  if (menu_selection > 7) return;
   if (right || enter) setup_step(1);
-  if (take_key(VK_LEFT)) setup_step(-1);
+  if (left) setup_step(-1);
 }
 
 void options_page() {
-  if (menu_selection == 7) {
-    if (take_key(VK_RETURN)) open_page(PAGE_MAIN);
+  if (menu_selection == 7 && take_key(VK_RETURN)) {
+    open_page(PAGE_MAIN);
     return;
   }
   const bool right = take_key(VK_RIGHT);
