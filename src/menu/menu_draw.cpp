@@ -1,0 +1,217 @@
+// menu drawing: the menu's 640 x 480 frame, a swirling background, the vurk on display,
+// the title and the current page's lines.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "assets/assets.h"
+#include "geometry/geometry.h"
+#include "menu/menu.h"
+#include "render/render.h"
+
+namespace vurkhold {
+
+namespace {
+
+constexpr float CURSOR_X = 160.0f;
+constexpr float TEXT_X = 190.0f;
+constexpr float CURSOR_SIZE = 30.0f;
+constexpr int HELP_LINES_SHOWN = 200;
+
+float white[3] = {1.0f, 1.0f, 1.0f};
+
+void screen_projection() {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0.0, platform::SCREEN_WIDTH, 0.0, platform::SCREEN_HEIGHT);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+// The game may leave culling, fog, blending or alpha test on; the menu's quads and its
+// model are drawn without any of them.
+void begin_menu_state() {
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_FOG);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glDepthMask(GL_TRUE);
+  glDisableClientState(GL_COLOR_ARRAY);
+}
+
+// Back to the state start-up leaves, which the first frame of a match expects.
+void end_menu_state() {
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_FOG);
+}
+
+void background() {
+  glDisable(GL_DEPTH_TEST);
+  screen_projection();
+  const float turn = rad(menu_rotate);
+  const float zoom = 0.2f * std::cos(turn) + 0.8f;
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  glRotatef(45.0f * std::sin(turn), 0.0f, 0.0f, 1.0f);
+  glScalef(zoom, zoom, 1.0f);
+  glMatrixMode(GL_MODELVIEW);
+  glBindTexture(GL_TEXTURE_2D, background_texture);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glBegin(GL_QUADS);
+  glTexCoord2f(-2.0f, -1.5f);
+  glVertex2f(0.0f, 0.0f);
+  glTexCoord2f(2.0f, -1.5f);
+  glVertex2f(640.0f, 0.0f);
+  glTexCoord2f(2.0f, 1.5f);
+  glVertex2f(640.0f, 480.0f);
+  glTexCoord2f(-2.0f, 1.5f);
+  glVertex2f(0.0f, 480.0f);
+  glEnd();
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void model_on_display() {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(FOV, 1.3333, 0.1, 24.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glEnable(GL_DEPTH_TEST);
+  glTranslatef(-1.3f, -0.8f, -2.5f);
+  glRotatef(-120.0f, 0.0f, 1.0f, 0.0f);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glBindTexture(GL_TEXTURE_2D, vurk_texture);
+  set_model_frame(&vurk_model, menu_frame);
+  draw_model(&vurk_model);
+  if (weapon_models > 0) {
+    glBindTexture(GL_TEXTURE_2D, weapon_model[0].texture);
+    draw_model(&weapon_model[0]);
+  }
+}
+
+void title() {
+  glDisable(GL_DEPTH_TEST);
+  screen_projection();
+  glEnable(GL_BLEND);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  glBindTexture(GL_TEXTURE_2D, headline);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0.0f, 1.0f);
+  glVertex2f(170.0f, 390.0f);
+  glTexCoord2f(1.0f, 1.0f);
+  glVertex2f(470.0f, 390.0f);
+  glTexCoord2f(1.0f, 0.0f);
+  glVertex2f(470.0f, 460.0f);
+  glTexCoord2f(0.0f, 0.0f);
+  glVertex2f(170.0f, 460.0f);
+  glEnd();
+}
+
+void print(const float* color, float x, float y, float size, const char* text) {
+  glColor3fv(color);
+  glPrint(text, x, y, size);
+}
+
+// Formats into textbuffer, cut to fit, and prints it.
+__attribute__((format(printf, 5, 6))) void print_formatted(const float* color, float x, float y, float size,
+                                                           const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(textbuffer, sizeof textbuffer, format, args);
+  va_end(args);
+  print(color, x, y, size, textbuffer);
+}
+
+void cursor(float y) { print(red, CURSOR_X, y, CURSOR_SIZE, ">"); }
+
+void main_page() {
+  print(white, TEXT_X, 315.0f, 30.0f, "START GAME");
+  print(white, TEXT_X, 245.0f, 30.0f, "OPTIONS");
+  print(white, TEXT_X, 210.0f, 30.0f, "HELP");
+  print(white, TEXT_X, 175.0f, 30.0f, "EXIT");
+  cursor(315.0f - 35.0f * static_cast<float>(menu_selection));
+}
+
+// A slot is shown by its number, as the match will take it; a number outside the
+// loaded weapon types shows as none.
+const char* weapon_name(const WEAPON* w) {
+  if (!weapon_type || w->num < 0 || w->num >= weapons || !weapon_type[w->num].name) return "NONE";
+  return weapon_type[w->num].name;
+}
+
+void setup_page() {
+  const int shown = selected_vurk >= 0 && selected_vurk < MAX_VURKS ? selected_vurk : 0;
+  const VURK_* v = &vurk[shown];
+  print_formatted(white, TEXT_X, 350.0f, 15.0f, "VURK %d  <->", shown + 1);
+  print_formatted(white, TEXT_X, 330.0f, 15.0f, "TYPE: %s",
+                  v->type >= MLT_HUMAN && v->type <= MLT_OFF ? type_choises[v->type] : "?");
+  print(white, TEXT_X, 310.0f, 15.0f, "TEAM: ");
+  const bool team_known = v->team >= 0 && v->team < 4;
+  print_formatted(team_known ? team_color[v->team] : white, 262.0f, 310.0f, 15.0f, "%d", v->team + 1);
+  print_formatted(white, TEXT_X, 290.0f, 15.0f, "ITEM: %s",
+                  v->item >= MI_NINJAROPE && v->item <= MI_JETPACK ? item_choises[v->item] : "?");
+  for (int k = 0; k < WEAPON_SLOTS; k++)
+    print_formatted(white, TEXT_X, 270.0f - 20.0f * static_cast<float>(k), 15.0f, "WEAPON %d: %s", k + 1,
+                    weapon_name(&v->weapons[k]));
+  print(yellow, TEXT_X, 190.0f, 30.0f, "OK");
+  cursor(357.5f - 20.0f * static_cast<float>(menu_selection));
+}
+
+void options_page() {
+  print(white, TEXT_X, 350.0f, 15.0f, SHOW_FPS ? "SHOW FPS: YES" : "SHOW FPS: NO");
+  print_formatted(white, TEXT_X, 330.0f, 15.0f, "AMBIENT LIGHT: %d%%", static_cast<int>(AMBIENT * 100.0f));
+  print_formatted(white, TEXT_X, 310.0f, 15.0f, "CANTLE LIGHT RANGE: %d", CANTLE_LIGHT_RANGE);
+  print_formatted(white, TEXT_X, 290.0f, 15.0f, "LIVES: %d", MAX_LIVES);
+  print_formatted(white, TEXT_X, 270.0f, 15.0f, "FRAG LIMIT: %d", FRAG_LIMIT);
+  print_formatted(white, TEXT_X, 250.0f, 15.0f, "CAMERA MODE: %s", "FIRST PERSON");
+  print_formatted(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level_to_use);
+  print(yellow, TEXT_X, 210.0f, 30.0f, "OK");
+  cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
+}
+
+// Only the lines there are: asking for a line beyond the end would give the last again.
+void help_page() {
+  const TEXTLINE* line = line_count > 0 ? &textline : nullptr;
+  for (int i = 0; line && i < line_count && i < HELP_LINES_SHOWN; i++, line = line->next)
+    print(white, 10.0f, 370.0f - 17.0f * static_cast<float>(i) + 17.0f * static_cast<float>(menu_selection), 15.0f,
+          line->text);
+}
+
+void level_page() {
+  const TEXTLINE* line = line_count > 0 ? &textline : nullptr;
+  for (int i = 0; line && i < line_count && i < MAX_LEVEL_NAMES; i++, line = line->next)
+    print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, line->text);
+  cursor(355.0f - 22.0f * static_cast<float>(menu_selection));
+}
+
+}  // namespace
+
+void menu_render() {
+  begin_menu_state();
+  screen_viewport(0, 0, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
+  background();
+  model_on_display();
+  title();
+  glBindTexture(GL_TEXTURE_2D, font_texture);
+  switch (menu_page) {
+    case 0: main_page(); break;
+    case 1: setup_page(); break;
+    case 2: options_page(); break;
+    case 3: help_page(); break;
+    case 4: level_page(); break;
+    default: break;
+  }
+  end_menu_state();
+}
+
+}  // namespace vurkhold

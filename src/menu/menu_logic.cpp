@@ -1,0 +1,197 @@
+// menu logic: the menu's animation and the keys of its five pages, which write the
+// player's choices straight into the vurks and the settings, and hand over to a match.
+#include <cstdio>
+#include <cstring>
+
+#include "menu/menu.h"
+
+namespace vurkhold {
+
+const char* const type_choises[4] = {"HUMAN", "COMPUTER", "INACTIVE", "OFF"};
+const char* const item_choises[2] = {"NINJA ROPE", "JETPACK"};
+
+namespace {
+
+enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4 };
+
+constexpr int HELP_LAST_LINE = 180;
+
+// A key counts once: acting on it clears it.
+bool take_key(int key) {
+  if (!keys[key]) return false;
+  keys[key] = 0;
+  return true;
+}
+
+void open_page(int page) {
+  menu_page = page;
+  menu_selection = 0;
+}
+
+int last_line() {
+  switch (menu_page) {
+    case PAGE_MAIN: return 4;
+    case PAGE_SETUP: return 8;
+    case PAGE_OPTIONS: return 7;
+    case PAGE_HELP: return HELP_LAST_LINE;
+    default: return line_count - 1;
+  }
+}
+
+void main_page() {
+  if (!take_key(VK_RETURN)) return;
+  switch (menu_selection) {
+    case 0: open_page(PAGE_SETUP); break;
+    case 2: open_page(PAGE_OPTIONS); break;
+    case 3:
+      free_textlines();
+      if (load_readme()) open_page(PAGE_HELP);
+      break;
+    case 4: done = 1; break;
+    default: break;
+  }
+}
+
+void start_match() {
+  open_page(PAGE_MAIN);
+  if (match_init && match_init()) install_mode(vurk[1].type == MLT_HUMAN ? &two_player_pair : &one_player_pair);
+}
+
+// Steps a value of 0..last one forward or back, wrapping at both ends.
+int step(int value, int last, int direction) {
+  if (direction > 0) return value >= last || value < 0 ? 0 : value + 1;
+  return value <= 0 || value > last ? last : value - 1;
+}
+
+// A slot whose number lies outside the loaded weapon types starts again from the first
+// (forward) or the last (back); with no weapon types at all the slot stays as it is.
+void step_weapon(WEAPON* w, int direction) {
+  if (weapons <= 0 || !weapon_type) return;
+  w->num = step(w->num, weapons - 1, direction);
+  w->type = &weapon_type[w->num];
+}
+
+void setup_step(int direction) {
+  VURK_* v = &vurk[selected_vurk];
+  switch (menu_selection) {
+    case 0: selected_vurk = step(selected_vurk, MAX_VURKS - 1, direction); break;
+    case 1: v->type = static_cast<VURK_TYPE>(step(v->type, MLT_OFF, direction)); break;
+    case 2: v->team = static_cast<int8_t>(step(v->team, 3, direction)); break;
+    case 3: v->item = static_cast<ITEM>(step(v->item, MI_JETPACK, direction)); break;
+    default: step_weapon(&v->weapons[menu_selection - 4], direction); break;
+  }
+  // Only vurks 0 and 1 have controls; vurk 0 is always played.
+  vurk[0].type = MLT_HUMAN;
+  for (int i = 2; i < MAX_VURKS; i++)
+    if (vurk[i].type == MLT_HUMAN) vurk[i].type = direction > 0 ? MLT_COMPUTER : MLT_OFF;
+  for (VURK_& each : vurk)
+    if (each.type == MLT_COMPUTER) each.item = MI_JETPACK;
+}
+
+void setup_page() {
+  if (menu_selection == 8 && take_key(VK_RETURN)) {
+    start_match();
+    return;
+  }
+  const bool right = take_key(VK_RIGHT);
+  const bool enter = take_key(VK_RETURN);
+  const bool left = take_key(VK_LEFT);
+  // Keys on the OK line do nothing but are used up all the same.
+  if (menu_selection > 7) return;
+  if (right || enter) setup_step(1);
+  if (left) setup_step(-1);
+}
+
+void options_page() {
+  if (menu_selection == 7 && take_key(VK_RETURN)) {
+    open_page(PAGE_MAIN);
+    return;
+  }
+  const bool right = take_key(VK_RIGHT);
+  const bool enter = take_key(VK_RETURN);
+  if (right || enter) {
+    switch (menu_selection) {
+      case 0: SHOW_FPS = !SHOW_FPS; break;
+      case 1:
+        if (AMBIENT < 1.0f) AMBIENT += 0.01f;
+        break;
+      case 2:
+        if (CANTLE_LIGHT_RANGE < 50) CANTLE_LIGHT_RANGE++;
+        break;
+      case 3:
+        if (MAX_LIVES < 1000) MAX_LIVES++;
+        break;
+      case 4:
+        if (FRAG_LIMIT < 100) FRAG_LIMIT++;
+        break;
+      case 6:
+        free_textlines();
+        if (load_level_list(MAX_LEVEL_NAMES)) {
+          open_page(PAGE_LEVELS);
+          return;
+        }
+        break;
+      default: break;
+    }
+  }
+  if (take_key(VK_LEFT)) {
+    switch (menu_selection) {
+      case 0: SHOW_FPS = !SHOW_FPS; break;
+      case 1:
+        if (AMBIENT > 0.0f) AMBIENT -= 0.01f;
+        break;
+      case 2:
+        if (CANTLE_LIGHT_RANGE > 5) CANTLE_LIGHT_RANGE--;
+        break;
+      case 3:
+        if (MAX_LIVES > 1) MAX_LIVES--;
+        break;
+      case 4:
+        if (FRAG_LIMIT > 1) FRAG_LIMIT--;
+        break;
+      default: break;
+    }
+  }
+}
+
+void help_page() {
+  if (!take_key(VK_RETURN)) return;
+  open_page(PAGE_MAIN);
+  free_textlines();
+}
+
+// A name too long for the level path keeps the path there was: a cut path would name
+// another file.
+void level_page() {
+  if (!take_key(VK_RETURN)) return;
+  const char* name = get_text_by_number(menu_selection);
+  if (name) {
+    char path[LEVEL_PATH_SIZE];
+    const int n = std::snprintf(path, sizeof path, "LEVELS\\%s", name);
+    if (n >= 0 && n < static_cast<int>(sizeof path)) std::memcpy(level_to_use, path, static_cast<size_t>(n) + 1);
+  }
+  open_page(PAGE_OPTIONS);
+  free_textlines();
+}
+
+}  // namespace
+
+void menu_logic(unsigned frame_time) {
+  menu_rotate += static_cast<float>(frame_time) * 0.02f;
+  menu_frame += static_cast<float>(frame_time) * 0.03f;
+  if (menu_frame >= 40.0f) menu_frame -= 39.0f;
+
+  if (take_key(VK_DOWN) && menu_selection < last_line()) menu_selection++;
+  if (take_key(VK_UP) && menu_selection > 0) menu_selection--;
+
+  switch (menu_page) {
+    case PAGE_MAIN: main_page(); break;
+    case PAGE_SETUP: setup_page(); break;
+    case PAGE_OPTIONS: options_page(); break;
+    case PAGE_HELP: help_page(); break;
+    case PAGE_LEVELS: level_page(); break;
+    default: open_page(PAGE_MAIN); break;
+  }
+}
+
+}  // namespace vurkhold

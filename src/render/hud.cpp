@@ -1,0 +1,232 @@
+// HUD, radar and views: the status bars and lines of each player, the team scores, the
+// spinning radar map, and the screen layouts of the one- and two-player match.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "render/render.h"
+
+namespace vurkhold {
+
+namespace {
+
+constexpr float SCENE_NEAR = 0.1f;
+constexpr float SCENE_FAR = 24.0f;
+constexpr float FULL_ASPECT = 1.3333f;
+constexpr float SPLIT_ASPECT = 1.14f;
+constexpr float RADAR_FOV = 45.0f;
+constexpr float LIFE_FULL = 100.0f;
+constexpr float RESPAWN_SHOWN = 2000.0f;  // ms of respawn wait the life bar fills over
+constexpr float STATS_SIZE = 30.0f;
+constexpr float STATS_LINE = 35.0f;
+constexpr float LEVEL_SIZE = 32.0f;
+
+const float* give_team_color(int team) { return team_color[std::clamp(team, 0, 3)]; }
+
+// Flat 2D drawing over the scene: no depth, culling, fog or alpha test; the caller turns
+// texturing and blending on for text.
+void set_overlay_state() {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_FOG);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_BLEND);
+  glDisable(GL_LIGHTING);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDisableClientState(GL_COLOR_ARRAY);
+}
+
+// What the match's drawing finds on the way out: as the scene leaves it.
+void restore_game_state() {
+  glDisable(GL_BLEND);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_FOG);
+}
+
+void set_text_state() {
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBindTexture(GL_TEXTURE_2D, font_texture);
+}
+
+// a / b, or full when b holds nothing to divide by.
+float give_share(float a, float b) { return b > 0.0f ? a / b : 1.0f; }
+
+void fill_bar(float x, float top, float bottom, float width) {
+  glBegin(GL_QUADS);
+  glVertex2f(x, top);
+  glVertex2f(x, bottom);
+  glVertex2f(x + width, bottom);
+  glVertex2f(x + width, top);
+  glEnd();
+}
+
+void outline_bar(float x, float top, float bottom, float width) {
+  glBegin(GL_LINE_LOOP);
+  glVertex2f(x, top);
+  glVertex2f(x, bottom);
+  glVertex2f(x + width, bottom);
+  glVertex2f(x + width, top);
+  glEnd();
+}
+
+void set_perspective(float fov, float aspect) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(fov, aspect, SCENE_NEAR, SCENE_FAR);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void set_screen_projection() {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluOrtho2D(0.0, platform::SCREEN_WIDTH, 0.0, platform::SCREEN_HEIGHT);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  screen_viewport(0, 0, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
+}
+
+}  // namespace
+
+void render_overlays(VURK_* m, float x, float y, float xsize, float ysize) {
+  const float dy = ysize / 2.0f;
+  set_overlay_state();
+  glDisable(GL_TEXTURE_2D);
+  glColor3fv(red);
+
+  // A dead vurk's bar stays empty for the first third of the wait, then fills.
+  float life = m->alive ? m->life / LIFE_FULL : 1.0f - static_cast<float>(m->respawn_delay) / RESPAWN_SHOWN;
+  fill_bar(x, y - 1.0f, y - dy + 1.0f, std::max(life, 0.0f) * xsize);
+
+  const WEAPON& w = m->weapons[std::min<int>(m->weapon, WEAPON_SLOTS - 1)];
+  if (m->alive && w.type) {
+    const float f = w.loading == 0
+                        ? give_share(static_cast<float>(w.ammo), static_cast<float>(w.type->ammo_per_clip))
+                        : 1.0f - give_share(static_cast<float>(w.loading), static_cast<float>(w.type->load_time));
+    fill_bar(x, y - dy - 1.0f, y - 2.0f * dy + 1.0f, std::max(f, 0.0f) * xsize);
+  }
+
+  glColor3f(1.0f, 1.0f, 1.0f);
+  outline_bar(x, y - 1.0f, y - dy + 1.0f, xsize);
+  outline_bar(x, y - dy - 1.0f, y - 2.0f * dy + 1.0f, xsize);
+
+  set_text_state();
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  if (m->alive && w.type && w.type->name) glPrint(w.type->name, x, y - dy, dy);
+  if (SHOW_FPS)
+    std::snprintf(textbuffer, sizeof textbuffer, "LIVES:%d FRAGS:%d FPS: %d", m->lives, m->frags, FPS);
+  else
+    std::snprintf(textbuffer, sizeof textbuffer, "LIVES:%d FRAGS:%d", m->lives, m->frags);
+  glPrint(textbuffer, x, y, dy);
+  restore_game_state();
+}
+
+void render_stats(float x, float y) {
+  set_overlay_state();
+  set_text_state();
+  for (int t = 0; t < 4; t++) {
+    glColor3fv(team_color[t]);
+    std::snprintf(textbuffer, sizeof textbuffer, "TEAM %d: %d", t + 1, team_frags[t]);
+    glPrint(textbuffer, x, y, STATS_SIZE);
+    y -= STATS_LINE;
+  }
+  restore_game_state();
+}
+
+void render_radar(float x, float y, float size) {
+  (void)x, (void)y, (void)size;
+  // A small solid map in its own corner: depth-tested, culled, no fog.
+  glMatrixMode(GL_MODELVIEW);
+  glEnable(GL_DEPTH_TEST);
+  glDepthMask(GL_TRUE);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  glDisable(GL_FOG);
+  glDisable(GL_LIGHTING);
+  glDisableClientState(GL_COLOR_ARRAY);
+
+  glLoadIdentity();
+  glTranslatef(0.0f, 0.0f, -6.0f);
+  glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+  glRotatef(radar_angle, 0.0f, 1.0f, 0.0f);
+  glTranslatef(-1.65f, -1.65f, -1.65f);
+  glScalef(0.1f, 0.1f, 0.1f);
+
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  if (metalbox_model.number_of_meshes > 1) {
+    glBindTexture(GL_TEXTURE_2D, metal_texture);
+    draw_mesh(&metalbox_model.mesh[1]);
+  }
+
+  glBindTexture(GL_TEXTURE_2D, gray_texture);
+  for (const VURK_& v : vurk) {
+    if (!v.alive) continue;
+    glPushMatrix();
+    glTranslatef(v.p.x, v.p.y, v.p.z);
+    glRotatef(v.angle, 0.0f, 1.0f, 0.0f);
+    glRotatef(v.angle2, 1.0f, 0.0f, 0.0f);
+    glScalef(7.0f, 7.0f, 7.0f);
+    draw_model(&arrow_model);
+    glPopMatrix();
+  }
+
+  glDisable(GL_TEXTURE_2D);
+  glBegin(GL_LINES);
+  for (const VURK_& v : vurk) {
+    if (!v.alive) continue;
+    const XYZ& p = v.p;
+    glColor3fv(give_team_color(v.team));
+    glVertex3f(p.x, 0.0f, p.z);
+    glVertex3f(p.x, LEVEL_SIZE, p.z);
+    glVertex3f(0.0f, p.y, p.z);
+    glVertex3f(LEVEL_SIZE, p.y, p.z);
+    glVertex3f(p.x, p.y, 0.0f);
+    glVertex3f(p.x, p.y, LEVEL_SIZE);
+  }
+  glEnd();
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_FOG);
+}
+
+void one_player_view() {
+  set_perspective(static_cast<float>(FOV), FULL_ASPECT);
+  screen_viewport(0, 0, 640, 480);
+  game_render(vurk_to_render_1);
+
+  glClear(GL_DEPTH_BUFFER_BIT);
+  set_perspective(RADAR_FOV, FULL_ASPECT);
+  screen_viewport(440, 0, 200, 150);
+  render_radar(0.0f, 0.0f, 50.0f);
+
+  set_screen_projection();
+  render_overlays(vurk_to_render_1, 10.0f, 40.0f, 250.0f, 30.0f);
+  if (keys[VK_TAB]) render_stats(200.0f, 350.0f);
+}
+
+void two_player_view() {
+  set_perspective(static_cast<float>(FOV), SPLIT_ASPECT);
+  screen_viewport(321, 200, 319, 280);
+  game_render(vurk_to_render_1);
+  screen_viewport(0, 200, 319, 280);
+  game_render(vurk_to_render_2);
+
+  set_perspective(RADAR_FOV, FULL_ASPECT);
+  screen_viewport(180, 0, 280, 200);
+  render_radar(0.0f, 0.0f, 50.0f);
+
+  set_screen_projection();
+  render_overlays(vurk_to_render_2, 10.0f, 190.0f, 250.0f, 30.0f);
+  render_overlays(vurk_to_render_1, 380.0f, 190.0f, 250.0f, 30.0f);
+  if (keys[VK_TAB]) render_stats(200.0f, 350.0f);
+}
+
+}  // namespace vurkhold

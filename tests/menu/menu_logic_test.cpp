@@ -1,0 +1,275 @@
+// menu logic: every page's cursor limits, the set-up page's wrapping rules, the options'
+// limits, the help and level pages, starting a match, and the menu's animation.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <tuple>
+
+#include "menu/menu.h"
+#include "support/test_support.h"
+
+namespace vurkhold {
+namespace {
+
+int match_init_calls = 0;
+int match_init_ok() { return ++match_init_calls, 1; }
+int match_init_fails() { return ++match_init_calls, 0; }
+void one_logic(unsigned) {}
+void one_render() {}
+void two_logic(unsigned) {}
+void two_render() {}
+
+// Puts a global back as it was.
+template <typename T>
+class Keep {
+ public:
+  explicit Keep(T& global) : global_(global) { std::memcpy(saved_, &global, sizeof(T)); }
+  ~Keep() { std::memcpy(&global_, saved_, sizeof(T)); }
+
+ private:
+  T& global_;
+  unsigned char saved_[sizeof(T)];
+};
+
+// Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three.
+class MenuLogic : public ::testing::Test {
+ protected:
+  MenuLogic() {
+    EXPECT_EQ(chdir(dir_.path().c_str()), 0);
+    std::memset(keys, 0, sizeof keys);
+    weapon_type = types_;
+    weapons = 3;
+    for (int i = 0; i < MAX_VURKS; i++) {
+      vurk[i].type = i < 2 ? MLT_HUMAN : MLT_OFF;
+      vurk[i].item = MI_NINJAROPE;
+      vurk[i].team = static_cast<int8_t>(i);
+      for (WEAPON& w : vurk[i].weapons) w = {&types_[0], 0, 0, 0, 0};
+    }
+    menu_page = menu_selection = selected_vurk = 0;
+    one_player_pair = {one_logic, one_render};
+    two_player_pair = {two_logic, two_render};
+    match_init = nullptr;
+    match_init_calls = 0;
+  }
+  ~MenuLogic() override { free_textlines(); }
+  // One frame with `key` pressed on the given page and line.
+  void press(int key, int page = -1, int selection = -1) {
+    if (page >= 0) menu_page = page;
+    if (selection >= 0) menu_selection = selection;
+    keys[key] = 1;
+    menu_logic(0);
+    EXPECT_EQ(keys[key], 0) << "key " << key << " not consumed";
+  }
+
+  test::KeepWorkingDir cwd_;
+  test::TempDir dir_;
+  test::MessageCapture messages_;
+  WEAPON_TYPE types_[3] = {};
+  Keep<decltype(vurk)> vurks_{vurk};
+  Keep<decltype(keys)> keys_{keys};
+  Keep<decltype(level_to_use)> level_{level_to_use};
+  Keep<WEAPON_TYPE*> types_pool_{weapon_type};
+  Keep<int> weapons_{weapons}, show_fps_{SHOW_FPS}, range_{CANTLE_LIGHT_RANGE}, lives_{MAX_LIVES},
+      frags_{FRAG_LIMIT}, done_{done}, page_{menu_page}, selection_{menu_selection}, selected_{selected_vurk};
+  Keep<float> ambient_{AMBIENT}, frame_{menu_frame}, rotate_{menu_rotate};
+  Keep<void (*)(unsigned)> logic_{logic_func};
+  Keep<void (*)()> render_{render_func};
+  Keep<MODE_PAIR> one_{one_player_pair}, two_{two_player_pair};
+  Keep<int (*)()> init_{match_init};
+};
+
+TEST_F(MenuLogic, UpAndDownStopAtEachPagesEnds) {
+  const struct { int page, lines, last; } rows[] = {
+      {0, 0, 4}, {1, 0, 8}, {2, 0, 7}, {3, 1, 180}, {4, 3, 2}, {4, 0, 0},
+  };
+  for (const auto& r : rows) {
+    free_textlines();
+    for (int i = 0; i < r.lines; i++) add_textline("LINE");
+    press(VK_UP, r.page, 0);
+    EXPECT_EQ(menu_selection, 0) << r.page;
+    for (int i = 0; i < 200; i++) press(VK_DOWN);
+    EXPECT_EQ(menu_selection, r.last) << r.page;
+    press(VK_UP);
+    EXPECT_EQ(menu_selection, r.last > 0 ? r.last - 1 : 0) << r.page;
+    EXPECT_EQ(menu_page, r.page);
+  }
+}
+
+// Return on the main page's lines; the help page needs its file and gives it back on Return.
+TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
+  const struct { int line; int page, selection, done; } rows[] = {
+      {0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1},
+  };
+  for (const auto& r : rows) {
+    done = 0;
+    press(VK_RETURN, 0, r.line);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, done), std::tuple(r.page, r.selection, r.done)) << r.line;
+  }
+  EXPECT_EQ(messages_.count(), 1);
+  EXPECT_EQ(messages_.last(), "ERROR: Can't open readme.txt.");
+
+  test::write_file(dir_.file("readme.txt"), "help\nmore help\n");
+  press(VK_RETURN, 0, 3);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(3, 0, 2));
+  press(VK_RETURN, 3, 5);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(0, 0, 0));
+}
+
+// Line 0 is the vurk number, 1 the type, 2 the team, 3 the item, 4..7 the weapon numbers
+// (three weapon types loaded).
+TEST_F(MenuLogic, SetUpStepsWrapAndKeepTheRules) {
+  const int R = VK_RIGHT, L = VK_LEFT, E = VK_RETURN, H = MLT_HUMAN, C = MLT_COMPUTER, I = MLT_INACTIVE,
+            O = MLT_OFF;
+  const struct { int vurk, type, line, key, before, after, type_after; } rows[] = {
+      {3, O, 0, R, 3, 0, O},  {0, H, 0, L, 0, 3, H},  {1, H, 0, E, 1, 2, H},
+      {0, H, 1, R, H, H, H},  {0, H, 1, L, H, H, H},  // vurk 0 stays human
+      {1, H, 1, L, H, O, O},  {1, O, 1, R, O, H, H},  {1, H, 1, R, H, C, C},  {1, C, 1, E, C, I, I},
+      {2, O, 1, R, O, C, C},  {3, C, 1, L, C, O, O},  // vurks 2 and 3 skip human both ways
+      {1, H, 2, R, 3, 0, H},  {1, H, 2, L, 0, 3, H},
+      {1, H, 3, R, 1, 0, H},  {1, H, 3, L, 0, 1, H},  {2, C, 3, R, 1, 1, C},  // a computer keeps its jetpack
+      {1, H, 4, R, 2, 0, H},  {1, H, 5, L, 0, 2, H},  {1, H, 6, E, 1, 2, H},
+      {1, H, 7, R, 7, 0, H},  {1, H, 7, L, -1, 2, H},  // out of range: from the first or the last
+  };
+  for (const auto& r : rows) {
+    VURK_& v = vurk[r.vurk];
+    auto field = [&]() -> int {
+      switch (r.line) {
+        case 0: return selected_vurk;
+        case 1: return v.type;
+        case 2: return v.team;
+        case 3: return v.item;
+        default: return v.weapons[r.line - 4].num;
+      }
+    };
+    v.type = static_cast<VURK_TYPE>(r.type);
+    selected_vurk = r.vurk;
+    if (r.line == 2) v.team = static_cast<int8_t>(r.before);
+    if (r.line == 3) v.item = static_cast<ITEM>(r.before);
+    if (r.line >= 4) v.weapons[r.line - 4].num = r.before;
+    press(r.key, 1, r.line);
+    const int after = field();
+    SCOPED_TRACE(testing::Message() << "vurk " << r.vurk << " line " << r.line << " key " << r.key);
+    EXPECT_EQ(after, r.after);
+    EXPECT_EQ(v.type, r.type_after);
+    EXPECT_EQ(v.item, r.type_after == C ? MI_JETPACK : r.line == 3 ? r.after : MI_NINJAROPE);
+    if (r.line >= 4) {
+      EXPECT_EQ(v.weapons[r.line - 4].type, &types_[r.after]);
+    }
+    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(1, r.line));
+    v.item = MI_NINJAROPE;
+  }
+}
+
+// Without any weapon type a slot keeps what it has.
+TEST_F(MenuLogic, WeaponStepsWithoutWeaponTypesLeaveTheSlot) {
+  weapons = 0;
+  weapon_type = nullptr;
+  vurk[0].weapons[0] = {nullptr, 5, 0, 0, 0};
+  press(VK_RIGHT, 1, 4);
+  press(VK_LEFT);
+  EXPECT_EQ(std::tuple(vurk[0].weapons[0].num, vurk[0].weapons[0].type), std::tuple(5, nullptr));
+}
+
+TEST_F(MenuLogic, OkStartsAMatchOnlyWhenItsSetUpSucceeds) {
+  const MODE_PAIR menu = {logic_func, render_func};
+  const struct { int (*init)(); VURK_TYPE second; MODE_PAIR mode; int calls; } rows[] = {
+      {nullptr, MLT_HUMAN, menu, 0},
+      {match_init_fails, MLT_HUMAN, menu, 1},
+      {match_init_ok, MLT_COMPUTER, {one_logic, one_render}, 1},
+      {match_init_ok, MLT_OFF, {one_logic, one_render}, 1},
+      {match_init_ok, MLT_HUMAN, {two_logic, two_render}, 1},
+  };
+  for (const auto& r : rows) {
+    install_mode(&menu);
+    match_init = r.init;
+    match_init_calls = 0;
+    vurk[1].type = r.second;
+    selected_vurk = 2;
+    press(VK_RETURN, 1, 8);
+    EXPECT_EQ(match_init_calls, r.calls);
+    EXPECT_EQ(std::tuple(logic_func, render_func), std::tuple(r.mode.logic, r.mode.render));
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, selected_vurk), std::tuple(0, 0, 2));
+  }
+  press(VK_RIGHT, 1, 8);  // only Return starts
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(1, 8));
+}
+
+TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
+  const int R = VK_RIGHT, L = VK_LEFT, E = VK_RETURN;
+  const struct { int line, key, before, after; int* setting; } rows[] = {
+      {0, R, 1, 0, &SHOW_FPS},           {0, L, 0, 1, &SHOW_FPS},           {0, E, 0, 1, &SHOW_FPS},
+      {2, R, 49, 50, &CANTLE_LIGHT_RANGE}, {2, E, 50, 50, &CANTLE_LIGHT_RANGE}, {2, L, 5, 5, &CANTLE_LIGHT_RANGE},
+      {2, L, 6, 5, &CANTLE_LIGHT_RANGE}, {3, R, 1000, 1000, &MAX_LIVES},    {3, L, 2, 1, &MAX_LIVES},
+      {3, L, 1, 1, &MAX_LIVES},          {4, R, 99, 100, &FRAG_LIMIT},      {4, R, 100, 100, &FRAG_LIMIT},
+      {4, L, 1, 1, &FRAG_LIMIT},         {5, R, 36, 36, &CANTLE_LIGHT_RANGE}, {7, L, 36, 36, &CANTLE_LIGHT_RANGE},
+  };
+  for (const auto& r : rows) {
+    *r.setting = r.before;
+    press(r.key, 2, r.line);
+    EXPECT_EQ(*r.setting, r.after) << "line " << r.line << " key " << r.key << " from " << r.before;
+    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(2, r.line));
+  }
+  press(VK_RETURN, 2, 7);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
+}
+
+// Steps of 0.01 end at or just past either end, and the bottom shows as 0 %.
+TEST_F(MenuLogic, AmbientStepsEndNearZeroAndOne) {
+  AMBIENT = 0.2f;
+  for (int i = 0; i < 40; i++) press(VK_LEFT, 2, 1);
+  EXPECT_LE(AMBIENT, 0.0f);
+  EXPECT_GT(AMBIENT, -0.01f);
+  EXPECT_EQ(static_cast<int>(AMBIENT * 100.0f), 0);
+  for (int i = 0; i < 120; i++) press(VK_RIGHT);
+  EXPECT_GE(AMBIENT, 0.999f);
+  EXPECT_LT(AMBIENT, 1.011f);
+}
+
+// The level line lists the level files; Return takes the name on the cursor unless the
+// path would not fit, and goes back to the options either way.
+TEST_F(MenuLogic, PickingALevel) {
+  press(VK_RETURN, 2, 6);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(2, 6));  // no level files
+
+  // LEVELS\ and a name of 252 fill the 259 characters the path holds; 254 do not fit.
+  const std::string fits = std::string(248, 'f') + ".vhl", too_long = std::string(250, 'l') + ".vhl";
+  for (const std::string& name : {std::string("cave.vhl"), fits, too_long})
+    test::write_file(dir_.file("levels/" + name), "x");
+  auto upper = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(c));
+    return text;
+  };
+  const std::string rows[][2] = {
+      {"CAVE.VHL", "LEVELS\\CAVE.VHL"},
+      {upper(fits), "LEVELS\\" + upper(fits)},
+      {upper(too_long), "LEVELS\\" + upper(fits)},  // the path there was stays
+  };
+  for (const auto& r : rows) {
+    press(VK_RIGHT, 2, 6);
+    ASSERT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(4, 0, 3));
+    while (menu_selection < line_count - 1 && get_text_by_number(menu_selection) != r[0]) press(VK_DOWN);
+    ASSERT_EQ(get_text_by_number(menu_selection), r[0]);
+    press(VK_RETURN);
+    EXPECT_EQ(level_to_use, r[1]);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
+  }
+}
+
+TEST_F(MenuLogic, AnimationAdvancesAndTheFrameWraps) {
+  const struct { float frame; unsigned ms; float frame_after, rotate_after; } rows[] = {
+      {1.0f, 100, 4.0f, 2.0f}, {38.0f, 100, 2.0f, 2.0f}, {40.0f, 0, 1.0f, 0.0f}, {39.5f, 200, 6.5f, 4.0f},
+  };
+  for (const auto& r : rows) {
+    menu_frame = r.frame;
+    menu_rotate = 0.0f;
+    menu_logic(r.ms);
+    EXPECT_NEAR(menu_frame, r.frame_after, 1e-4f) << r.frame;
+    EXPECT_NEAR(menu_rotate, r.rotate_after, 1e-4f) << r.frame;
+  }
+}
+
+}  // namespace
+}  // namespace vurkhold
