@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "menu/menu.h"
 #include "render/render.h"
 #include "shell/shell.h"
 
@@ -23,14 +24,6 @@ char end_screenshot[1024];
 namespace {
 
 const char* const TITLE = "Vurkhold beta 2.0";
-
-// The pair that stands in for the menu until the menu exists: Escape ends the program.
-void idle_logic(unsigned ms) {
-  (void)ms;
-  if (keys[VK_ESCAPE]) done = 1;
-}
-
-void idle_render() {}
 
 int end_screenshot_saved = 0;
 
@@ -163,9 +156,12 @@ int vurkhold_main(int argc, char** argv) {
     return 1;
   }
   apply_match_options(&options);
-  game_init();
   fixed_frame_ms = options.frame_ms;
-  menu_pair = {idle_logic, idle_render};
+  // The game opens on the menu, which starts each match through these.
+  menu_pair = {menu_logic, menu_render};
+  one_player_pair = {game_logic, one_player_view};
+  two_player_pair = {game_logic, two_player_view};
+  match_init = game_init;
   install_mode(&menu_pair);
   frame_limit = options.frames;
   frames_drawn = 0;

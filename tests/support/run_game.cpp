@@ -20,8 +20,18 @@ namespace vurkhold::test {
 
 namespace {
 
-// True once the process has a handler for SIGTERM (its SigCgt mask in /proc).
+// True once the game has a handler for SIGTERM (its SigCgt mask in /proc). Until the exec
+// the child is a copy of this program, whose handlers (SDL's, when a test opened a window)
+// it still has; a signal then would be lost with the copy.
 bool catches_sigterm(pid_t pid) {
+  char exe[4096];
+  const ssize_t n = readlink(("/proc/" + std::to_string(pid) + "/exe").c_str(), exe, sizeof exe - 1);
+  if (n <= 0) return false;
+  exe[n] = '\0';
+  char* game = realpath(VURK_GAME_BINARY, nullptr);
+  const bool is_game = game && std::string(exe) == game;
+  std::free(game);
+  if (!is_game) return false;
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;
   while (std::getline(status, line))
