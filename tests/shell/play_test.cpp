@@ -86,5 +86,16 @@ TEST(Play, TwoPlayerMatchDrawsBothViews) {
   EXPECT_GT(test::share(p.end, 382, 178, 620, 188, test::is_red), 0.5) << "player 1's life bar";
 }
 
+// A frag limit of 1 with this seed: team 2 wins within the first seconds and its message
+// stands in the middle of the view in the team's green.
+TEST(Play, AWinShowsTheWinningTeamsMessage) {
+  test::TempDir dir;
+  Played p = play(dir, start_match(5), 122, {"--frame-ms", "50", "--frag-limit", "1"});
+  EXPECT_EQ(p.run.exit_code, 0) << p.run.err;
+  auto is_green = [](int r, int g, int b) { return g > 150 && r < 100 && b < 100; };
+  EXPECT_GT(test::share(p.end, 160, 222, 480, 258, is_green), 0.1) << "TEAM 2 WON";
+  EXPECT_LT(test::share(p.end, 0, 300, 640, 480, is_green), 0.01);
+}
+
 }  // namespace
 }  // namespace vurkhold
