@@ -49,6 +49,7 @@ class MenuDraw : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(test::ensure_gl_context());
+    suite_cwd_ = new test::KeepWorkingDir;
     ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
     no_sound = 1;
     ASSERT_EQ(initialize(), 1);
@@ -57,7 +58,9 @@ class MenuDraw : public ::testing::Test {
     clean_up();
     no_sound = 0;
     menu_page = menu_selection = 0;
+    delete suite_cwd_;
   }
+  static inline test::KeepWorkingDir* suite_cwd_ = nullptr;
   test::KeepWorkingDir cwd_;
 };
 
