@@ -55,10 +55,18 @@ void set_text_state() {
   glBindTexture(GL_TEXTURE_2D, font_texture);
 }
 
-// a / b, or full when b holds nothing to divide by.
-float give_share(float a, float b) { return b > 0.0f ? a / b : 1.0f; }
+// How full the selected weapon's bar is: the clip's share of rounds left, or while
+// reloading the share of the load time gone. A type with no clip size or no load time
+// has nothing to count down: its bar is full.
+float give_weapon_share(const WEAPON& w) {
+  if (w.loading == 0)
+    return w.type->ammo_per_clip > 0 ? static_cast<float>(w.ammo) / static_cast<float>(w.type->ammo_per_clip) : 1.0f;
+  return w.type->load_time > 0 ? 1.0f - static_cast<float>(w.loading) / static_cast<float>(w.type->load_time) : 1.0f;
+}
 
+// An empty bar draws nothing.
 void fill_bar(float x, float top, float bottom, float width) {
+  if (!(width > 0.0f)) return;
   glBegin(GL_QUADS);
   glVertex2f(x, top);
   glVertex2f(x, bottom);
@@ -102,16 +110,11 @@ void render_overlays(VURK_* m, float x, float y, float xsize, float ysize) {
   glColor3fv(red);
 
   // A dead vurk's bar stays empty for the first third of the wait, then fills.
-  float life = m->alive ? m->life / LIFE_FULL : 1.0f - static_cast<float>(m->respawn_delay) / RESPAWN_SHOWN;
+  const float life = m->alive ? m->life / LIFE_FULL : 1.0f - static_cast<float>(m->respawn_delay) / RESPAWN_SHOWN;
   fill_bar(x, y - 1.0f, y - dy + 1.0f, std::max(life, 0.0f) * xsize);
 
   const WEAPON& w = m->weapons[std::min<int>(m->weapon, WEAPON_SLOTS - 1)];
-  if (m->alive && w.type) {
-    const float f = w.loading == 0
-                        ? give_share(static_cast<float>(w.ammo), static_cast<float>(w.type->ammo_per_clip))
-                        : 1.0f - give_share(static_cast<float>(w.loading), static_cast<float>(w.type->load_time));
-    fill_bar(x, y - dy - 1.0f, y - 2.0f * dy + 1.0f, std::max(f, 0.0f) * xsize);
-  }
+  if (m->alive && w.type) fill_bar(x, y - dy - 1.0f, y - 2.0f * dy + 1.0f, std::max(give_weapon_share(w), 0.0f) * xsize);
 
   glColor3f(1.0f, 1.0f, 1.0f);
   outline_bar(x, y - 1.0f, y - dy + 1.0f, xsize);

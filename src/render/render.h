@@ -42,9 +42,12 @@ void extract_frustum();
 
 // ---- terrain ----
 
-// Sends the triangles of every visible, non-empty cell below o, lit by give_light; the
-// caller has begun GL_TRIANGLES with the terrain texture bound.
+// Draws the triangles of every visible, non-empty cell below o, each corner lit by
+// give_light, with the terrain texture the caller has bound. Triangles that GL's culling
+// state would drop are left out before they are lit; the rest go through a fixed batch
+// of lit vertices drawn as vertex arrays (the colour array is on only while it draws).
 void render_octtree(OCTREE* o);
+// Adds one cell's kept triangles to that batch; render_octtree draws what is left in it.
 void render_gridcell(GRIDCELL* gc);
 
 // ---- scene, HUD and views ----

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "assets/assets.h"
 #include "geometry/geometry.h"
@@ -77,9 +76,7 @@ void draw_terrain() {
   glEnable(GL_CULL_FACE);
   glBindTexture(GL_TEXTURE_2D, dirt_texture);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  glBegin(GL_TRIANGLES);
   render_octtree(&octtree[0]);
-  glEnd();
 }
 
 void draw_rocks() {
@@ -276,7 +273,9 @@ void draw_particles(const CAMERA& cam) {
       const float dx = q.p.x - cam.p.x, dy = q.p.y - cam.p.y, dz = q.p.z - cam.p.z;
       q.distance = dx * dx + dy * dy + dz * dz;
     }
-    std::qsort(particle_list, MAX_PARTICLES, sizeof(PARTICLE*), compare_particles);
+    // The C library's qsort may take a heap buffer for this many entries; std::sort never does.
+    std::sort(particle_list, particle_list + MAX_PARTICLES,
+              [](PARTICLE* const& a, PARTICLE* const& b) { return compare_particles(&a, &b) < 0; });
   }
   for (int i = 0; i < MAX_PARTICLES; i++) {
     const PARTICLE* q = particle_list[i];

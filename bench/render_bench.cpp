@@ -1,0 +1,148 @@
+// drawing benchmarks: the one- and two-player views of a four-bot match on the shipped game
+// folder, a single scene and the terrain pass alone, each frame finished with glFinish so a
+// software renderer's work is counted. Needs a display (run under xvfb-run).
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "allocations.h"
+#include "geometry/geometry.h"
+#include "render/render.h"
+#include "shell/shell.h"
+#include "support/gl_context.h"
+
+namespace vurkhold {
+namespace {
+
+const char* const LEVELS[] = {"levels/test1.vhl", "levels/caverns.vhl"};
+
+// The game folder loaded afresh once a context exists, so its textures are real texture
+// objects.
+bool game_loaded() {
+  static const bool ok = [] {
+    if (!test::ensure_gl_context() || chdir(VURK_GAME_DIR) != 0) return false;
+    clean_up();
+    no_sound = 1;
+    return initialize() == 1;
+  }();
+  return ok;
+}
+
+// A four-bot match on the benchmark's level (its argument), 500 frames into the fight, the
+// same for every benchmark.
+bool start_match(benchmark::State& state) {
+  if (!game_loaded()) {
+    state.SkipWithError("no GL context or the game folder did not load");
+    return false;
+  }
+  std::snprintf(level_to_use, sizeof level_to_use, "%s", LEVELS[state.range(0)]);
+  state.SetLabel(level_to_use);
+  game_srand(1);
+  for (VURK_& v : vurk) v.type = MLT_COMPUTER;
+  if (!game_init()) {
+    state.SkipWithError("the level did not load");
+    return false;
+  }
+  for (int i = 0; i < 500; i++) game_logic(16);
+  return true;
+}
+
+// Each timed frame draws after one untimed frame of play; the counters give the median and
+// the worst frame, and the allocations made while drawing (the GL driver's threads included).
+template <typename Draw>
+void frames(benchmark::State& state, Draw draw) {
+  if (!start_match(state)) return;
+  std::vector<double> us;
+  long allocated = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    game_logic(16);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFinish();
+    state.ResumeTiming();
+    const long before = bench::allocations();
+    const auto t0 = std::chrono::steady_clock::now();
+    draw();
+    glFinish();
+    const auto t1 = std::chrono::steady_clock::now();
+    allocated += bench::allocations() - before;
+    us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+  }
+  std::sort(us.begin(), us.end());
+  state.counters["median_us"] = us[us.size() / 2];
+  state.counters["worst_us"] = us.back();
+  state.counters["allocations"] = static_cast<double>(allocated);
+}
+
+void set_scene_view(int x, int y, int w, int h, float aspect) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(FOV, aspect, 0.1, 24.0);
+  glMatrixMode(GL_MODELVIEW);
+  screen_viewport(x, y, w, h);
+}
+
+// The terrain as the scene draws it for vurk m, from its first-person eye.
+void terrain_pass(const VURK_* m) {
+  const float a = rad(m->angle), b = rad(m->angle2);
+  CAMERA cam = {{m->p.x + 0.25f * std::sin(a) * std::sin(b), m->p.y + 0.25f * std::cos(b),
+                 m->p.z + 0.25f * std::cos(a) * std::sin(b)},
+                m->angle,
+                m->angle2};
+  set_camera(&cam);
+  extract_frustum();
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glBindTexture(GL_TEXTURE_2D, dirt_texture);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  render_octtree(&octtree[0]);
+}
+
+void BM_OnePlayerView(benchmark::State& state) { frames(state, one_player_view); }
+void BM_TwoPlayerView(benchmark::State& state) { frames(state, two_player_view); }
+
+// One scene of the two-player view (player 1's half), and the same at full screen.
+void BM_GameRenderHalf(benchmark::State& state) {
+  frames(state, [] {
+    set_scene_view(321, 200, 319, 280, 1.14f);
+    game_render(vurk_to_render_1);
+  });
+}
+void BM_GameRenderFull(benchmark::State& state) {
+  frames(state, [] {
+    set_scene_view(0, 0, 640, 480, 1.3333f);
+    game_render(vurk_to_render_1);
+  });
+}
+
+// The terrain's share: only its pass, for the same two viewports.
+void BM_TerrainPassHalf(benchmark::State& state) {
+  frames(state, [] {
+    set_scene_view(321, 200, 319, 280, 1.14f);
+    terrain_pass(vurk_to_render_1);
+  });
+}
+void BM_TerrainPassFull(benchmark::State& state) {
+  frames(state, [] {
+    set_scene_view(0, 0, 640, 480, 1.3333f);
+    terrain_pass(vurk_to_render_1);
+  });
+}
+
+// Argument: 0 the default level, 1 the largest cave.
+BENCHMARK(BM_OnePlayerView)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TwoPlayerView)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameRenderHalf)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GameRenderFull)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TerrainPassHalf)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TerrainPassFull)->Arg(0)->Arg(1)->Iterations(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vurkhold
