@@ -42,20 +42,7 @@ void start_match(unsigned seed) {
 void play(benchmark::State& state, unsigned frame_ms) {
   start_match(1);
   for (int i = 0; i < 500; i++) game_logic(frame_ms);  // into the fight
-  std::vector<double> us;
-  long allocated = 0;
-  for (auto _ : state) {
-    const long before = bench::allocations();
-    const auto t0 = std::chrono::steady_clock::now();
-    game_logic(frame_ms);
-    const auto t1 = std::chrono::steady_clock::now();
-    allocated += bench::allocations() - before;
-    us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
-  }
-  std::sort(us.begin(), us.end());
-  state.counters["median_us"] = us[us.size() / 2];
-  state.counters["worst_us"] = us.back();
-  state.counters["allocations"] = static_cast<double>(allocated);
+  bench::time_frames(state, [] {}, [frame_ms] { game_logic(frame_ms); });
 }
 
 void BM_BusyMatch16ms(benchmark::State& state) { play(state, 16); }

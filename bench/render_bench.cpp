@@ -59,26 +59,17 @@ bool start_match(benchmark::State& state) {
 template <typename Draw>
 void frames(benchmark::State& state, Draw draw) {
   if (!start_match(state)) return;
-  std::vector<double> us;
-  long allocated = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    game_logic(16);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glFinish();
-    state.ResumeTiming();
-    const long before = bench::allocations();
-    const auto t0 = std::chrono::steady_clock::now();
-    draw();
-    glFinish();
-    const auto t1 = std::chrono::steady_clock::now();
-    allocated += bench::allocations() - before;
-    us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
-  }
-  std::sort(us.begin(), us.end());
-  state.counters["median_us"] = us[us.size() / 2];
-  state.counters["worst_us"] = us.back();
-  state.counters["allocations"] = static_cast<double>(allocated);
+  bench::time_frames(
+      state,
+      [] {
+        game_logic(16);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glFinish();
+      },
+      [draw] {
+        draw();
+        glFinish();
+      });
 }
 
 void set_scene_view(int x, int y, int w, int h, float aspect) {
