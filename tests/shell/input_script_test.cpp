@@ -24,7 +24,7 @@ Read read(const test::TempDir& dir, const std::string& text) {
   char error[300] = "";
   int ok = read_input_script(path.c_str(), &script, error, sizeof error);
   // The temporary path is shown as S.
-  char shown[300];
+  char shown[400];
   const bool prefixed = std::strncmp(error, path.c_str(), path.size()) == 0;
   std::snprintf(shown, sizeof shown, "%s%s", prefixed ? "S" : "", prefixed ? error + path.size() : error);
   return {ok, shown};
