@@ -2,7 +2,6 @@
 // folder, a single scene and the terrain pass alone, each frame finished with glFinish so a
 // software renderer's work is counted. Needs a display (run under xvfb-run).
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -73,10 +72,7 @@ void frames(benchmark::State& state, Draw draw) {
 }
 
 void set_scene_view(int x, int y, int w, int h, float aspect) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(FOV, aspect, 0.1, 24.0);
-  glMatrixMode(GL_MODELVIEW);
+  set_perspective(static_cast<float>(FOV), aspect);
   screen_viewport(x, y, w, h);
 }
 

@@ -1,7 +1,6 @@
 // menu drawing: the menu's 640 x 480 frame, a swirling background, the vurk on display,
 // the title and the current page's lines.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cmath>
 #include <cstdarg>
@@ -22,14 +21,6 @@ constexpr float CURSOR_SIZE = 30.0f;
 constexpr int HELP_LINES_SHOWN = 200;
 
 float white[3] = {1.0f, 1.0f, 1.0f};
-
-void screen_projection() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0.0, platform::SCREEN_WIDTH, 0.0, platform::SCREEN_HEIGHT);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
 
 // The game may leave culling, fog, blending or alpha test on; the menu's quads and its
 // model are drawn without any of them.
@@ -55,7 +46,7 @@ void end_menu_state() {
 
 void background() {
   glDisable(GL_DEPTH_TEST);
-  screen_projection();
+  set_screen_projection();
   const float turn = rad(menu_rotate);
   const float zoom = 0.2f * std::cos(turn) + 0.8f;
   glMatrixMode(GL_TEXTURE);
@@ -81,11 +72,7 @@ void background() {
 }
 
 void model_on_display() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(FOV, 1.3333, 0.1, 24.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  set_perspective(static_cast<float>(FOV), 1.3333f);
   glEnable(GL_DEPTH_TEST);
   glTranslatef(-1.3f, -0.8f, -2.5f);
   glRotatef(-120.0f, 0.0f, 1.0f, 0.0f);
@@ -101,7 +88,7 @@ void model_on_display() {
 
 void title() {
   glDisable(GL_DEPTH_TEST);
-  screen_projection();
+  set_screen_projection();
   glEnable(GL_BLEND);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   glBindTexture(GL_TEXTURE_2D, headline);

@@ -1,7 +1,6 @@
 // HUD, radar and views: the status bars and lines of each player, the team scores, the
 // spinning radar map, and the screen layouts of the one- and two-player match.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,8 +11,6 @@ namespace vurkhold {
 
 namespace {
 
-constexpr float SCENE_NEAR = 0.1f;
-constexpr float SCENE_FAR = 24.0f;
 constexpr float FULL_ASPECT = 1.3333f;
 constexpr float SPLIT_ASPECT = 1.14f;
 constexpr float RADAR_FOV = 45.0f;
@@ -82,23 +79,6 @@ void outline_bar(float x, float top, float bottom, float width) {
   glVertex2f(x + width, bottom);
   glVertex2f(x + width, top);
   glEnd();
-}
-
-void set_perspective(float fov, float aspect) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(fov, aspect, SCENE_NEAR, SCENE_FAR);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
-
-void set_screen_projection() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0.0, platform::SCREEN_WIDTH, 0.0, platform::SCREEN_HEIGHT);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  screen_viewport(0, 0, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
 }
 
 }  // namespace

@@ -32,6 +32,10 @@ void give_drawable_size(int* width, int* height);
 // glViewport for a rectangle of the 640 x 480 screen (origin bottom left); every viewport
 // of the game goes through it.
 void screen_viewport(int x, int y, int width, int height);
+// A perspective projection reaching from 0.1 to VISIBILITY, with an identity model-view.
+void set_perspective(float fov, float aspect);
+// The whole screen in 2D: orthographic 0..640 x 0..480, identity model-view and viewport.
+void set_screen_projection();
 
 // ---- camera ----
 
