@@ -8,7 +8,7 @@
 #include "allocations.h"
 #include "geometry/cave_walk.h"
 #include "geometry/geometry.h"
-#include "shell/shell.h"
+#include "records/records.h"
 #include "support/cave.h"
 
 namespace vurkhold {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "allocations.h"
+#include "match/match.h"
 #include "shell/shell.h"
 #include "world/world.h"
 

@@ -14,6 +14,7 @@
 #include "allocations.h"
 #include "geometry/geometry.h"
 #include "render/render.h"
+#include "match/match.h"
 #include "shell/shell.h"
 #include "support/gl_context.h"
 

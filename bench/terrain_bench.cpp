@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "allocations.h"
-#include "shell/shell.h"
+#include "records/records.h"
 #include "support/cave.h"
 #include "terrain/terrain.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

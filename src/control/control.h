@@ -2,7 +2,7 @@
 // players. Each vurk holds its controller as two function pointers set by the match.
 #pragma once
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

@@ -1,7 +1,7 @@
 // geometry: the vector library, the collision primitives and the sphere and point sweeps.
 #pragma once
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

@@ -2,7 +2,7 @@
 // the menu's pages: their logic (no GL) and their drawing.
 #pragma once
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

@@ -3,7 +3,7 @@
 // radar, the two views, screen viewports and screenshots.
 #pragma once
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "match/match.h"
 #include "menu/menu.h"
 #include "render/render.h"
 #include "shell/shell.h"

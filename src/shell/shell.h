@@ -1,22 +1,11 @@
-// shell: the procedures of the application shell (command line, frame timing, pools,
-// start-up and shutdown, the window and the frame loop). Only the shell, the entry
-// point and their tests include this; everything else sees the world records only.
+// shell: the application (command line, frame timing, key state, scripted input, the
+// game's content, start-up and shutdown, the window and the frame loop). The top layer:
+// only the entry point, the tools and the tests include this.
 #pragma once
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
-
-// ---- pools ----
-
-// Allocates the twelve pools in their fixed order; on the first failure shows its
-// message and returns 0. free_pools releases whatever exists and may run after a
-// partial allocation.
-int allocate_pools();
-void free_pools();
-// Binds voxels, grid cells, triangle corners and the octree's shape together and sets
-// the walls; needs the pools.
-void bind_world();
 
 // ---- content ----
 
@@ -90,28 +79,9 @@ extern int no_sound;
 // the window fills once its context exists; a run without a window leaves it null.
 extern void (*point_vertex_arrays)();
 
-// ---- match ----
-
-// Random spawn points tried before the points are scanned in order.
-inline constexpr int SPAWN_TRIES = 1000;
-
-// Resets every per-match pool, loads level_to_use and places the vurks with their
-// controllers; 0 when the level cannot be loaded (after its message).
-int game_init();
-// One frame of a match: input, bullets, vurks, explosions, particles, radar, winner.
-void game_logic(unsigned ms);
-
-// A hash of everything a match changes: vurks, lights, bullets, explosions, particles,
-// bullet holes, the voxel field, the counters, the winner and the random generator.
-uint64_t give_world_hash();
-// 1 when every number of the world is finite and every index and pointer within its pool;
-// otherwise 0 with the first problem in `problem`.
-int check_world(char* problem, int size);
-
-// A match with no window, GL or sound device: initialize, the options, game_init, then
-// options->frames frames of options->frame_ms (16 when not given), then the outcome on
-// stdout. Returns the exit status: 0, or 1 when the game could not start, 3 when the
-// world check failed.
+// A match with no window, GL or sound device: initialize with a silent sound driver, the
+// options, then the match's play_headless. Returns the exit status: 0, or 1 when the game
+// could not start, 3 when the world check failed.
 int run_headless(const OPTIONS* options, unsigned seed);
 
 // A path that names an existing file from the working folder, made absolute into `out`;

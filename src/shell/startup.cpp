@@ -1,6 +1,8 @@
 // start-up and shutdown: everything the game holds for the whole run is built here once
-// and released here once, also after a start that failed half way. The content itself
-// is loaded and released by content.cpp.
+// and released here once, also after a start that failed half way; and a headless run,
+// which is a match between the two. The content itself is loaded and released by
+// content.cpp.
+#include "match/match.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -72,6 +74,19 @@ void clean_up() {
   free_pools();
   free_game_content();
   platform::sound_close();
+}
+
+int run_headless(const OPTIONS* options, unsigned seed) {
+  platform::set_dialogs_enabled(false);
+  no_sound = 1;
+  if (!initialize()) {
+    clean_up();
+    return 1;
+  }
+  apply_match_options(options);
+  const int status = play_headless(options->frames, options->frame_ms, options->hash_every, seed);
+  clean_up();
+  return status;
 }
 
 }  // namespace vurkhold

@@ -1,26 +1,9 @@
-// octree: binds the fixed five-level tree to the voxels and grid cells and keeps each
-// node's empty flag in step with the triangles of the cells below it.
+// octree: keeps each node's empty flag of the fixed five-level tree (bound by bind_world)
+// in step with the triangles of the cells below it, and walks the visible cells.
 #include "geometry/geometry.h"
 #include "terrain/terrain.h"
 
 namespace vurkhold {
-
-void build_octtree(OCTREE* o, OCTREE* parent, uint8_t child_index, int x, int y, int z, int size) {
-  if (size == 1) {
-    GRIDCELL* cell = &gridcell[gridcell_index(x, y, z)];
-    parent->child[child_index] = cell;
-    cell->octtree = parent;
-    return;
-  }
-  o->p = &voxel[voxel_index(x, y, z)];
-  o->size = static_cast<uint8_t>(size);
-  const int h = size / 2;
-  for (int k = 0; k < 8; k++) {
-    // The leaves' child pointers start null: below size 2 there is no node to pass.
-    OCTREE* child = size == 2 ? nullptr : static_cast<OCTREE*>(o->child[k]);
-    build_octtree(child, o, static_cast<uint8_t>(k), x + h * (k % 2), y + h * ((k / 2) % 2), z + h * (k / 4), h);
-  }
-}
 
 void set_false_flag(OCTREE* o) {
   while (o && o->empty) {

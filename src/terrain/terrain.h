@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 
@@ -26,9 +26,6 @@ void build_surface();
 
 // ---- octree ----
 
-// Binds node corners, sizes and the leaves' cells under `o`; size 1 binds one cell to
-// `parent`. Needs the breadth-first parent/child pointers laid out first.
-void build_octtree(OCTREE* o, OCTREE* parent, uint8_t child_index, int x, int y, int z, int size);
 // A cell below `o` gained triangles: clears `empty` up the chain until a node that was
 // already non-empty.
 void set_false_flag(OCTREE* o);

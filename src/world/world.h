@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/records.h"
+#include "records/records.h"
 #include "support/test_support.h"
 
 namespace vurkhold {

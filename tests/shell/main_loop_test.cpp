@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "control/control.h"
+#include "match/match.h"
 #include "shell/shell.h"
 #include "support/gl_context.h"
 #include "support/test_support.h"

@@ -2,7 +2,7 @@
 // pools cleared, and vurks placed by hand.
 #pragma once
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold::test {
 

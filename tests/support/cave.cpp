@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "shell/records.h"
+#include "records/records.h"
 #include "terrain/terrain.h"
 
 namespace vurkhold::test {

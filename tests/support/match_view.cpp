@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "match/match.h"
 #include "shell/shell.h"
 #include "support/gl_context.h"
 

@@ -11,7 +11,7 @@
 
 #include "assets/assets.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
+#include "records/records.h"
 
 namespace vurkhold::test {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "shell/records.h"
+#include "records/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 

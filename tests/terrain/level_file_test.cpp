@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/shell.h"
+#include "records/records.h"
 #include "support/cave.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "shell/records.h"
+#include "records/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "geometry/geometry.h"
-#include "shell/records.h"
+#include "records/records.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 

@@ -6,7 +6,7 @@
 #include "content/content.h"
 #include "content/manifest.h"
 #include "levelgen.h"
-#include "shell/shell.h"
+#include "records/records.h"
 
 namespace content {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace levelgen {
 

@@ -9,7 +9,7 @@
 
 #include "levelgen.h"
 #include "platform/platform.h"
-#include "shell/shell.h"
+#include "records/records.h"
 
 namespace {
 

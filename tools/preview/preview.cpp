@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "assets/assets.h"
@@ -28,9 +29,10 @@ namespace {
 using namespace vurkhold;
 
 const char* const usage =
-    "Usage: vurkhold-preview [GAME_DIR [PREFIX]]\n"
+    "Usage: vurkhold-preview [GAME_DIR [OUT_DIR]]\n"
     "Draws the models of GAME_DIR (default: the folder of this program's build) and writes\n"
-    "PREFIX-all.png, PREFIX-vurk.png and PREFIX-held.png (default PREFIX: /tmp/models).\n"
+    "all.png, vurk.png, vurk-large.png and held.png into OUT_DIR, made if missing (default\n"
+    "OUT_DIR: /tmp/models).\n"
     "Models are lit from the viewer's upper right; a texture missing from GAME_DIR/textures\n"
     "is drawn plain white. Faces seen from behind show magenta: on a closed solid they are\n"
     "inside out or behind a gap.\n";
@@ -368,7 +370,8 @@ unsigned make_uv_texture() {
   return upload_rgb(p, 256);
 }
 
-int run(const std::string& prefix) {
+int run(const std::string& out_dir) {
+  const std::string prefix = out_dir + "/";
   white_texture = upload_rgb(std::vector<uint8_t>(4 * 4 * 3, 255), 4);
   uv_texture = make_uv_texture();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -431,7 +434,7 @@ int run(const std::string& prefix) {
         const int column = static_cast<int>(i % per_row) * 3 + k, row = static_cast<int>(i / per_row);
         put(&s, column, row, shoot(c.draw, c.view, cell, entries[i].closed), k == 0 ? entries[i].name : c.text);
       }
-    if (!write_png(s.im, prefix + "-all.png")) return 0;
+    if (!write_png(s.im, prefix + "all.png")) return 0;
   }
 
   // The vurk through both animations, then in its other poses.
@@ -475,7 +478,7 @@ int run(const std::string& prefix) {
       put(&s, i % 11, 4 + i / 11, shoot([&] { draw_vurk(e.pose, w); }, e.view, cell, true),
           std::string(e.name) + " " + view_name[e.view]);
     }
-    if (!write_png(s.im, prefix + "-vurk.png")) return 0;
+    if (!write_png(s.im, prefix + "vurk.png")) return 0;
   }
 
   // The vurk large.
@@ -499,7 +502,7 @@ int run(const std::string& prefix) {
     down.pitch = -60;
     put(&s, 2, 2, shoot([&] { draw_vurk(up, &weapons[0]); }, QUARTER, cell, true), "pitch 60 3/4");
     put(&s, 3, 2, shoot([&] { draw_vurk(down, &weapons[0]); }, QUARTER, cell, true), "pitch -60 3/4");
-    if (!write_png(s.im, prefix + "-vurk-large.png")) return 0;
+    if (!write_png(s.im, prefix + "vurk-large.png")) return 0;
   }
 
   // The vurk holding each weapon: all of it, then its front half close up.
@@ -520,7 +523,7 @@ int run(const std::string& prefix) {
       put(&s, column + 1, row, shoot(draw, QUARTER, cell, true, near), "close");
       put(&s, column + 2, row, shoot(draw, LEFT, cell, true, near), "left");
     }
-    if (!write_png(s.im, prefix + "-held.png")) return 0;
+    if (!write_png(s.im, prefix + "held.png")) return 0;
   }
 
   free_model(&vurk.model);
@@ -543,7 +546,14 @@ int main(int argc, char** argv) {
   // By default the game folder of the build this program belongs to: build/tools/preview/..
   game_dir = argc > 1 ? argv[1]
                       : std::filesystem::absolute(argv[0]).parent_path().parent_path().parent_path().string();
-  const std::string prefix = argc > 2 ? argv[2] : "/tmp/models";
+  const std::string out_dir = argc > 2 ? argv[2] : "/tmp/models";
+  std::error_code made;
+  std::filesystem::create_directories(out_dir, made);
+  if (made || !std::filesystem::is_directory(out_dir)) {
+    std::fprintf(stderr, "vurkhold-preview: can't make the folder %s: %s\n", out_dir.c_str(),
+                 made ? made.message().c_str() : "a file of that name is in the way");
+    return 1;
+  }
   platform::set_dialogs_enabled(false);
   if (platform::open_window("Vurkhold preview", platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, false, false) !=
       platform::WindowResult::ok) {
@@ -552,7 +562,7 @@ int main(int argc, char** argv) {
   }
   initGL();
   open_font();
-  const int ok = run(prefix);
+  const int ok = run(out_dir);
   remove_texture_objects();
   platform::close_window();
   return ok ? 0 : 1;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/shell.h"
+#include "match/match.h"
 #include "world/world.h"
 
 namespace vurkhold {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control/control.h"
+#include "match/match.h"
 #include "shell/shell.h"
 #include "support/arena.h"
 #include "support/test_support.h"

@@ -1,9 +1,8 @@
 // pools: the fixed-size arrays of the world, allocated once in a fixed order and bound
-// together (voxels, cells, triangle corners, octree shape, walls) before any level loads.
+// together (voxels, cells, triangle corners, the octree, walls) before any level loads.
 #include <cstdlib>
 
-#include "shell/shell.h"
-#include "terrain/terrain.h"
+#include "records/records.h"
 
 namespace vurkhold {
 
@@ -21,6 +20,25 @@ template <typename T>
 void release(T*& pool) {
   std::free(pool);
   pool = nullptr;
+}
+
+// Binds node corners, sizes and the leaves' cells under `o`; size 1 binds one cell to
+// `parent`. Needs the breadth-first parent/child pointers laid out first.
+void build_octtree(OCTREE* o, OCTREE* parent, uint8_t child_index, int x, int y, int z, int size) {
+  if (size == 1) {
+    GRIDCELL* cell = &gridcell[gridcell_index(x, y, z)];
+    parent->child[child_index] = cell;
+    cell->octtree = parent;
+    return;
+  }
+  o->p = &voxel[voxel_index(x, y, z)];
+  o->size = static_cast<uint8_t>(size);
+  const int h = size / 2;
+  for (int k = 0; k < 8; k++) {
+    // The leaves' child pointers start null: below size 2 there is no node to pass.
+    OCTREE* child = size == 2 ? nullptr : static_cast<OCTREE*>(o->child[k]);
+    build_octtree(child, o, static_cast<uint8_t>(k), x + h * (k % 2), y + h * ((k / 2) % 2), z + h * (k / 4), h);
+  }
 }
 
 }  // namespace
@@ -82,9 +100,8 @@ void bind_world() {
           for (int k = 0; k < 3; k++) cell.triangle[t].vertex[k] = &vertex[c * 15 + t * 3 + k];
       }
 
-  // The octree's shape: breadth-first numbering, children of i at 8i+1..8i+8. The
-  // nodes' corners, sizes and the leaves' cells are filled in by the terrain's octree
-  // builder.
+  // The octree's shape: breadth-first numbering, children of i at 8i+1..8i+8; then the
+  // nodes' corners and sizes and the leaves' cells, depth first from the root.
   for (int i = 0; i < OCTREE_NODES; i++) {
     OCTREE& o = octtree[i];
     o.empty = 1;

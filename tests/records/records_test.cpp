@@ -1,7 +1,7 @@
 // world pools: indexing of voxels, cells and triangle corners, the octree's shape, walls.
 #include <gtest/gtest.h>
 
-#include "shell/shell.h"
+#include "records/records.h"
 #include "support/test_support.h"
 
 namespace vurkhold {

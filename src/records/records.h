@@ -1,6 +1,7 @@
 // world records: every record, enumeration, limit, pool, counter and setting of the game,
-// declared here once and defined in shell/records.cpp. Every subsystem includes this and
-// nothing above the platform layer; the shell's own procedures are in shell/shell.h.
+// declared here once and defined in records/records.cpp, with the pools' allocation and
+// binding and the random generator. The ground every subsystem stands on: it includes
+// nothing but the platform layer.
 #pragma once
 
 #include <cstdint>
@@ -337,6 +338,15 @@ struct POINT {
 };
 
 // ---- pools (allocated by allocate_pools, freed by free_pools) ----
+
+// Allocates the twelve pools in their fixed order; on the first failure shows its
+// message and returns 0. free_pools releases whatever exists and may run after a
+// partial allocation.
+int allocate_pools();
+void free_pools();
+// Binds voxels, grid cells, triangle corners and the octree (its shape, the nodes'
+// corners and sizes, the leaves' cells) together and sets the walls; needs the pools.
+void bind_world();
 
 extern VERTEX* vertex;
 extern unsigned* index;

@@ -4,7 +4,7 @@
 
 #include "control/control.h"
 #include "geometry/geometry.h"
-#include "shell/shell.h"
+#include "match/match.h"
 #include "terrain/terrain.h"
 #include "world/world.h"
 

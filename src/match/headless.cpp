@@ -1,15 +1,13 @@
-// headless matches: the game started as usual but without window, GL or sound device, run
-// for a fixed number of fixed-length frames, with the outcome printed in a stable format.
+// headless matches: a match with nothing drawn, run for a fixed number of fixed-length
+// frames with the world checked after each, and its outcome printed in a stable format.
 #include <cinttypes>
 #include <cstdio>
 
-#include "shell/shell.h"
+#include "match/match.h"
 
 namespace vurkhold {
 
 namespace {
-
-constexpr unsigned DEFAULT_FRAME_MS = 16;
 
 const char* type_name(VURK_TYPE type) {
   switch (type) {
@@ -48,27 +46,17 @@ void print_outcome(long frames, unsigned seed, unsigned frame_ms, const TALLY* t
 
 }  // namespace
 
-int run_headless(const OPTIONS* options, unsigned seed) {
-  platform::set_dialogs_enabled(false);
-  no_sound = 1;
-  if (!initialize()) {
-    clean_up();
-    return 1;
-  }
-  apply_match_options(options);
-  if (!game_init()) {
-    clean_up();
-    return 1;
-  }
+int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed) {
+  if (!game_init()) return 1;
   menu_pair = {nullptr, nullptr};
   const MODE_PAIR game = {game_logic, nullptr};
   install_mode(&game);
 
-  const unsigned frame_ms = options->frame_ms ? options->frame_ms : DEFAULT_FRAME_MS;
+  if (!frame_ms) frame_ms = HEADLESS_FRAME_MS;
   TALLY tally = {{0}, {0}, -1};
   int status = 0;
   long frames = 0;
-  for (long frame = 1; frame <= options->frames; frame++) {
+  for (long frame = 1; frame <= frames_to_run; frame++) {
     frames = frame;
     int was_alive[MAX_VURKS];
     for (int i = 0; i < MAX_VURKS; i++) was_alive[i] = vurk[i].alive;
@@ -78,8 +66,7 @@ int run_headless(const OPTIONS* options, unsigned seed) {
       if (!was_alive[i] && vurk[i].alive) tally.respawns[i]++;
     }
     if (winner >= 0 && tally.winner_frame < 0) tally.winner_frame = frame;
-    if (options->hash_every && frame % options->hash_every == 0)
-      std::printf("hash %ld %016" PRIx64 "\n", frame, give_world_hash());
+    if (hash_every && frame % hash_every == 0) std::printf("hash %ld %016" PRIx64 "\n", frame, give_world_hash());
     char problem[120];
     if (!check_world(problem, sizeof problem)) {
       std::printf("fault frame %ld: %s\n", frame, problem);
@@ -89,7 +76,6 @@ int run_headless(const OPTIONS* options, unsigned seed) {
   }
   print_outcome(frames, seed, frame_ms, &tally);
   std::fflush(stdout);
-  clean_up();
   return status;
 }
 

@@ -1,5 +1,5 @@
 // world records: the one home of every global record, pool, counter and setting.
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 

@@ -1,6 +1,6 @@
 // random generator: one linear congruential sequence for the whole game, 15 bits a draw,
 // so a seed replays the same game on every machine.
-#include "shell/records.h"
+#include "records/records.h"
 
 namespace vurkhold {
 
