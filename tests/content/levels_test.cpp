@@ -15,7 +15,7 @@
 #include "assets/assets.h"
 #include "content/manifest.h"
 #include "platform/platform.h"
-#include "geometry/geometry.h"
+#include "geometry/cave_walk.h"
 #include "support/test_support.h"
 #include "terrain/terrain.h"
 
@@ -55,50 +55,22 @@ double largest_open_share() {
   return total ? static_cast<double>(largest) / total : 0.0;
 }
 
-// Distance from p to a terrain triangle, with the game's own primitives: the foot on the
-// plane when it falls inside, otherwise the nearest point of the edges.
-float triangle_distance(const POLYGON& t, XYZ p) {
-  XYZ nearest = find_closest_point(t, p);
-  if (give_vector_lenght(&t.normal) > 0.5f) {
-    XYZ foot;
-    plane_and_ray(t.vertex[0]->p, t.normal, p, t.normal, &foot);
-    if (is_in_triangle(&t, &foot)) nearest = foot;
-  }
-  return give_distance(&p, &nearest);
-}
-
-float nearest_triangle(XYZ p, float reach) {
-  float best = 1e9f;
-  for (int z = std::max(0, int(p.z - reach) - 1); z <= std::min(31, int(p.z + reach) + 1); z++)
-    for (int y = std::max(0, int(p.y - reach) - 1); y <= std::min(31, int(p.y + reach) + 1); y++)
-      for (int x = std::max(0, int(p.x - reach) - 1); x <= std::min(31, int(p.x + reach) + 1); x++) {
-        const GRIDCELL& c = gridcell[gridcell_index(x, y, z)];
-        for (int t = 0; t < c.triangles; t++) best = std::min(best, triangle_distance(c.triangle[t], p));
-      }
-  return best;
-}
-
 // A rock's collision radius per unit of size is the rock model's max_radius, as a match
-// sets it; without the model, the reach of 1.2 the levels were made for, squared likewise.
+// sets it.
 float rock_radius_per_size() {
   MODEL m;
   init_model(&m);
-  const std::string path = std::string(VURK_GAME_DIR) + "/models/rock.m3d";
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    std::fclose(f);
-    test::MessageCapture quiet;
-    if (load_milkshape_model(&m, path.c_str())) {
-      const float r = m.max_radius;
-      free_model(&m);
-      return r;
-    }
-  }
-  return 1.2f * 1.2f;
+  test::MessageCapture quiet;
+  if (!load_milkshape_model(&m, (std::string(VURK_GAME_DIR) + "/models/rock.m3d").c_str())) return NAN;
+  const float r = m.max_radius;
+  free_model(&m);
+  return r;
 }
 
 TEST(Levels, EveryShippedLevelLoadsAndIsFitToPlay) {
   test::WorldPools pools;
   const float per_size = rock_radius_per_size();
+  ASSERT_GT(per_size, 0.0f);
   bool default_shipped = false;
   for (const content::LEVEL_ENTRY& level : content::levels) {
     SCOPED_TRACE(level.file);
@@ -134,7 +106,11 @@ TEST(Levels, EveryShippedLevelLoadsAndIsFitToPlay) {
         EXPECT_GT(c - radius, 0.0f) << "rock " << i;
         EXPECT_LT(c + radius, 32.0f) << "rock " << i;
       }
-      EXPECT_GE(nearest_triangle(r.p, radius), radius) << "rock " << i;
+      double clear = INFINITY;
+      test::for_triangles_near(r.p, radius + 1, [&](const POLYGON& t) {
+        clear = std::min(clear, test::distance_to_triangle(t, r.p));
+      });
+      EXPECT_GE(clear, radius) << "rock " << i;
       for (int j = 0; j < i; j++)
         EXPECT_GT(give_distance(&r.p, &rock[j].p), radius + per_size * rock[j].size) << "rocks " << j << ", " << i;
     }

@@ -48,15 +48,53 @@ class Startup : public ::testing::Test {
   test::KeepWorkingDir cwd_;
 };
 
+bool scatters(const BULLET_TYPE& b) { return b.cluster >= 0 && b.clusters > 0; }
+
+// What the shipped bullet types must use between them, so that every way a bullet can
+// behave is played in the soak matches.
+const struct {
+  const char* name;
+  bool (*has)(const BULLET_TYPE& b);
+} kFeatures[] = {
+    {"gravity above 0", [](const BULLET_TYPE& b) { return b.gravity > 0.0f; }},
+    {"gravity below 0", [](const BULLET_TYPE& b) { return b.gravity < 0.0f; }},
+    {"air resistance", [](const BULLET_TYPE& b) { return b.air_resistance > 0.0f; }},
+    {"trail", [](const BULLET_TYPE& b) { return b.trail >= 0; }},
+    {"emission", [](const BULLET_TYPE& b) { return b.emit >= 0 && b.emit_amount > 0; }},
+    {"clusters that scatter clusters",
+     [](const BULLET_TYPE& b) { return scatters(b) && scatters(bullet_type[b.cluster]); }},
+    {"light", [](const BULLET_TYPE& b) { return b.light_range > 0.0f; }},
+    {"self-illumination", [](const BULLET_TYPE& b) { return (b.flags & BTF_SELF_ILLUMINATION) != 0; }},
+    {"hit: disappear", [](const BULLET_TYPE& b) { return b.wall_hit == BHA_DISAPPEAR || b.vurk_hit == BHA_DISAPPEAR; }},
+    {"hit: bounce", [](const BULLET_TYPE& b) { return b.wall_hit == BHA_BOUNCE || b.vurk_hit == BHA_BOUNCE; }},
+    {"hit: damage", [](const BULLET_TYPE& b) { return b.wall_hit == BHA_DAMAGE || b.vurk_hit == BHA_DAMAGE; }},
+    {"time-out: explode", [](const BULLET_TYPE& b) { return b.timeout_action == BTA_EXPLODE; }},
+    {"time-out: disappear", [](const BULLET_TYPE& b) { return b.timeout_action == BTA_DISAPPEAR; }},
+};
+
 // What shutdown leaves allocated without a pointer to it, the sanitizer build's leak check
 // reports when this program ends.
 TEST_F(Startup, TheGameFolderLoadsWholeAndShutdownReleasesIt) {
   ASSERT_EQ(start_in(VURK_GAME_DIR), 1) << messages_.last();
   EXPECT_EQ(messages_.count(), 0);
-  EXPECT_GE(weapons, 15);
   EXPECT_EQ(vurk[3].weapons[2].type, &weapon_type[vurk[3].weapons[2].num]);
   EXPECT_NE(death_sound, nullptr);
+  EXPECT_NE(explosion_sound, nullptr);
   EXPECT_GE(test::FakeTextures::live(), 14 + weapon_models);
+  // Weapon names are drawn by the font (codes 32..95) and listed on the help page.
+  const std::string help = test::read_file(std::string(VURK_SOURCE_DIR) + "/data/readme.txt");
+  EXPECT_GE(weapons, 15);
+  for (int i = 0; i < weapons; i++) {
+    const std::string name = weapon_type[i].name;
+    EXPECT_LE(name.size(), 20u) << name;
+    for (char c : name) EXPECT_TRUE(c >= 32 && c <= 95) << name;
+    EXPECT_NE(help.find(name), std::string::npos) << name << " is missing from readme.txt";
+  }
+  for (const auto& f : kFeatures) {
+    bool found = false;
+    for (int i = 0; i < bullet_types; i++) found = found || f.has(bullet_type[i]);
+    EXPECT_TRUE(found) << "no bullet type has: " << f.name;
+  }
   clean_up();
   expect_released("after a whole start");
 }

@@ -1,5 +1,5 @@
-// octree tests: breadth-first numbering, the binding of nodes to voxels and cells, and the
-// empty flags climbing up as cells gain triangles and coming back down as they lose them.
+// octree: the empty flags climbing up as cells gain triangles and coming back down as they
+// lose them, and the walk over the visible cells.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -19,31 +19,6 @@ class OctreeTest : public ::testing::Test {
  protected:
   test::WorldPools pools;
 };
-
-TEST_F(OctreeTest, NodesAreNumberedBreadthFirstAndBoundToTheirVoxelsAndCells) {
-  EXPECT_EQ(octtree[0].p, &voxel[0]);
-  for (int i = 0; i < OCTREE_NODES; i++) {
-    const OCTREE& o = octtree[i];
-    ASSERT_EQ(o.parent, i == 0 ? nullptr : &octtree[(i - 1) / 8]) << "node " << i;
-    ASSERT_EQ(o.size, i == 0 ? 32 : o.parent->size / 2) << "node " << i;
-    const int h = o.size / 2;
-    for (int k = 0; k < 8; k++) {
-      // Child k: bit 0 adds x, bit 1 adds y, bit 2 adds z, by half the node's size.
-      const int x = static_cast<int>(o.p->p.x) + h * (k & 1), y = static_cast<int>(o.p->p.y) + h * (k >> 1 & 1),
-                z = static_cast<int>(o.p->p.z) + h * (k >> 2);
-      if (i < FIRST_OCTREE_LEAF) {
-        ASSERT_EQ(o.child[k], &octtree[8 * i + 1 + k]) << "node " << i;
-        ASSERT_EQ(octtree[8 * i + 1 + k].p, &voxel[voxel_index(x, y, z)]) << "node " << i << " child " << k;
-      } else {
-        ASSERT_EQ(o.child[k], &gridcell[gridcell_index(x, y, z)]) << "leaf " << i << " child " << k;
-        ASSERT_EQ(gridcell[gridcell_index(x, y, z)].octtree, &o) << "leaf " << i << " child " << k;
-      }
-    }
-  }
-  EXPECT_EQ(octtree[4680].p, &voxel[voxel_index(30, 30, 30)]);
-  EXPECT_EQ(octtree[4680].child[7], &gridcell[gridcell_index(31, 31, 31)]);
-  EXPECT_EQ(octtree[585].child[4], &gridcell[gridcell_index(0, 0, 1)]);
-}
 
 // After each change exactly the nodes above the cells that hold triangles are non-empty.
 TEST_F(OctreeTest, FlagsClimbToTheRootAndComeBackDownWhenTheLastCellBelowEmpties) {
