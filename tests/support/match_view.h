@@ -1,8 +1,12 @@
-// GL test support: a match on the generated game folder with real textures, and the
-// screen read back for drawing tests.
+// GL test support: the game folder under the test program's GL context, a known stage to
+// draw on, and what a frame showed: its pixels, and its text read back from GL feedback.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
+
+#include "records/records.h"
 
 namespace vurkhold::test {
 
@@ -14,10 +18,26 @@ void release_game_folder();
 // A four-bot match on `level` (a path inside the game folder), `frames` frames of 16 ms in.
 bool start_match(const char* level, unsigned seed, int frames);
 
+// The arena (open space over a floor at y 2.5, every pool empty, every vurk off) lit by full
+// ambient light, fog pushed past the far plane and every texture of a match flat black, the
+// font's transparent: whatever a test places shows in exactly the colours it gives it. All
+// of it is put back on destruction.
+class Stage {
+ public:
+  Stage();
+  ~Stage();
+  Stage(const Stage&) = delete;
+  Stage& operator=(const Stage&) = delete;
+  // A w x h texture from 0xRRGGBBAA texels, row 0 first, sampled nearest.
+  unsigned texture(int w, int h, const std::vector<uint32_t>& texels);
+  unsigned flat(uint32_t rgba) { return texture(1, 1, {rgba}); }
+};
+
 // The 640 x 480 back buffer as RGB rows from the bottom up.
 struct Screen {
   std::vector<unsigned char> rgb;
   const unsigned char* at(int x, int y) const { return &rgb[(y * 640 + x) * 3]; }
+  uint32_t rgb_at(int x, int y) const { return at(x, y)[0] << 16 | at(x, y)[1] << 8 | at(x, y)[2]; }
   // Pixels of the rectangle [x0, x1) x [y0, y1) that pass `test`.
   template <typename Test>
   int count(int x0, int y0, int x1, int y1, Test test) const {
@@ -26,11 +46,43 @@ struct Screen {
       for (int x = x0; x < x1; x++) n += test(at(x, y)) ? 1 : 0;
     return n;
   }
+  // Pixels of exactly the colour 0xRRGGBB.
+  int pixels(int x0, int y0, int x1, int y1, uint32_t rgb) const {
+    return count(x0, y0, x1, y1, [rgb](const unsigned char* p) { return (p[0] << 16 | p[1] << 8 | p[2]) == static_cast<int>(rgb); });
+  }
   int lit(int x0, int y0, int x1, int y1) const {
     return count(x0, y0, x1, y1, [](const unsigned char* p) { return p[0] + p[1] + p[2] > 0; });
   }
 };
 Screen read_screen();
 void clear_screen();
+
+// The polygons `draw` sent, caught by GL feedback in window coordinates: per corner x y z,
+// colour r g b a and texture s t.
+struct Corner {
+  float x, y, z, r, g, b, a, s, t;
+};
+using Polygon = std::vector<Corner>;
+std::vector<Polygon> feedback(void (*draw)());
+
+// The text among those polygons: a glyph is an upright square textured with one cell of the
+// font's 8 x 8 grid, top left at its cell's top left; glyphs one after another 0.8 of their
+// size apart at the same height make one line.
+struct Line {
+  std::string text;
+  float x, y, size;
+  uint32_t rgb;  // the text's colour, 0xRRGGBB
+};
+std::vector<Line> printed(const std::vector<Polygon>& polygons);
+inline std::vector<Line> printed(void (*draw)()) { return printed(feedback(draw)); }
+// Same text, colour, place and size (to a hundredth of a pixel).
+bool same(const Line& a, const Line& b);
+inline bool has(const std::vector<Line>& lines, const Line& want) {
+  for (const Line& l : lines)
+    if (same(l, want)) return true;
+  return false;
+}
+// "text @x,y size #rrggbb", one line of the report a failed comparison prints.
+std::string describe(const std::vector<Line>& lines);
 
 }  // namespace vurkhold::test
