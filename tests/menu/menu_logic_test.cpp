@@ -1,5 +1,5 @@
 // menu logic: every page's cursor limits, the set-up page's wrapping rules, the options'
-// limits, the help and level pages, starting a match, and the menu's animation.
+// limits, the help and level pages, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -69,12 +69,11 @@ class MenuLogic : public ::testing::Test {
   test::MessageCapture messages_;
   WEAPON_TYPE types_[3] = {};
   Keep<decltype(vurk)> vurks_{vurk};
-  Keep<decltype(keys)> keys_{keys};
   Keep<decltype(level_to_use)> level_{level_to_use};
   Keep<WEAPON_TYPE*> types_pool_{weapon_type};
   Keep<int> weapons_{weapons}, show_fps_{SHOW_FPS}, range_{CANTLE_LIGHT_RANGE}, lives_{MAX_LIVES},
       frags_{FRAG_LIMIT}, done_{done}, page_{menu_page}, selection_{menu_selection}, selected_{selected_vurk};
-  Keep<float> ambient_{AMBIENT}, frame_{menu_frame}, rotate_{menu_rotate};
+  Keep<float> ambient_{AMBIENT};
   Keep<void (*)(unsigned)> logic_{logic_func};
   Keep<void (*)()> render_{render_func};
   Keep<MODE_PAIR> one_{one_player_pair}, two_{two_player_pair};
@@ -161,12 +160,8 @@ TEST_F(MenuLogic, SetUpStepsWrapAndKeepTheRules) {
     EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(1, r.line));
     v.item = MI_NINJAROPE;
   }
-}
-
-// Without any weapon type a slot keeps what it has.
-TEST_F(MenuLogic, WeaponStepsWithoutWeaponTypesLeaveTheSlot) {
-  weapons = 0;
-  weapon_type = nullptr;
+  // Without any weapon type a slot keeps what it has.
+  weapons = 0, weapon_type = nullptr;
   vurk[0].weapons[0] = {nullptr, 5, 0, 0, 0};
   press(VK_RIGHT, 1, 4);
   press(VK_LEFT);
@@ -255,19 +250,6 @@ TEST_F(MenuLogic, PickingALevel) {
     press(VK_RETURN);
     EXPECT_EQ(level_to_use, r[1]);
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
-  }
-}
-
-TEST_F(MenuLogic, AnimationAdvancesAndTheFrameWraps) {
-  const struct { float frame; unsigned ms; float frame_after, rotate_after; } rows[] = {
-      {1.0f, 100, 4.0f, 2.0f}, {38.0f, 100, 2.0f, 2.0f}, {40.0f, 0, 1.0f, 0.0f}, {39.5f, 200, 6.5f, 4.0f},
-  };
-  for (const auto& r : rows) {
-    menu_frame = r.frame;
-    menu_rotate = 0.0f;
-    menu_logic(r.ms);
-    EXPECT_NEAR(menu_frame, r.frame_after, 1e-4f) << r.frame;
-    EXPECT_NEAR(menu_rotate, r.rotate_after, 1e-4f) << r.frame;
   }
 }
 
