@@ -1,5 +1,5 @@
 // menu drawing as a player reads it: every page's lines and cursor read back from GL
-// feedback, the title where it belongs, and a match drawn after a turned menu.
+// feedback, and a match drawn after a turned menu.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -20,15 +20,8 @@ using test::Line;
 
 constexpr uint32_t WHITE = 0xFFFFFF, RED = 0xFF0000, YELLOW = 0xFFFF00;
 
-class MenuDraw : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ready_ = test::load_game_folder(); }
-  static void TearDownTestSuite() {
-    test::release_game_folder();
-    menu_page = menu_selection = selected_vurk = 0;
-  }
-  void SetUp() override { ASSERT_TRUE(ready_); }
-  static inline bool ready_ = false;
+class MenuDraw : public test::GameFolder {
+  void TearDown() override { menu_page = menu_selection = selected_vurk = 0; }
   test::KeepWorkingDir cwd_;
 };
 
@@ -104,21 +97,6 @@ TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
   names.push_back({">", 160, 311, 30, RED});
   expect_lines(4, 2, names);
   free_textlines();
-}
-
-// The title's letters are warm, the background grey or cold: letters across the whole
-// title and none beside it, even when the match left culling, fog and blending on.
-TEST_F(MenuDraw, TitleStandsAboveThePageWhateverStateTheMatchLeft) {
-  for (GLenum cap : {GL_CULL_FACE, GL_FOG, GL_BLEND, GL_ALPHA_TEST}) glEnable(cap);
-  page_lines(0, 0);
-  test::clear_screen();
-  menu_render();
-  const test::Screen s = test::read_screen();
-  const auto warm = [](const unsigned char* p) { return p[0] > 90 && p[0] > p[2] + 8; };
-  for (int x0 : {170, 320}) EXPECT_GT(s.count(x0, 390, x0 + 150, 460, warm), 1500) << x0;
-  for (int x0 : {0, 480}) EXPECT_EQ(s.count(x0, 390, x0 + 160, 480, warm), 0) << x0;
-  EXPECT_EQ(s.count(0, 330, 640, 348, warm) + s.count(0, 462, 640, 480, warm), 0);
-  EXPECT_GT(s.count(160, 285, 190, 315, [](const unsigned char* p) { return p[0] > 180 && p[1] < 80; }), 40);
 }
 
 // The explosion's frame 6 shows its own cell of the texture in the first frame of a

@@ -20,17 +20,15 @@ namespace {
 using test::Screen;
 using test::Stage;
 
-class Scene : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ready_ = test::load_game_folder(); }
-  static void TearDownTestSuite() { test::release_game_folder(); }
-  void SetUp() override { ASSERT_TRUE(ready_); }
-  static inline bool ready_ = false;
+class Scene : public test::GameFolder {
+  void SetUp() override {
+    GameFolder::SetUp();
+    set_perspective(static_cast<float>(FOV), 1.3333f);
+    screen_viewport(0, 0, 640, 480);
+  }
 };
 
 Screen render(VURK_* m) {
-  set_perspective(static_cast<float>(FOV), 1.3333f);
-  screen_viewport(0, 0, 640, 480);
   test::clear_screen();
   game_render(m);
   return test::read_screen();
@@ -237,8 +235,6 @@ void draw_terrain_corner_by_corner() {
 
 TEST_F(Scene, TerrainBatchDrawsTheSamePictureAsEveryCornerInImmediateMode) {
   ASSERT_TRUE(test::start_match("levels/caverns.vhl", 3, 300));
-  set_perspective(static_cast<float>(FOV), 1.3333f);
-  screen_viewport(0, 0, 640, 480);
   for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_FOG, GL_CULL_FACE}) glEnable(cap);
   glBindTexture(GL_TEXTURE_2D, dirt_texture);
   glColor4f(1, 1, 1, 1);
@@ -258,7 +254,7 @@ TEST_F(Scene, TerrainBatchDrawsTheSamePictureAsEveryCornerInImmediateMode) {
           test::clear_screen();
           draw_terrain_corner_by_corner();
           const Screen plain = test::read_screen();
-          lit += plain.lit(0, 0, 640, 480);
+          lit += plain.count(0, 0, 640, 480, [&plain](int x, int y) { return plain.rgb_at(x, y) != 0; });
           ASSERT_EQ(batch.rgb, plain.rgb) << "vurk " << i << " heading " << heading << " pitch " << pitch
                                           << (front == GL_CW ? " clockwise" : "");
         }

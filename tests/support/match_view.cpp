@@ -1,5 +1,5 @@
-// GL test support: the game folder under the test program's GL context, the stage, the
-// screen and the text read back from GL feedback.
+// GL test support: the game folder, the stage, the screen and the text read back from GL
+// feedback.
 #include "support/match_view.h"
 
 #include <GL/gl.h>
@@ -113,64 +113,55 @@ void clear_screen() {
 }
 
 std::vector<Polygon> feedback(void (*draw)()) {
-  static std::vector<GLfloat> buffer(1 << 22);
+  static std::vector<GLfloat> buffer(1 << 22);  // the menu's model alone takes a good part
   glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
   glRenderMode(GL_FEEDBACK);
   draw();
   const GLint n = glRenderMode(GL_RENDER);
   std::vector<Polygon> polygons;
-  if (n < 0) return polygons;  // overflow: nothing to judge
-  constexpr int CORNER = 11;   // x y z, r g b a, s t r q
+  EXPECT_GE(n, 0) << "feedback overflow";
+  constexpr int CORNER = 11;  // x y z, r g b a, s t r q
   for (GLint i = 0; i < n;) {
     const GLfloat token = buffer[i++];
-    int corners = 1;
+    int corners = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 2 : 1;
     if (token == GL_PASS_THROUGH_TOKEN) corners = 0, i++;
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) corners = 2;
-    if (token == GL_POLYGON_TOKEN) corners = static_cast<int>(buffer[i++]);
     if (token == GL_POLYGON_TOKEN) {
-      Polygon p;
-      for (int k = 0; k < corners; k++) {
-        const GLfloat* c = &buffer[i + CORNER * k];
-        p.push_back({c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]});
-      }
-      polygons.push_back(p);
+      corners = static_cast<int>(buffer[i++]);
+      polygons.emplace_back();
+      for (const GLfloat* c = &buffer[i]; c < &buffer[i + CORNER * corners]; c += CORNER)
+        polygons.back().push_back({c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]});
     }
     i += CORNER * corners;
   }
   return polygons;
 }
 
-std::vector<Line> printed(const std::vector<Polygon>& polygons) {
-  constexpr float CELL = 0.125f;
+std::vector<Line> printed(void (*draw)()) {
   std::vector<Line> lines;
   float last_x = 0, last_y = 0;
-  char last_glyph = 0;
-  for (const Polygon& p : polygons) {
+  for (const Polygon& p : feedback(draw)) {
     float x0 = 1e9f, x1 = -1e9f, y0 = 1e9f, y1 = -1e9f, s0 = 1e9f, t0 = 1e9f;
     for (const Corner& c : p) {
       x0 = std::min(x0, c.x), x1 = std::max(x1, c.x), y0 = std::min(y0, c.y), y1 = std::max(y1, c.y);
       s0 = std::min(s0, c.s), t0 = std::min(t0, c.t);
     }
     const float size = y1 - y0;
-    if (size < 1.0f || std::fabs(x1 - x0 - size) > 0.05f) continue;
-    // Every corner must carry its own corner of the cell: a glyph turned or mirrored is
-    // no glyph.
-    bool upright = std::fabs(s0 * 8 - std::round(s0 * 8)) < 1e-3f && std::fabs(t0 * 8 - std::round(t0 * 8)) < 1e-3f;
-    for (const Corner& c : p)
-      upright = upright && std::fabs(c.s - s0 - CELL * (c.x - x0) / size) < 1e-3f &&
-                std::fabs(c.t - t0 - CELL * (y1 - c.y) / size) < 1e-3f;
     const int col = static_cast<int>(std::lround(s0 * 8)), row = static_cast<int>(std::lround(t0 * 8));
-    if (!upright || col < 0 || col > 7 || row < 0 || row > 7) continue;
-    const char glyph = static_cast<char>(32 + 8 * row + col);
-    // Mesa feeds a quad back as two triangles of the same glyph.
-    if (glyph == last_glyph && x0 == last_x && y1 == last_y && !lines.empty()) continue;
+    // Every corner must carry its own corner of a cell: a glyph turned or mirrored is none.
+    bool glyph = size >= 1 && std::fabs(x1 - x0 - size) < 0.05f && col >= 0 && col < 8 && row >= 0 && row < 8;
+    for (const Corner& c : p)
+      glyph = glyph && std::fabs(c.s - col / 8.0f - (c.x - x0) / size / 8) < 1e-3f &&
+              std::fabs(c.t - row / 8.0f - (y1 - c.y) / size / 8) < 1e-3f;
+    if (!glyph) continue;
+    const char letter = static_cast<char>(32 + 8 * row + col);
     const uint32_t rgb = rgb_of(p[0].r, p[0].g, p[0].b);
     Line* line = lines.empty() ? nullptr : &lines.back();
-    const bool follows = line && line->y == y1 && std::fabs(line->size - size) < 0.05f && line->rgb == rgb &&
-                         std::fabs(last_x + 0.8f * size - x0) < 0.05f;
-    if (!follows) lines.push_back({"", x0, y1, size, rgb});
-    lines.back().text += glyph;
-    last_glyph = glyph, last_x = x0, last_y = y1;
+    // Mesa feeds a quad back as two triangles of the same glyph.
+    if (line && x0 == last_x && y1 == last_y && line->text.back() == letter) continue;
+    if (!line || line->y != y1 || line->rgb != rgb || std::fabs(last_x + 0.8f * size - x0) > 0.05f)
+      lines.push_back({"", x0, y1, size, rgb});
+    lines.back().text += letter;
+    last_x = x0, last_y = y1;
   }
   return lines;
 }
@@ -180,12 +171,15 @@ bool same(const Line& a, const Line& b) {
          std::fabs(a.size - b.size) < 0.01f;
 }
 
+bool has(const std::vector<Line>& lines, const Line& want) {
+  return std::any_of(lines.begin(), lines.end(), [&](const Line& l) { return same(l, want); });
+}
+
 std::string describe(const std::vector<Line>& lines) {
   std::string out;
   char buffer[160];
   for (const Line& l : lines) {
-    std::snprintf(buffer, sizeof buffer, "\n  \"%s\" @%.1f,%.1f size %.1f #%06x", l.text.c_str(), l.x, l.y, l.size,
-                  l.rgb);
+    std::snprintf(buffer, sizeof buffer, "\n  \"%s\" @%.1f,%.1f size %.1f #%06x", l.text.c_str(), l.x, l.y, l.size, l.rgb);
     out += buffer;
   }
   return out;

@@ -2,6 +2,8 @@
 // draw on, and what a frame showed: its pixels, and its text read back from GL feedback.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,23 +13,29 @@
 namespace vurkhold::test {
 
 // Opens the GL context if needed and loads the game folder with texture objects; true when
-// all is ready. release_game_folder frees it again (call once per suite that loaded it).
+// all is ready. release_game_folder frees it again.
 bool load_game_folder();
 void release_game_folder();
+// A suite of tests on the loaded game folder.
+class GameFolder : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ready_ = load_game_folder(); }
+  static void TearDownTestSuite() { release_game_folder(); }
+  void SetUp() override { ASSERT_TRUE(ready_); }
+  static inline bool ready_ = false;
+};
 
 // A four-bot match on `level` (a path inside the game folder), `frames` frames of 16 ms in.
 bool start_match(const char* level, unsigned seed, int frames);
 
-// The arena (open space over a floor at y 2.5, every pool empty, every vurk off) lit by full
-// ambient light, fog pushed past the far plane and every texture of a match flat black, the
+// The arena (open space over a floor at y 2.5, every pool empty, every vurk off) in full
+// ambient light, fog pushed past the far plane, every texture of a match flat black and the
 // font's transparent: whatever a test places shows in exactly the colours it gives it. All
 // of it is put back on destruction.
 class Stage {
  public:
   Stage();
   ~Stage();
-  Stage(const Stage&) = delete;
-  Stage& operator=(const Stage&) = delete;
   // A w x h texture from 0xRRGGBBAA texels, row 0 first, sampled nearest.
   unsigned texture(int w, int h, const std::vector<uint32_t>& texels);
   unsigned flat(uint32_t rgba) { return texture(1, 1, {rgba}); }
@@ -43,22 +51,17 @@ struct Screen {
   int count(int x0, int y0, int x1, int y1, Test test) const {
     int n = 0;
     for (int y = y0; y < y1; y++)
-      for (int x = x0; x < x1; x++) n += test(at(x, y)) ? 1 : 0;
+      for (int x = x0; x < x1; x++) n += test(x, y) ? 1 : 0;
     return n;
   }
-  // Pixels of exactly the colour 0xRRGGBB.
   int pixels(int x0, int y0, int x1, int y1, uint32_t rgb) const {
-    return count(x0, y0, x1, y1, [rgb](const unsigned char* p) { return (p[0] << 16 | p[1] << 8 | p[2]) == static_cast<int>(rgb); });
-  }
-  int lit(int x0, int y0, int x1, int y1) const {
-    return count(x0, y0, x1, y1, [](const unsigned char* p) { return p[0] + p[1] + p[2] > 0; });
+    return count(x0, y0, x1, y1, [&](int x, int y) { return rgb_at(x, y) == rgb; });
   }
 };
 Screen read_screen();
 void clear_screen();
 
-// The polygons `draw` sent, caught by GL feedback in window coordinates: per corner x y z,
-// colour r g b a and texture s t.
+// The polygons `draw` sent, caught by GL feedback in window coordinates.
 struct Corner {
   float x, y, z, r, g, b, a, s, t;
 };
@@ -66,23 +69,18 @@ using Polygon = std::vector<Corner>;
 std::vector<Polygon> feedback(void (*draw)());
 
 // The text among those polygons: a glyph is an upright square textured with one cell of the
-// font's 8 x 8 grid, top left at its cell's top left; glyphs one after another 0.8 of their
-// size apart at the same height make one line.
+// font's 8 x 8 grid, top left at its cell's top left; glyphs 0.8 of their size apart at the
+// same height and in the same colour make one line.
 struct Line {
   std::string text;
   float x, y, size;
-  uint32_t rgb;  // the text's colour, 0xRRGGBB
+  uint32_t rgb;  // 0xRRGGBB
 };
-std::vector<Line> printed(const std::vector<Polygon>& polygons);
-inline std::vector<Line> printed(void (*draw)()) { return printed(feedback(draw)); }
+std::vector<Line> printed(void (*draw)());
 // Same text, colour, place and size (to a hundredth of a pixel).
 bool same(const Line& a, const Line& b);
-inline bool has(const std::vector<Line>& lines, const Line& want) {
-  for (const Line& l : lines)
-    if (same(l, want)) return true;
-  return false;
-}
-// "text @x,y size #rrggbb", one line of the report a failed comparison prints.
+bool has(const std::vector<Line>& lines, const Line& want);
+// One "text" @x,y size #rrggbb line each, for failure reports.
 std::string describe(const std::vector<Line>& lines);
 
 }  // namespace vurkhold::test
