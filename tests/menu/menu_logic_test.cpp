@@ -81,34 +81,28 @@ class MenuLogic : public ::testing::Test {
 };
 
 TEST_F(MenuLogic, UpAndDownStopAtEachPagesEnds) {
-  const struct { int page, lines, last; } rows[] = {
-      {0, 0, 4}, {1, 0, 8}, {2, 0, 7}, {3, 1, 180}, {4, 3, 2}, {4, 0, 0},
-  };
+  const struct { int page, lines, last; } rows[] = {{0, 0, 4}, {1, 0, 8}, {2, 0, 7}, {3, 1, 180}, {4, 3, 2}, {4, 0, 0}};
   for (const auto& r : rows) {
     free_textlines();
     for (int i = 0; i < r.lines; i++) add_textline("LINE");
     press(VK_UP, r.page, 0);
     EXPECT_EQ(menu_selection, 0) << r.page;
     for (int i = 0; i < 200; i++) press(VK_DOWN);
-    EXPECT_EQ(menu_selection, r.last) << r.page;
+    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(r.page, r.last));
     press(VK_UP);
     EXPECT_EQ(menu_selection, r.last > 0 ? r.last - 1 : 0) << r.page;
-    EXPECT_EQ(menu_page, r.page);
   }
 }
 
 // Return on the main page's lines; the help page needs its file and gives it back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
-  const struct { int line; int page, selection, done; } rows[] = {
-      {0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1},
-  };
+  const struct { int line, page, selection, done; } rows[] = {{0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
   for (const auto& r : rows) {
     done = 0;
     press(VK_RETURN, 0, r.line);
     EXPECT_EQ(std::tuple(menu_page, menu_selection, done), std::tuple(r.page, r.selection, r.done)) << r.line;
   }
-  EXPECT_EQ(messages_.count(), 1);
-  EXPECT_EQ(messages_.last(), "ERROR: Can't open readme.txt.");
+  EXPECT_EQ(std::tuple(messages_.count(), messages_.last()), std::tuple(1, "ERROR: Can't open readme.txt."));
 
   test::write_file(dir_.file("readme.txt"), "help\nmore help\n");
   press(VK_RETURN, 0, 3);
@@ -154,9 +148,7 @@ TEST_F(MenuLogic, SetUpStepsWrapAndKeepTheRules) {
     EXPECT_EQ(after, r.after);
     EXPECT_EQ(v.type, r.type_after);
     EXPECT_EQ(v.item, r.type_after == C ? MI_JETPACK : r.line == 3 ? r.after : MI_NINJAROPE);
-    if (r.line >= 4) {
-      EXPECT_EQ(v.weapons[r.line - 4].type, &types_[r.after]);
-    }
+    EXPECT_TRUE(r.line < 4 || v.weapons[r.line - 4].type == &types_[r.after]);
     EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(1, r.line));
     v.item = MI_NINJAROPE;
   }
@@ -207,20 +199,14 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
     EXPECT_EQ(*r.setting, r.after) << "line " << r.line << " key " << r.key << " from " << r.before;
     EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(2, r.line));
   }
-  press(VK_RETURN, 2, 7);
-  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
-}
-
-// Steps of 0.01 end at or just past either end, and the bottom shows as 0 %.
-TEST_F(MenuLogic, AmbientStepsEndNearZeroAndOne) {
+  // Ambient light in steps of 0.01 ends at or just past either end; the bottom shows as 0 %.
   AMBIENT = 0.2f;
   for (int i = 0; i < 40; i++) press(VK_LEFT, 2, 1);
-  EXPECT_LE(AMBIENT, 0.0f);
-  EXPECT_GT(AMBIENT, -0.01f);
-  EXPECT_EQ(static_cast<int>(AMBIENT * 100.0f), 0);
+  EXPECT_TRUE(AMBIENT <= 0.0f && AMBIENT > -0.01f && static_cast<int>(AMBIENT * 100.0f) == 0) << AMBIENT;
   for (int i = 0; i < 120; i++) press(VK_RIGHT);
-  EXPECT_GE(AMBIENT, 0.999f);
-  EXPECT_LT(AMBIENT, 1.011f);
+  EXPECT_TRUE(AMBIENT >= 0.999f && AMBIENT < 1.011f) << AMBIENT;
+  press(VK_RETURN, 2, 7);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
 }
 
 // The level line lists the level files; Return takes the name on the cursor unless the

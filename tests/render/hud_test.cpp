@@ -20,24 +20,18 @@ namespace {
 using test::has;
 using test::Line;
 
-struct BARS {
-  float life = -1;    // right end of the red life bar, -1 when none is drawn
-  float weapon = -1;  // right end of the red weapon bar
-};
-
+// render_overlays(m) at (10, 40), 250 wide and 30 high, from GL feedback: the right ends
+// of the red life bar (polygons above y = 25) and of the weapon bar; -1 for a bar not drawn.
 VURK_* shown_vurk = nullptr;
-
-// render_overlays at (10, 40), 250 wide and 30 high: the red polygons above y = 25 are the
-// life bar, those below the weapon bar.
-BARS overlay_bars(VURK_* m) {
+std::pair<float, float> overlay_bars(VURK_* m) {
   set_screen_projection();
   shown_vurk = m;
-  BARS bars;
+  std::pair<float, float> bars = {-1, -1};
   for (const test::Polygon& p : test::feedback([] { render_overlays(shown_vurk, 10, 40, 250, 30); })) {
     if (p[0].r != 1.0f || p[0].g != 0.0f || p[0].b != 0.0f) continue;
     float right = 0, top = 0;
     for (const test::Corner& c : p) right = std::max(right, c.x), top = std::max(top, c.y);
-    float& end = top > 25 ? bars.life : bars.weapon;
+    float& end = top > 25 ? bars.first : bars.second;
     end = std::max(end, right);
   }
   return bars;
@@ -46,42 +40,27 @@ BARS overlay_bars(VURK_* m) {
 TEST(Overlays, BarsFollowLifeRespawnAmmoAndLoadingAsRealShares) {
   ASSERT_TRUE(test::ensure_gl_context());
   char name[] = "TESTGUN";
-  WEAPON_TYPE gun{};
-  gun.name = name;
-  gun.ammo_per_clip = 8;
-  gun.load_time = 1000;
-  WEAPON_TYPE odd = gun;  // a broken table entry: nothing to divide by
-  odd.ammo_per_clip = 0;
-  odd.load_time = 0;
-  const struct {
-    const char* what;
-    int alive;
-    float life;
-    int respawn_delay;
-    WEAPON_TYPE* type;
-    int ammo, loading;
-    BARS want;
-  } cases[] = {
-      {"full", 1, 100, 0, &gun, 8, 0, {260, 260}},
-      {"half life, 3 of 8 rounds", 1, 50, 0, &gun, 3, 0, {135, 103.75f}},
-      {"a third of life", 1, 33, 0, &gun, 8, 0, {92.5f, 260}},
-      {"reloading, 250 of 1000 ms left", 1, 100, 0, &gun, 0, 250, {260, 197.5f}},
-      {"nothing to divide by", 1, 100, 0, &odd, 0, 0, {260, 260}},
-      {"reloading, no load time", 1, 100, 0, &odd, 0, 40, {260, 260}},
-      {"empty slot", 1, 100, 0, nullptr, 0, 0, {260, -1}},
-      {"dead, 1000 of 3000 ms waited", 0, 0, 2000, &gun, 8, 0, {-1, -1}},
-      {"dead, 2500 of 3000 ms waited", 0, 0, 500, &gun, 8, 0, {197.5f, -1}},
+  WEAPON_TYPE gun{}, odd{};  // odd: a broken table entry, nothing to divide by
+  gun.name = odd.name = name;
+  gun.ammo_per_clip = 8, gun.load_time = 1000;
+  const struct { const char* what; int alive; float life; int respawn_delay; WEAPON_TYPE* type; int ammo, loading; float life_end, weapon_end; } cases[] = {
+      {"full", 1, 100, 0, &gun, 8, 0, 260, 260},
+      {"half life, 3 of 8 rounds", 1, 50, 0, &gun, 3, 0, 135, 103.75f},
+      {"a third of life", 1, 33, 0, &gun, 8, 0, 92.5f, 260},
+      {"reloading, 250 of 1000 ms left", 1, 100, 0, &gun, 0, 250, 260, 197.5f},
+      {"nothing to divide by", 1, 100, 0, &odd, 0, 0, 260, 260},
+      {"reloading, no load time", 1, 100, 0, &odd, 0, 40, 260, 260},
+      {"empty slot", 1, 100, 0, nullptr, 0, 0, 260, -1},
+      {"dead, 1000 of 3000 ms waited", 0, 0, 2000, &gun, 8, 0, -1, -1},
+      {"dead, 2500 of 3000 ms waited", 0, 0, 500, &gun, 8, 0, 197.5f, -1},
   };
   for (const auto& c : cases) {
     VURK_ v{};
-    v.alive = c.alive;
-    v.life = c.life;
-    v.respawn_delay = c.respawn_delay;
-    v.weapon = 2;
+    v.alive = c.alive, v.life = c.life, v.respawn_delay = c.respawn_delay, v.weapon = 2;
     v.weapons[2] = {c.type, 0, c.ammo, c.loading, 0};
-    const BARS got = overlay_bars(&v);
-    EXPECT_FLOAT_EQ(got.life, c.want.life) << c.what;
-    EXPECT_FLOAT_EQ(got.weapon, c.want.weapon) << c.what;
+    const auto [life_end, weapon_end] = overlay_bars(&v);
+    EXPECT_FLOAT_EQ(life_end, c.life_end) << c.what;
+    EXPECT_FLOAT_EQ(weapon_end, c.weapon_end) << c.what;
   }
 }
 
@@ -106,7 +85,6 @@ TEST_F(Views, TwoPlayerHalvesShowTheirOwnVurkWithItsStatusUnderIt) {
   char left_name[] = "LEFTGUN", right_name[] = "RIGHTGUN";
   WEAPON_TYPE left_gun{}, right_gun{};
   left_gun.name = left_name, right_gun.name = right_name;
-  left_gun.ammo_per_clip = right_gun.ammo_per_clip = 1;
   stand(2, {8, 12, 16}, 0xFF8000, &right_gun, 7, 4, 100);
   stand(1, {24, 12, 16}, 0x00FFFF, &left_gun, 5, 2, 30);
   vurk_to_render_1 = &vurk[2];
