@@ -183,6 +183,37 @@ TEST_F(Scene, TranslucentGroupsBlendInTheirOrderAndWriteNoDepth) {
   EXPECT_EQ(depth, 1.0f);
 }
 
+// A bullet model: one square facing back along its heading, its left half from the opaque
+// texel of the bullet texture, its right half from the translucent one that the alpha test
+// drops. A sprite faces the eye whatever its heading; a model glows only when its type
+// says so, else it takes the light where it flies.
+TEST_F(Scene, BulletsFaceTheirWayTakeTheBulletTextureAndTheLight) {
+  Stage stage;
+  AMBIENT = 0.5f;
+  bullet_texture = stage.texture(2, 1, {0xFFFFFFFF, 0x00FF0080});
+  VERTEX v[8] = {};
+  short index[12] = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+  for (int k = 0; k < 8; k++)
+    v[k] = {{-0.3f + 0.3f * (k / 4 + (k % 4 == 1 || k % 4 == 2)), k % 4 < 2 ? -0.3f : 0.3f, 0}, 0.25f + 0.5f * (k / 4), 0.5f, 255, {}, 0};
+  MESH mesh = {8, 4, 0, 12, v, nullptr, nullptr, index, nullptr};
+  MODEL model{};
+  model.number_of_meshes = 1, model.mesh = &mesh, model.texture = stage.flat(0xFF0000FF);
+  BULLET_TYPE type{};
+  type.model = &model;
+  test::place_vurk(0, {16, 12, 30});
+  const struct { MT_ kind; float heading; uint16_t flags; int white, grey; } rows[] = {
+      {MT_SPRITE, 90, BTF_SELF_ILLUMINATION, 1, 0}, {MT_NORMAL, 0, 0, 0, 1}, {MT_NORMAL, 90, BTF_SELF_ILLUMINATION, 0, 0}};
+  for (const auto& r : rows) {
+    model.type = r.kind, type.flags = r.flags;
+    bullet[5] = {&type, {17, 12.25f, 27}, {}, r.heading, 0, 1, 0, 0, 0, nullptr, 1};
+    const Screen s = render(&vurk[0]);
+    const int grey = s.count(400, 0, 640, 480, [&s](int x, int y) { return s.rgb_at(x, y) == 0x7F7F7F || s.rgb_at(x, y) == 0x808080; });
+    EXPECT_EQ(s.pixels(400, 0, 640, 480, 0xFFFFFF) > 100, r.white == 1) << r.kind << " " << r.heading;
+    EXPECT_EQ(grey > 100, r.grey == 1) << r.kind << " " << r.heading;
+    EXPECT_EQ(s.pixels(0, 0, 640, 480, 0x00FF00) + s.pixels(0, 0, 640, 480, 0xFF0000), 0);
+  }
+}
+
 // The explosion texture is a 4 x 4 grid of frames, frame f in column f mod 4 of row f div 4.
 TEST_F(Scene, ExplosionFramesShowTheirCellOfTheTexture) {
   Stage stage;

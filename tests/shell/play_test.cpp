@@ -2,7 +2,7 @@
 // script and judged from its screenshots by region; and how it starts and ends.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,36 +35,30 @@ Played play(const test::TempDir& dir, const std::string& script, long frames) {
   return p;
 }
 
-// The menu: the title, EXIT under the red cursor, and EXIT ends the game with 0, without a
-// word, long before its frame limit.
-TEST(Play, MenuShowsItsPageAndExitEndsTheGame) {
+// The menu (saved by F12), START GAME and down to OK on the set-up page, into a match: a
+// lit cave, the red life bar under it on the left and the radar in the bottom right
+// (saved again); Escape back to the menu, down to EXIT and out with 0 long before the
+// frame limit, having said nothing but where the screenshots went.
+TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   test::TempDir dir;
-  Played p = play(dir, "10 press Down\n12 press Down\n14 press Down\n16 press Down\n20 press Return\n", 100000);
-  EXPECT_EQ(p.run.exit_code, 0);
-  EXPECT_EQ(p.run.err, "");
-  EXPECT_GT(test::share(p.end, 170, 390, 470, 460, test::is_lit), 0.3) << "title";
-  EXPECT_GT(test::share(p.end, 190, 145, 290, 175, test::is_white), 0.1) << "EXIT";
-  EXPECT_GT(test::share(p.end, 160, 145, 185, 175, test::is_red), 0.05) << "cursor on EXIT";
-  EXPECT_LT(test::share(p.end, 160, 285, 185, 315, test::is_red), 0.01) << "no cursor on START GAME";
-}
-
-// START GAME, down to OK and into a match: a lit cave, the red life bar under it on the
-// left and the radar in the bottom right corner, saved twice by F12; Escape goes back to
-// the menu.
-TEST(Play, OnePlayerMatchShowsTheCaveTheBarsAndTheRadar) {
-  test::TempDir dir;
-  std::string script = "5 press Return\n";
+  std::string script = "3 press F12\n5 press Return\n";
   for (int i = 1; i <= 8; i++) script += std::to_string(5 + 2 * i) + " press Down\n";
-  Played p = play(dir, script + "25 press Return\n32 press F12\n34 press F12\n40 press Escape\n", 50);
+  script += "25 press Return\n32 press F12\n40 press Escape\n";
+  for (int i = 1; i <= 4; i++) script += std::to_string(40 + 2 * i) + " press Down\n";
+  Played p = play(dir, script + "52 press Return\n", 100000);
   EXPECT_EQ(p.run.exit_code, 0) << p.run.err;
-  const std::string shots = dir.path() + "/vurkhold/screenshots/";
-  EXPECT_TRUE(std::filesystem::exists(shots + "vurkhold-0002.png")) << p.run.err;
-  test::Picture match;
-  ASSERT_TRUE(test::read_picture(shots + "vurkhold-0001.png", &match));
+  EXPECT_EQ(std::count(p.run.err.begin(), p.run.err.end(), '\n'), 2) << p.run.err;
+  test::Picture menu, match;
+  const std::string shots = dir.path() + "/vurkhold/screenshots/vurkhold-000";
+  ASSERT_TRUE(test::read_picture(shots + "1.png", &menu) && test::read_picture(shots + "2.png", &match)) << p.run.err;
+  for (const test::Picture* m : {&menu, &p.end}) EXPECT_GT(test::share(*m, 170, 390, 470, 460, test::is_lit), 0.3) << "title";
+  EXPECT_GT(test::share(menu, 160, 285, 185, 315, test::is_red), 0.05) << "cursor on START GAME";
   EXPECT_GT(test::share(match, 0, 160, 640, 480, test::is_lit), 0.3) << "cave";
   EXPECT_GT(test::share(match, 12, 28, 250, 37, test::is_red), 0.5) << "life bar";
   EXPECT_GT(test::share(match, 460, 10, 620, 140, test::is_lit), 0.05) << "radar";
-  EXPECT_GT(test::share(p.end, 170, 390, 470, 460, test::is_lit), 0.3) << "menu again";
+  EXPECT_GT(test::share(p.end, 190, 145, 290, 175, test::is_white), 0.1) << "EXIT";
+  EXPECT_GT(test::share(p.end, 160, 145, 185, 175, test::is_red), 0.05) << "cursor on EXIT";
+  EXPECT_LT(test::share(p.end, 160, 285, 185, 315, test::is_red), 0.01) << "no cursor on START GAME";
 }
 
 // Without a working sound device the start stops with the sound message, and --no-sound
