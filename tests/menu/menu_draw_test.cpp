@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ void expect_lines(int page, int selection, const std::vector<Line>& want) {
 }
 
 TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
+  // The vurk on display stands left of the lines, below the title.
+  const std::vector<test::Polygon> polygons = test::feedback(menu_render);
+  EXPECT_GT(std::count_if(polygons.begin(), polygons.end(), [](const test::Polygon& p) {
+              return std::all_of(p.begin(), p.end(), [](const test::Corner& c) { return c.x < 150 && c.y < 380; });
+            }), 200);
   expect_lines(0, 2, {{"START GAME", 190, 315, 30, WHITE}, {"OPTIONS", 190, 245, 30, WHITE},
                       {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE}, {">", 160, 245, 30, RED}});
 

@@ -113,11 +113,12 @@ TEST_F(Views, TwoPlayerHalvesShowTheirOwnVurkWithItsStatusUnderIt) {
     EXPECT_TRUE(has(lines, want)) << want.text << test::describe(lines);
 }
 
-// Vurk 0 watched, vurk 2 alive behind it, vurks 1 and 3 dead: the radar in the bottom right
-// shows the lines of teams 1 and 3 only; Tab shows every team's score in its colour.
+// Vurk 0 watched, low over the floor, vurk 2 alive behind it, vurks 1 and 3 dead: the radar
+// in the bottom right shows the lines of teams 1 and 3 only, in front of the floor; Tab
+// shows every team's score in its colour.
 TEST_F(Views, OnePlayerRadarShowsTheLivingAndTabTheScores) {
   test::Stage stage;
-  test::place_vurk(0, {16, 12, 10});
+  test::place_vurk(0, {16, 3.2f, 10})->angle2 = -30;  // the floor close under the radar's corner
   test::place_vurk(1, {10, 20, 20})->alive = 0;
   test::place_vurk(2, {20, 6, 24});
   test::place_vurk(3, {26, 14, 26})->alive = 0;
@@ -130,6 +131,10 @@ TEST_F(Views, OnePlayerRadarShowsTheLivingAndTabTheScores) {
 
   SHOW_FPS = 1, FPS = 61;
   EXPECT_TRUE(has(test::printed(one_player_view), {"LIVES:3 FRAGS:0 FPS: 61", 10, 40, 15, 0xFFFFFF}));
+  // On a wider drawable the screen is scaled twice up and centred between black bars.
+  set_drawable_size(1600, 960);
+  EXPECT_TRUE(has(test::printed(one_player_view), {"LIVES:3 FRAGS:0 FPS: 61", 180, 80, 30, 0xFFFFFF}));
+  set_drawable_size(640, 480);
 
   const int frags[4] = {3, 0, 12, 0};
   std::copy(frags, frags + 4, team_frags);

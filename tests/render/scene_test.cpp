@@ -236,9 +236,12 @@ TEST_F(Scene, WinnerMessageShowsInTheWinningTeamsColourOnlyOnceDecided) {
   const std::vector<test::Line> lines = test::printed(draw);
   ASSERT_EQ(lines.size(), 1u) << test::describe(lines);
   EXPECT_EQ(std::tuple(lines[0].text, lines[0].rgb), std::tuple("TEAM 3 WON", 0x0000FFu));
-  // Across the middle of the view, just above its centre line.
-  EXPECT_NEAR(lines[0].x + (0.8f * 9 + 1) * lines[0].size / 2, 320, 20);
-  EXPECT_TRUE(lines[0].y > 240 && lines[0].y - lines[0].size < 240) << lines[0].y;
+  // Ten units ahead, four to the left and half a unit up, one unit high: 240 / tan 30°
+  // pixels a unit at that distance.
+  const float unit = 240 / std::tan(rad(30)) / 10;
+  EXPECT_NEAR(lines[0].x, 320 - 4 * unit, 0.5f);
+  EXPECT_NEAR(lines[0].y, 240 + 0.5f * unit, 0.5f);
+  EXPECT_NEAR(lines[0].size, unit, 0.1f);
 }
 
 // The terrain batch against every corner sent on its own in immediate mode and lit by

@@ -18,20 +18,16 @@ namespace vurkhold::test {
 
 namespace {
 std::string saved_dir;
-
-unsigned* const scene_textures[] = {&vurk_texture,    &dirt_texture,      &metal_texture,      &rock_texture,
-                                    &font_texture,    &rope_texture,      &particle_texture,   &explosion_texture,
-                                    &bullet_texture,  &bullethole_texture, &gray_texture};
+unsigned* const scene_textures[] = {&vurk_texture,   &dirt_texture,     &metal_texture,      &rock_texture,
+                                    &font_texture,   &rope_texture,     &particle_texture,   &explosion_texture,
+                                    &bullet_texture, &bullethole_texture, &gray_texture};
 unsigned saved_textures[std::size(scene_textures)];
 std::vector<unsigned> made;
-float saved_ambient;
-CAMERA_MODE saved_mode;
-int saved_sort, saved_show_fps;
-
-uint32_t rgb_of(float r, float g, float b) {
-  auto byte = [](float c) { return static_cast<uint32_t>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255.0f)); };
-  return byte(r) << 16 | byte(g) << 8 | byte(b);
-}
+struct Settings {
+  float ambient;
+  CAMERA_MODE mode;
+  int sort, show_fps;
+} saved;
 }  // namespace
 
 bool load_game_folder() {
@@ -60,15 +56,11 @@ bool start_match(const char* level, unsigned seed, int frames) {
 
 Stage::Stage() {
   make_arena(2);
-  for (size_t i = 0; i < std::size(scene_textures); i++) saved_textures[i] = *scene_textures[i];
-  for (unsigned* t : scene_textures) *t = flat(0x000000FF);
+  for (size_t i = 0; i < std::size(scene_textures); i++) saved_textures[i] = *scene_textures[i], *scene_textures[i] = flat(0xFF);
   font_texture = flat(0);
-  saved_ambient = AMBIENT, saved_mode = camera_mode, saved_sort = sort_particles, saved_show_fps = SHOW_FPS;
-  AMBIENT = 1.0f;
-  camera_mode = CM_FIRST_PERSON;
-  sort_particles = 1;
-  vurk_to_render_1 = &vurk[0];
-  vurk_to_render_2 = &vurk[1];
+  saved = {AMBIENT, camera_mode, sort_particles, SHOW_FPS};
+  AMBIENT = 1.0f, camera_mode = CM_FIRST_PERSON, sort_particles = 1;
+  vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
   glFogf(GL_FOG_START, 100.0f);
   glFogf(GL_FOG_END, 200.0f);
 }
@@ -77,7 +69,7 @@ Stage::~Stage() {
   for (size_t i = 0; i < std::size(scene_textures); i++) *scene_textures[i] = saved_textures[i];
   glDeleteTextures(static_cast<GLsizei>(made.size()), made.data());
   made.clear();
-  AMBIENT = saved_ambient, camera_mode = saved_mode, sort_particles = saved_sort, SHOW_FPS = saved_show_fps;
+  AMBIENT = saved.ambient, camera_mode = saved.mode, sort_particles = saved.sort, SHOW_FPS = saved.show_fps;
   winner = -1;
   glFogf(GL_FOG_START, 0.0f);
   glFogf(GL_FOG_END, 26.4f);
@@ -154,7 +146,8 @@ std::vector<Line> printed(void (*draw)()) {
               std::fabs(c.t - row / 8.0f - (y1 - c.y) / size / 8) < 1e-3f;
     if (!glyph) continue;
     const char letter = static_cast<char>(32 + 8 * row + col);
-    const uint32_t rgb = rgb_of(p[0].r, p[0].g, p[0].b);
+    auto byte = [](float c) { return static_cast<uint32_t>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255)); };
+    const uint32_t rgb = byte(p[0].r) << 16 | byte(p[0].g) << 8 | byte(p[0].b);
     Line* line = lines.empty() ? nullptr : &lines.back();
     // Mesa feeds a quad back as two triangles of the same glyph.
     if (line && x0 == last_x && y1 == last_y && line->text.back() == letter) continue;
