@@ -36,10 +36,7 @@ std::vector<Line> page_lines(int page, int selection) {
 }
 
 void expect_lines(int page, int selection, const std::vector<Line>& want) {
-  const std::vector<Line> got = page_lines(page, selection);
-  bool same = got.size() == want.size();
-  for (size_t i = 0; same && i < got.size(); i++) same = test::same(got[i], want[i]);
-  EXPECT_TRUE(same) << "page " << page << ", got:" << test::describe(got) << "\nwanted:" << test::describe(want);
+  EXPECT_EQ(test::differ(page_lines(page, selection), want), "") << "page " << page;
 }
 
 TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
@@ -79,7 +76,7 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {">", 160, 237, 30, RED}});
   SHOW_FPS = 1;
   const std::vector<Line> shown = page_lines(2, 0);
-  EXPECT_TRUE(!shown.empty() && shown[0].text == "SHOW FPS: YES") << test::describe(shown);
+  EXPECT_TRUE(!shown.empty() && shown[0].text == "SHOW FPS: YES");
   SHOW_FPS = show_fps, AMBIENT = ambient, CANTLE_LIGHT_RANGE = range, MAX_LIVES = lives, FRAG_LIMIT = frag_limit;
   std::snprintf(level_to_use, sizeof level_to_use, "%s", level.c_str());
 }

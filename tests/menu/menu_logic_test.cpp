@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -129,13 +130,8 @@ TEST_F(MenuLogic, SetUpStepsWrapAndKeepTheRules) {
   for (const auto& r : rows) {
     VURK_& v = vurk[r.vurk];
     auto field = [&]() -> int {
-      switch (r.line) {
-        case 0: return selected_vurk;
-        case 1: return v.type;
-        case 2: return v.team;
-        case 3: return v.item;
-        default: return v.weapons[r.line - 4].num;
-      }
+      const int fields[] = {selected_vurk, v.type, v.team, v.item};
+      return r.line < 4 ? fields[r.line] : v.weapons[r.line - 4].num;
     };
     v.type = static_cast<VURK_TYPE>(r.type);
     selected_vurk = r.vurk;
@@ -219,9 +215,9 @@ TEST_F(MenuLogic, PickingALevel) {
   const std::string fits = std::string(248, 'f') + ".vhl", too_long = std::string(250, 'l') + ".vhl";
   for (const std::string& name : {std::string("cave.vhl"), fits, too_long})
     test::write_file(dir_.file("levels/" + name), "x");
-  auto upper = [](std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(c));
-    return text;
+  auto upper = [](std::string t) {
+    std::transform(t.begin(), t.end(), t.begin(), ::toupper);
+    return t;
   };
   const std::string rows[][2] = {
       {"CAVE.VHL", "LEVELS\\CAVE.VHL"},

@@ -1,6 +1,6 @@
-// the scene of a match, looked at where a player looks: where each camera stands and what
-// it shows of the vurk, the body's meshes, the translucent groups' order and depth, the
-// explosion's frames, the winner's message, and the terrain batch against plain drawing.
+// the scene of a match where a player looks: where each camera stands and what it shows,
+// the body's meshes, the bullets, the translucent groups' order and depth, the explosion's
+// frames, the winner's message, and the terrain batch against plain drawing.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -234,7 +234,7 @@ TEST_F(Scene, WinnerMessageShowsInTheWinningTeamsColourOnlyOnceDecided) {
   EXPECT_TRUE(test::printed(draw).empty());  // undecided
   winner = 2;
   const std::vector<test::Line> lines = test::printed(draw);
-  ASSERT_EQ(lines.size(), 1u) << test::describe(lines);
+  ASSERT_EQ(lines.size(), 1u) << test::differ(lines, {});
   EXPECT_EQ(std::tuple(lines[0].text, lines[0].rgb), std::tuple("TEAM 3 WON", 0x0000FFu));
   // Ten units ahead, four to the left and half a unit up, one unit high: 240 / tan 30°
   // pixels a unit at that distance.

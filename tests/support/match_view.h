@@ -77,10 +77,8 @@ struct Line {
   uint32_t rgb;  // 0xRRGGBB
 };
 std::vector<Line> printed(void (*draw)());
-// Same text, colour, place and size (to a hundredth of a pixel).
-bool same(const Line& a, const Line& b);
-bool has(const std::vector<Line>& lines, const Line& want);
-// One "text" @x,y size #rrggbb line each, for failure reports.
-std::string describe(const std::vector<Line>& lines);
+// "" when `got` is `want` line by line (places and sizes to a hundredth of a pixel), else
+// both, one "text" @x,y size #rrggbb a line.
+std::string differ(const std::vector<Line>& got, const std::vector<Line>& want);
 
 }  // namespace vurkhold::test
