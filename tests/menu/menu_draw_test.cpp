@@ -57,7 +57,8 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                              {"ITEM: JETPACK", 190, 290, 15, WHITE}};
   for (int k = 0; k < 4; k++) {
     vurk[1].weapons[k] = {&weapon_type[3 - k], 3 - k, 0, 0, 0};
-    setup.push_back({"WEAPON " + std::to_string(k + 1) + ": " + weapon_type[3 - k].name, 190, 270 - 20.0f * k, 15, WHITE});
+    setup.push_back(
+        {"WEAPON " + std::to_string(k + 1) + ": " + weapon_type[3 - k].name, 190, 270 - 20.0f * k, 15, WHITE});
   }
   setup.push_back({"OK", 190, 190, 30, YELLOW});
   setup.push_back({">", 160, 297.5f, 30, RED});
@@ -69,9 +70,9 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   const std::string level = level_to_use;
   SHOW_FPS = 0, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 12, MAX_LIVES = 7, FRAG_LIMIT = 9;
   std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\MAZE.VHL");
-  expect_lines(2, 6, {{"SHOW FPS: NO", 190, 350, 15, WHITE},           {"AMBIENT LIGHT: 50%", 190, 330, 15, WHITE},
+  expect_lines(2, 6, {{"SHOW FPS: NO", 190, 350, 15, WHITE}, {"AMBIENT LIGHT: 50%", 190, 330, 15, WHITE},
                       {"CANTLE LIGHT RANGE: 12", 190, 310, 15, WHITE}, {"LIVES: 7", 190, 290, 15, WHITE},
-                      {"FRAG LIMIT: 9", 190, 270, 15, WHITE},          {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
+                      {"FRAG LIMIT: 9", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
                       {"LEVEL: LEVELS\\MAZE.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
   SHOW_FPS = 1;
@@ -86,7 +87,8 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
 TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
   test::TempDir dir;
   test::write_file(dir.file("readme.txt"), "first\nsecond\nthird\n");
-  for (const char* name : {"b.vhl", "a.vhl", "cave.vhl"}) test::write_file(dir.file(std::string("levels/") + name), "x");
+  for (const char* name : {"b.vhl", "a.vhl", "cave.vhl"})
+    test::write_file(dir.file(std::string("levels/") + name), "x");
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
 
   ASSERT_EQ(load_readme(), 1);

@@ -97,7 +97,8 @@ TEST_F(MenuLogic, UpAndDownStopAtEachPagesEnds) {
 
 // Return on the main page's lines; the help page needs its file and gives it back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
-  const struct { int line, page, selection, done; } rows[] = {{0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
+  const struct { int line, page, selection, done; } rows[] = {
+      {0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
   for (const auto& r : rows) {
     done = 0;
     press(VK_RETURN, 0, r.line);

@@ -43,7 +43,15 @@ TEST(Overlays, BarsFollowLifeRespawnAmmoAndLoadingAsRealShares) {
   WEAPON_TYPE gun{}, odd{};  // odd: a broken table entry, nothing to divide by
   gun.name = odd.name = name;
   gun.ammo_per_clip = 8, gun.load_time = 1000;
-  const struct { const char* what; int alive; float life; int respawn_delay; WEAPON_TYPE* type; int ammo, loading; float life_end, weapon_end; } cases[] = {
+  const struct {
+    const char* what;
+    int alive;
+    float life;
+    int respawn_delay;
+    WEAPON_TYPE* type;
+    int ammo, loading;
+    float life_end, weapon_end;
+  } cases[] = {
       {"full", 1, 100, 0, &gun, 8, 0, 260, 260},
       {"half life, 3 of 8 rounds", 1, 50, 0, &gun, 3, 0, 135, 103.75f},
       {"a third of life", 1, 33, 0, &gun, 8, 0, 92.5f, 260},
@@ -74,7 +82,8 @@ void stand(int i, XYZ p, uint32_t rgb, WEAPON_TYPE* gun, int lives, int frags, f
   VURK_* v = test::place_vurk(i, p);
   v->lives = lives, v->frags = frags, v->life = life;
   v->weapons[0] = {gun, 0, 1, 0, 0};
-  particle[i] = {{p.x, p.y + 0.25f, p.z - 3}, {}, 0, 0.5f, 1, {(rgb >> 16) / 255.0f, (rgb >> 8 & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1}, 100, 100, 0, 0};
+  const float r = (rgb >> 16) / 255.0f, g = (rgb >> 8 & 0xFF) / 255.0f, b = (rgb & 0xFF) / 255.0f;
+  particle[i] = {{p.x, p.y + 0.25f, p.z - 3}, {}, 0, 0.5f, 1, {r, g, b, 1}, 100, 100, 0, 0};
 }
 
 // Player 1 (vurk_to_render_1) on the right, player 2 on the left of the upper 280 rows,
@@ -123,7 +132,8 @@ TEST_F(Views, OnePlayerRadarShowsTheLivingAndTabTheScores) {
   test::clear_screen();
   one_player_view();
   const test::Screen s = test::read_screen();
-  for (const auto& [rgb, shown] : {std::pair{0xFF0000u, true}, {0x00FF00u, false}, {0x0000FFu, true}, {0xFFFF00u, false}})
+  for (const auto& [rgb, shown] :
+       {std::pair{0xFF0000u, true}, {0x00FF00u, false}, {0x0000FFu, true}, {0xFFFF00u, false}})
     EXPECT_EQ(s.pixels(440, 0, 640, 150, rgb) > 30, shown) << std::hex << rgb;
   EXPECT_EQ(s.pixels(0, 150, 640, 480, 0x0000FF) + s.pixels(0, 0, 440, 150, 0x0000FF), 0);  // the radar's corner only
 

@@ -99,7 +99,15 @@ TEST_F(Scene, EachCameraStandsWhereThePlayerExpectsAndShowsWhatItShould) {
   constexpr uint32_t ROPE = 0x40C0FF;
   rope_texture = stage.flat(ROPE << 8 | 0xFF);
   const CAMERA_MODE FP = CM_FIRST_PERSON, TP = CM_THIRD_PERSON;
-  const struct { const char* what; CAMERA_MODE mode; int alive; float heading, pitch; XYZ p; float back; const char* body; } rows[] = {
+  const struct {
+    const char* what;
+    CAMERA_MODE mode;
+    int alive;
+    float heading, pitch;
+    XYZ p;
+    float back;
+    const char* body;
+  } rows[] = {
       {"first person", FP, 1, 0, 0, {16, 12, 16}, 0, ""},
       {"first person turned, looking up", FP, 1, 90, 30, {16, 12, 16}, 0, ""},
       {"first person looking down", FP, 1, -150, -60, {16, 12, 16}, 0, ""},
@@ -122,7 +130,8 @@ TEST_F(Scene, EachCameraStandsWhereThePlayerExpectsAndShowsWhatItShould) {
     const XYZ eye = seen_eye();
     const float a = rad(r.heading), b = rad(r.pitch), back = distance(eye, r.p);
     if (r.back == 0) {
-      const XYZ want = moved(r.p, {0.25f * std::sin(a) * std::sin(b), 0.25f * std::cos(b), 0.25f * std::cos(a) * std::sin(b)});
+      const XYZ want =
+          moved(r.p, {0.25f * std::sin(a) * std::sin(b), 0.25f * std::cos(b), 0.25f * std::cos(a) * std::sin(b)});
       EXPECT_LT(distance(eye, want), 1e-3) << eye.x << " " << eye.y << " " << eye.z;
     } else {
       // On the ray back from the vurk; short of a wall, but not by much.
@@ -152,7 +161,8 @@ TEST_F(Scene, BodyMeshesFollowTheItemTheRopeAndTheAim) {
       {MI_NINJAROPE, NRS_IN, 90, "0"},    {MI_JETPACK, NRS_FLYING, 90, "04"}};
   for (const auto& r : rows) {
     v->item = r.item, v->rope_state = r.rope, v->angle2 = r.pitch;
-    EXPECT_EQ(Dummy::shown(render(&vurk[0])), r.shown) << "item " << r.item << " rope " << r.rope << " pitch " << r.pitch;
+    EXPECT_EQ(Dummy::shown(render(&vurk[0])), r.shown)
+        << "item " << r.item << " rope " << r.rope << " pitch " << r.pitch;
   }
 }
 
@@ -193,23 +203,28 @@ TEST_F(Scene, BulletsFaceTheirWayTakeTheBulletTextureAndTheLight) {
   bullet_texture = stage.texture(2, 1, {0xFFFFFFFF, 0x00FF0080});
   VERTEX v[8] = {};
   short index[12] = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
-  for (int k = 0; k < 8; k++)
-    v[k] = {{-0.3f + 0.3f * (k / 4 + (k % 4 == 1 || k % 4 == 2)), k % 4 < 2 ? -0.3f : 0.3f, 0}, 0.25f + 0.5f * (k / 4), 0.5f, 255, {}, 0};
+  for (int k = 0; k < 8; k++) {
+    const float x = -0.3f + 0.3f * static_cast<float>(k / 4 + (k % 4 == 1 || k % 4 == 2));
+    v[k] = {{x, k % 4 < 2 ? -0.3f : 0.3f, 0}, 0.25f + 0.5f * static_cast<float>(k / 4), 0.5f, 255, {}, 0};
+  }
   MESH mesh = {8, 4, 0, 12, v, nullptr, nullptr, index, nullptr};
   MODEL model{};
   model.number_of_meshes = 1, model.mesh = &mesh, model.texture = stage.flat(0xFF0000FF);
   BULLET_TYPE type{};
   type.model = &model;
   test::place_vurk(0, {16, 12, 30});
-  const struct { MT_ kind; float heading; uint16_t flags; int white, grey; } rows[] = {
-      {MT_SPRITE, 90, BTF_SELF_ILLUMINATION, 1, 0}, {MT_NORMAL, 0, 0, 0, 1}, {MT_NORMAL, 90, BTF_SELF_ILLUMINATION, 0, 0}};
+  const struct { MT_ kind; float heading; uint16_t flags; bool white, grey; } rows[] = {
+      {MT_SPRITE, 90, BTF_SELF_ILLUMINATION, true, false},
+      {MT_NORMAL, 0, 0, false, true},
+      {MT_NORMAL, 90, BTF_SELF_ILLUMINATION, false, false}};
   for (const auto& r : rows) {
     model.type = r.kind, type.flags = r.flags;
     bullet[5] = {&type, {17, 12.25f, 27}, {}, r.heading, 0, 1, 0, 0, 0, nullptr, 1};
     const Screen s = render(&vurk[0]);
-    const int grey = s.count(400, 0, 640, 480, [&s](int x, int y) { return s.rgb_at(x, y) == 0x7F7F7F || s.rgb_at(x, y) == 0x808080; });
-    EXPECT_EQ(s.pixels(400, 0, 640, 480, 0xFFFFFF) > 100, r.white == 1) << r.kind << " " << r.heading;
-    EXPECT_EQ(grey > 100, r.grey == 1) << r.kind << " " << r.heading;
+    const int grey = s.count(400, 0, 640, 480,
+                             [&s](int x, int y) { return s.rgb_at(x, y) == 0x7F7F7F || s.rgb_at(x, y) == 0x808080; });
+    EXPECT_EQ(s.pixels(400, 0, 640, 480, 0xFFFFFF) > 100, r.white) << r.kind << " " << r.heading;
+    EXPECT_EQ(grey > 100, r.grey) << r.kind << " " << r.heading;
     EXPECT_EQ(s.pixels(0, 0, 640, 480, 0x00FF00) + s.pixels(0, 0, 640, 480, 0xFF0000), 0);
   }
 }
@@ -218,7 +233,8 @@ TEST_F(Scene, BulletsFaceTheirWayTakeTheBulletTextureAndTheLight) {
 TEST_F(Scene, ExplosionFramesShowTheirCellOfTheTexture) {
   Stage stage;
   std::vector<uint32_t> cells;
-  for (uint32_t cell = 0; cell < 16; cell++) cells.push_back((40 + 60 * (cell % 4)) << 24 | (40 + 60 * (cell / 4)) << 16 | 0xC0FF);
+  for (uint32_t cell = 0; cell < 16; cell++)
+    cells.push_back((40 + 60 * (cell % 4)) << 24 | (40 + 60 * (cell / 4)) << 16 | 0xC0FF);
   explosion_texture = stage.texture(4, 4, cells);
   test::place_vurk(0, {16, 12, 30});
   for (int frame : {0, 1, 4, 6, 11, 14}) {

@@ -51,7 +51,8 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   test::Picture menu, match;
   const std::string shots = dir.path() + "/vurkhold/screenshots/vurkhold-000";
   ASSERT_TRUE(test::read_picture(shots + "1.png", &menu) && test::read_picture(shots + "2.png", &match)) << p.run.err;
-  for (const test::Picture* m : {&menu, &p.end}) EXPECT_GT(test::share(*m, 170, 390, 470, 460, test::is_lit), 0.3) << "title";
+  for (const test::Picture* m : {&menu, &p.end})
+    EXPECT_GT(test::share(*m, 170, 390, 470, 460, test::is_lit), 0.3) << "title";
   EXPECT_GT(test::share(menu, 160, 285, 185, 315, test::is_red), 0.05) << "cursor on START GAME";
   EXPECT_GT(test::share(match, 0, 160, 640, 480, test::is_lit), 0.3) << "cave";
   EXPECT_GT(test::share(match, 12, 28, 250, 37, test::is_red), 0.5) << "life bar";

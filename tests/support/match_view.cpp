@@ -56,7 +56,8 @@ bool start_match(const char* level, unsigned seed, int frames) {
 
 Stage::Stage() {
   make_arena(2);
-  for (size_t i = 0; i < std::size(scene_textures); i++) saved_textures[i] = *scene_textures[i], *scene_textures[i] = flat(0xFF);
+  for (size_t i = 0; i < std::size(scene_textures); i++)
+    saved_textures[i] = *scene_textures[i], *scene_textures[i] = flat(0xFF);
   font_texture = flat(0);
   saved = {AMBIENT, camera_mode, sort_particles, SHOW_FPS};
   AMBIENT = 1.0f, camera_mode = CM_FIRST_PERSON, sort_particles = 1;
@@ -172,7 +173,8 @@ std::string differ(const std::vector<Line>& got, const std::vector<Line>& want) 
   for (const auto* lines : {&got, &want}) {
     out += lines == &got ? "got:" : "\nwanted:";
     for (const Line& l : *lines) {
-      std::snprintf(buffer, sizeof buffer, "\n  \"%s\" @%.1f,%.1f size %.1f #%06x", l.text.c_str(), l.x, l.y, l.size, l.rgb);
+      std::snprintf(buffer, sizeof buffer, "\n  \"%s\" @%.1f,%.1f size %.1f #%06x", l.text.c_str(), l.x, l.y, l.size,
+                    l.rgb);
       out += buffer;
     }
   }
