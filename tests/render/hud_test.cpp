@@ -43,15 +43,8 @@ TEST(Overlays, BarsFollowLifeRespawnAmmoAndLoadingAsRealShares) {
   WEAPON_TYPE gun{}, odd{};  // odd: a broken table entry, nothing to divide by
   gun.name = odd.name = name;
   gun.ammo_per_clip = 8, gun.load_time = 1000;
-  const struct {
-    const char* what;
-    int alive;
-    float life;
-    int respawn_delay;
-    WEAPON_TYPE* type;
-    int ammo, loading;
-    float life_end, weapon_end;
-  } cases[] = {
+  const struct { const char* what; int alive; float life; int respawn_delay; WEAPON_TYPE* type; int ammo, loading;
+                 float life_end, weapon_end; } cases[] = {
       {"full", 1, 100, 0, &gun, 8, 0, 260, 260},
       {"half life, 3 of 8 rounds", 1, 50, 0, &gun, 3, 0, 135, 103.75f},
       {"a third of life", 1, 33, 0, &gun, 8, 0, 92.5f, 260},

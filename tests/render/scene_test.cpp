@@ -99,15 +99,8 @@ TEST_F(Scene, EachCameraStandsWhereThePlayerExpectsAndShowsWhatItShould) {
   constexpr uint32_t ROPE = 0x40C0FF;
   rope_texture = stage.flat(ROPE << 8 | 0xFF);
   const CAMERA_MODE FP = CM_FIRST_PERSON, TP = CM_THIRD_PERSON;
-  const struct {
-    const char* what;
-    CAMERA_MODE mode;
-    int alive;
-    float heading, pitch;
-    XYZ p;
-    float back;
-    const char* body;
-  } rows[] = {
+  const struct { const char* what; CAMERA_MODE mode; int alive; float heading, pitch; XYZ p; float back;
+                 const char* body; } rows[] = {
       {"first person", FP, 1, 0, 0, {16, 12, 16}, 0, ""},
       {"first person turned, looking up", FP, 1, 90, 30, {16, 12, 16}, 0, ""},
       {"first person looking down", FP, 1, -150, -60, {16, 12, 16}, 0, ""},

@@ -19,11 +19,8 @@ TEST(TextureObjects, UploadHoldsTheImageAsReadAndReleaseDeletesIt) {
   ASSERT_TRUE(test::ensure_gl_context());
   test::MessageCapture messages;
   install_texture_objects();
-  const struct {
-    const char* file;
-    GLenum format;
-    int bytes;
-  } rows[] = {{"im_rgb_64x128.tga", GL_RGB, 3}, {"im_rgba_128x64.tga", GL_RGBA, 4}, {"im_gray_64x64.tga", GL_ALPHA, 1}};
+  const struct { const char* file; GLenum format; int bytes; } rows[] = {
+      {"im_rgb_64x128.tga", GL_RGB, 3}, {"im_rgba_128x64.tga", GL_RGBA, 4}, {"im_gray_64x64.tga", GL_ALPHA, 1}};
   for (const auto& row : rows) {
     const std::string path = test::fixture_path(std::string("tga/") + row.file);
     TGA_IMAGE image;
