@@ -18,6 +18,7 @@ namespace vurkhold {
 namespace {
 
 constexpr float THIRD_PERSON_DISTANCE = 5.0f;
+constexpr float WALL_GAP = 0.2f;  // more than the near plane's reach from the eye
 constexpr float EYE_HEIGHT = 0.25f;
 constexpr float HOLE_HALF = 0.05f;
 constexpr float ROPE_HALF = 0.025f;
@@ -52,15 +53,19 @@ void draw_vurk_mesh(int n) {
   if (n < vurk_model.number_of_meshes) draw_mesh(&vurk_model.mesh[n]);
 }
 
-// Third person, or a dead vurk: 5 units behind the aim, or on the first surface between.
+// Third person, or a dead vurk: 5 units behind the aim, or a little short of the first
+// surface between, so that the eye stays inside the open space.
 CAMERA give_view_camera(const VURK_* m) {
   CAMERA cam;
   init_camera(&cam);
   if (camera_mode == CM_THIRD_PERSON || !m->alive) {
     const IJK back = give_vurk_weapon_direction(m, -THIRD_PERSON_DISTANCE);
+    XYZ hit;
     IJK normal;
-    if (test_point_collisions(m->p, back, &cam.p, &normal) == CT_NO_COLLISION)
-      cam.p = {m->p.x + back.i, m->p.y + back.j, m->p.z + back.k};
+    float share = 1.0f;
+    if (test_point_collisions(m->p, back, &hit, &normal) != CT_NO_COLLISION)
+      share = std::max(give_distance(&m->p, &hit) - WALL_GAP, 0.0f) / THIRD_PERSON_DISTANCE;
+    cam.p = {m->p.x + share * back.i, m->p.y + share * back.j, m->p.z + share * back.k};
   } else {
     const float a = rad(m->angle);
     const float b = rad(m->angle2);

@@ -1,124 +1,123 @@
-// menu drawing, read back from the frame: the title, the cursor and the text where the
-// pages put them, the help page's last line not repeated, and the same frame whatever
-// state the game left.
+// menu drawing as a player reads it: every page's lines and cursor read back from GL
+// feedback, and a match drawn after a turned menu.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <functional>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "menu/menu.h"
-#include "shell/shell.h"
-#include "support/gl_context.h"
+#include "render/render.h"
+#include "support/arena.h"
+#include "support/match_view.h"
 #include "support/test_support.h"
 
 namespace vurkhold {
 namespace {
 
-using Frame = std::vector<unsigned char>;
-using PixelTest = std::function<bool(const unsigned char*)>;
+using test::Line;
 
-const PixelTest is_red = [](const unsigned char* p) { return p[0] > 180 && p[1] < 80 && p[2] < 80; };
-const PixelTest is_white = [](const unsigned char* p) { return p[0] > 220 && p[1] > 220 && p[2] > 220; };
-const PixelTest is_warm = [](const unsigned char* p) { return p[0] > 90 && p[0] > p[2] + 8; };
+constexpr uint32_t WHITE = 0xFFFFFF, RED = 0xFF0000, YELLOW = 0xFFFF00;
 
-Frame draw_menu(int page, int selection) {
-  menu_page = page;
-  menu_selection = selection;
-  menu_rotate = 0.0f;
-  menu_frame = 1.0f;
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  menu_render();
-  Frame rgb(640 * 480 * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
-}
-
-// Pixels of the screen rectangle x0..x1 x y0..y1 (origin bottom left) that pass the test.
-int count(const Frame& f, int x0, int x1, int y0, int y1, const PixelTest& test) {
-  int n = 0;
-  for (int y = y0; y < y1; y++)
-    for (int x = x0; x < x1; x++) n += test(&f[(y * 640 + x) * 3]);
-  return n;
-}
-
-class MenuDraw : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(test::ensure_gl_context());
-    suite_cwd_ = new test::KeepWorkingDir;
-    ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
-    no_sound = 1;
-    ASSERT_EQ(initialize(), 1);
-  }
-  static void TearDownTestSuite() {
-    clean_up();
-    no_sound = 0;
-    menu_page = menu_selection = 0;
-    delete suite_cwd_;
-  }
-  static inline test::KeepWorkingDir* suite_cwd_ = nullptr;
+class MenuDraw : public test::GameFolder {
+  void TearDown() override { menu_page = menu_selection = selected_vurk = 0; }
   test::KeepWorkingDir cwd_;
 };
 
-// The page-0 cursor (glyph top at 315 - 35 x line) is red beside its line only, and the
-// line's text starts at x 190.
-TEST_F(MenuDraw, TitleCursorAndTextWhereThePagesPutThem) {
-  const Frame f = draw_menu(0, 2);
-  // The title's letters are warm, the background grey or cold: letters across the
-  // whole title quad and none beside it.
-  for (int x0 : {170, 320}) EXPECT_GT(count(f, x0, x0 + 150, 390, 460, is_warm), 1500) << x0;
-  for (int x0 : {0, 480}) EXPECT_EQ(count(f, x0, x0 + 160, 390, 480, is_warm), 0) << x0;
-  for (int y0 : {330, 462}) EXPECT_EQ(count(f, 0, 640, y0, y0 + 18, is_warm), 0) << y0;
-  EXPECT_GT(count(f, 160, 190, 215, 245, is_red), 40);
-  for (int line : {0, 3, 4}) EXPECT_EQ(count(f, 150, 200, 285 - 35 * line, 315 - 35 * line, is_red), 0) << line;
-  EXPECT_GT(count(f, 190, 320, 215, 245, is_white), 100);  // "OPTIONS"
-  EXPECT_EQ(count(f, 100, 158, 150, 330, is_white), 0);
+// A turned background: a texture matrix left behind would turn the glyphs too.
+std::vector<Line> page_lines(int page, int selection) {
+  menu_page = page;
+  menu_selection = selection;
+  menu_rotate = 30.0f;
+  menu_frame = 1.0f;
+  return test::printed(menu_render);
 }
 
-// Two help lines: nothing white below the second one, as there would be were the last
-// line drawn again for every line up to 200.
-TEST_F(MenuDraw, HelpPageDrawsOnlyTheLinesThereAre) {
-  test::TempDir dir;
-  test::write_file(dir.file("readme.txt"), "WWWW\nMMMM\n");
-  ASSERT_EQ(chdir(dir.path().c_str()), 0);
-  ASSERT_EQ(load_readme(), 1);
-  const Frame f = draw_menu(3, 0);
-  free_textlines();
-  EXPECT_GT(count(f, 10, 60, 340, 370, is_white), 50);
-  EXPECT_LT(count(f, 10, 60, 180, 330, is_white), 10);  // the background has a few
+void expect_lines(int page, int selection, const std::vector<Line>& want) {
+  EXPECT_EQ(test::differ(page_lines(page, selection), want), "") << "page " << page;
 }
 
-// The state a match leaves (depth test off, culling and fog on) changes nothing, and the
-// menu leaves start-up's state behind: texturing, depth test and fog on, the rest off.
-TEST_F(MenuDraw, SameFrameWhateverStateTheGameLeft) {
-  // A slot without a type or with a number beyond the loaded types still draws.
-  const WEAPON saved = vurk[0].weapons[0], saved2 = vurk[0].weapons[1];
-  vurk[0].weapons[0] = {nullptr, 0, 0, 0, 0};
-  vurk[0].weapons[1] = {nullptr, 99, 0, 0, 0};
-  for (int page = 0; page <= 2; page++) {
-    glDisable(GL_FOG);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    const Frame clean = draw_menu(page, 1);
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_FOG);
-    glEnable(GL_BLEND);
-    glEnable(GL_ALPHA_TEST);
-    const Frame after_game = draw_menu(page, 1);
-    EXPECT_TRUE(clean == after_game) << "page " << page;
-    const struct { GLenum cap; GLboolean on; } state[] = {
-        {GL_TEXTURE_2D, GL_TRUE}, {GL_DEPTH_TEST, GL_TRUE}, {GL_FOG, GL_TRUE},
-        {GL_BLEND, GL_FALSE},     {GL_ALPHA_TEST, GL_FALSE}, {GL_CULL_FACE, GL_FALSE},
-    };
-    for (const auto& s : state) EXPECT_EQ(glIsEnabled(s.cap), s.on) << std::hex << s.cap;
+TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
+  // The vurk on display stands left of the lines, below the title.
+  const std::vector<test::Polygon> polygons = test::feedback(menu_render);
+  EXPECT_GT(std::count_if(polygons.begin(), polygons.end(), [](const test::Polygon& p) {
+              return std::all_of(p.begin(), p.end(), [](const test::Corner& c) { return c.x < 150 && c.y < 380; });
+            }), 200);
+  expect_lines(0, 2, {{"START GAME", 190, 315, 30, WHITE}, {"OPTIONS", 190, 245, 30, WHITE},
+                      {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE}, {">", 160, 245, 30, RED}});
+
+  ASSERT_GE(weapons, 4);
+  const VURK_ saved = vurk[1];
+  selected_vurk = 1;
+  vurk[1].type = MLT_COMPUTER, vurk[1].team = 2, vurk[1].item = MI_JETPACK;
+  std::vector<Line> setup = {{"VURK 2  <->", 190, 350, 15, WHITE}, {"TYPE: COMPUTER", 190, 330, 15, WHITE},
+                             {"TEAM: ", 190, 310, 15, WHITE},       {"3", 262, 310, 15, 0x0000FF},
+                             {"ITEM: JETPACK", 190, 290, 15, WHITE}};
+  for (int k = 0; k < 4; k++) {
+    vurk[1].weapons[k] = {&weapon_type[3 - k], 3 - k, 0, 0, 0};
+    setup.push_back(
+        {"WEAPON " + std::to_string(k + 1) + ": " + weapon_type[3 - k].name, 190, 270 - 20.0f * k, 15, WHITE});
   }
-  vurk[0].weapons[0] = saved;
-  vurk[0].weapons[1] = saved2;
+  setup.push_back({"OK", 190, 190, 30, YELLOW});
+  setup.push_back({">", 160, 297.5f, 30, RED});
+  expect_lines(1, 3, setup);
+  vurk[1] = saved;
+
+  const int show_fps = SHOW_FPS, range = CANTLE_LIGHT_RANGE, lives = MAX_LIVES, frag_limit = FRAG_LIMIT;
+  const float ambient = AMBIENT;
+  const std::string level = level_to_use;
+  SHOW_FPS = 0, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 12, MAX_LIVES = 7, FRAG_LIMIT = 9;
+  std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\MAZE.VHL");
+  expect_lines(2, 6, {{"SHOW FPS: NO", 190, 350, 15, WHITE}, {"AMBIENT LIGHT: 50%", 190, 330, 15, WHITE},
+                      {"CANTLE LIGHT RANGE: 12", 190, 310, 15, WHITE}, {"LIVES: 7", 190, 290, 15, WHITE},
+                      {"FRAG LIMIT: 9", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
+                      {"LEVEL: LEVELS\\MAZE.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
+                      {">", 160, 237, 30, RED}});
+  SHOW_FPS = 1;
+  const std::vector<Line> shown = page_lines(2, 0);
+  EXPECT_TRUE(!shown.empty() && shown[0].text == "SHOW FPS: YES");
+  SHOW_FPS = show_fps, AMBIENT = ambient, CANTLE_LIGHT_RANGE = range, MAX_LIVES = lives, FRAG_LIMIT = frag_limit;
+  std::snprintf(level_to_use, sizeof level_to_use, "%s", level.c_str());
+}
+
+// The help text scrolls up 17 a step and shows only the lines there are; the level list
+// shows every name found, with the cursor beside the chosen one.
+TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
+  test::TempDir dir;
+  test::write_file(dir.file("readme.txt"), "first\nsecond\nthird\n");
+  for (const char* name : {"b.vhl", "a.vhl", "cave.vhl"})
+    test::write_file(dir.file(std::string("levels/") + name), "x");
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+
+  ASSERT_EQ(load_readme(), 1);
+  expect_lines(3, 1, {{"FIRST", 10, 387, 15, WHITE}, {"SECOND", 10, 370, 15, WHITE}, {"THIRD", 10, 353, 15, WHITE}});
+  free_textlines();
+
+  ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
+  ASSERT_EQ(line_count, 3);
+  std::vector<Line> names;
+  for (int i = 0; i < 3; i++) names.push_back({get_text_by_number(i), 190, 350 - 22.0f * i, 20, WHITE});
+  names.push_back({">", 160, 311, 30, RED});
+  expect_lines(4, 2, names);
+  free_textlines();
+}
+
+// The explosion's frame 6 shows its own cell of the texture in the first frame of a
+// match after the menu, whose background turns the texture matrix.
+TEST_F(MenuDraw, AMatchAfterATurnedMenuShowsItsTexturesUnturned) {
+  page_lines(0, 0);
+  test::Stage stage;
+  std::vector<uint32_t> cells;
+  for (int cell = 0; cell < 16; cell++) cells.push_back(static_cast<uint32_t>(cell * 15) << 24 | 0x80C0FF);
+  explosion_texture = stage.texture(4, 4, cells);
+  test::place_vurk(0, {16, 12, 30});
+  explosion[0] = {{16, 12.25f, 28}, 6, 0, 1, 1.0f, nullptr};
+  menu_render();
+  test::clear_screen();
+  one_player_view();
+  EXPECT_EQ(test::read_screen().rgb_at(330, 250), cells[6] >> 8);
 }
 
 }  // namespace

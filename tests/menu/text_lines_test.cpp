@@ -48,13 +48,15 @@ TEST_F(TextLines, ReadmeLinesAreCutAt53AndUpperCasedByteByByte) {
 TEST_F(TextLines, LevelListTakesTheFirstTwentyLevelFilesInAnyCase) {
   test::write_file(dir_.file("levels/notes.txt"), "x");
   EXPECT_EQ(load_level_list(MAX_LEVEL_NAMES), 0);
-  for (int i = 0; i < 25; i++) test::write_file(dir_.file("levels/cave" + std::to_string(i) + (i % 2 ? ".vhl" : ".VhL")), "x");
+  for (int i = 0; i < 25; i++)
+    test::write_file(dir_.file("levels/cave" + std::to_string(i) + (i % 2 ? ".vhl" : ".VhL")), "x");
   ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
   ASSERT_EQ(line_count, 20);
   std::set<std::string> names;
   for (int i = 0; i < line_count; i++) names.insert(get_text_by_number(i));
   EXPECT_EQ(names.size(), 20u);
-  for (const std::string& name : names) EXPECT_TRUE(name.rfind("CAVE", 0) == 0 && name.size() > 7 && name.substr(name.size() - 4) == ".VHL") << name;
+  for (const std::string& name : names)
+    EXPECT_TRUE(name.rfind("CAVE", 0) == 0 && name.size() > 7 && name.substr(name.size() - 4) == ".VHL") << name;
 }
 
 }  // namespace

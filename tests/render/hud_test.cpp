@@ -1,53 +1,37 @@
-// HUD and views: the bars of the status overlay taken from GL feedback, and the layout of
-// the one- and two-player screens read back from a real match.
+// HUD and views: the bars of the status overlay from GL feedback, and on the known stage,
+// which vurk each view shows, whose status lies under it, the radar's living vurks and the
+// score table.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "render/render.h"
+#include "support/arena.h"
 #include "support/gl_context.h"
 #include "support/match_view.h"
 
 namespace vurkhold {
 namespace {
 
-struct BARS {
-  float life = -1;    // right end of the red life bar, -1 when none is drawn
-  float weapon = -1;  // right end of the red weapon bar
-};
+using test::Line;
 
-// render_overlays at (10, 40), 250 wide and 30 high, caught by GL feedback in screen
-// coordinates: the red polygons above y = 25 are the life bar, those below the weapon bar.
-BARS overlay_bars(VURK_* m) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluOrtho2D(0, 640, 0, 480);
-  glMatrixMode(GL_MODELVIEW);
-  screen_viewport(0, 0, 640, 480);
-  std::vector<GLfloat> buffer(20000);
-  glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-  glRenderMode(GL_FEEDBACK);
-  render_overlays(m, 10, 40, 250, 30);
-  const GLint n = glRenderMode(GL_RENDER);
-  EXPECT_GT(n, 0);
-  BARS bars;
-  // Tokens: a polygon is followed by its corner count, points and lines by their corners;
-  // each corner is x y z r g b a.
-  for (GLint i = 0; i < n;) {
-    const GLfloat token = buffer[i++];
-    int corners = 1;
-    if (token == GL_POLYGON_TOKEN) corners = static_cast<int>(buffer[i++]);
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) corners = 2;
-    if (token == GL_PASS_THROUGH_TOKEN) corners = 0, i++;
-    const GLfloat* c = &buffer[i];
-    i += 7 * corners;
-    if (token != GL_POLYGON_TOKEN || c[3] != 1.0f || c[4] != 0.0f) continue;  // red only
+// render_overlays(m) at (10, 40), 250 wide and 30 high, from GL feedback: the right ends
+// of the red life bar (polygons above y = 25) and of the weapon bar; -1 for a bar not drawn.
+VURK_* shown_vurk = nullptr;
+std::pair<float, float> overlay_bars(VURK_* m) {
+  set_screen_projection();
+  shown_vurk = m;
+  std::pair<float, float> bars = {-1, -1};
+  for (const test::Polygon& p : test::feedback([] { render_overlays(shown_vurk, 10, 40, 250, 30); })) {
+    if (p[0].r != 1.0f || p[0].g != 0.0f || p[0].b != 0.0f) continue;
     float right = 0, top = 0;
-    for (int k = 0; k < corners; k++) right = std::max(right, c[7 * k]), top = std::max(top, c[7 * k + 1]);
-    float& end = top > 25 ? bars.life : bars.weapon;
+    for (const test::Corner& c : p) right = std::max(right, c.x), top = std::max(top, c.y);
+    float& end = top > 25 ? bars.first : bars.second;
     end = std::max(end, right);
   }
   return bars;
@@ -56,122 +40,114 @@ BARS overlay_bars(VURK_* m) {
 TEST(Overlays, BarsFollowLifeRespawnAmmoAndLoadingAsRealShares) {
   ASSERT_TRUE(test::ensure_gl_context());
   char name[] = "TESTGUN";
-  WEAPON_TYPE gun{};
-  gun.name = name;
-  gun.ammo_per_clip = 8;
-  gun.load_time = 1000;
-  WEAPON_TYPE odd = gun;  // a broken table entry: nothing to divide by
-  odd.ammo_per_clip = 0;
-  odd.load_time = 0;
-  const struct {
-    const char* what;
-    int alive;
-    float life;
-    int respawn_delay;
-    WEAPON_TYPE* type;
-    int ammo, loading;
-    BARS want;
-  } cases[] = {
-      {"full", 1, 100, 0, &gun, 8, 0, {260, 260}},
-      {"half life, 3 of 8 rounds", 1, 50, 0, &gun, 3, 0, {135, 103.75f}},
-      {"a third of life", 1, 33, 0, &gun, 8, 0, {92.5f, 260}},
-      {"reloading, 250 of 1000 ms left", 1, 100, 0, &gun, 0, 250, {260, 197.5f}},
-      {"nothing to divide by", 1, 100, 0, &odd, 0, 0, {260, 260}},
-      {"reloading, no load time", 1, 100, 0, &odd, 0, 40, {260, 260}},
-      {"empty slot", 1, 100, 0, nullptr, 0, 0, {260, -1}},
-      {"dead, 1000 of 3000 ms waited", 0, 0, 2000, &gun, 8, 0, {-1, -1}},
-      {"dead, 2500 of 3000 ms waited", 0, 0, 500, &gun, 8, 0, {197.5f, -1}},
+  WEAPON_TYPE gun{}, odd{};  // odd: a broken table entry, nothing to divide by
+  gun.name = odd.name = name;
+  gun.ammo_per_clip = 8, gun.load_time = 1000;
+  const struct { const char* what; int alive; float life; int respawn_delay; WEAPON_TYPE* type; int ammo, loading;
+                 float life_end, weapon_end; } cases[] = {
+      {"full", 1, 100, 0, &gun, 8, 0, 260, 260},
+      {"half life, 3 of 8 rounds", 1, 50, 0, &gun, 3, 0, 135, 103.75f},
+      {"a third of life", 1, 33, 0, &gun, 8, 0, 92.5f, 260},
+      {"reloading, 250 of 1000 ms left", 1, 100, 0, &gun, 0, 250, 260, 197.5f},
+      {"nothing to divide by", 1, 100, 0, &odd, 0, 0, 260, 260},
+      {"reloading, no load time", 1, 100, 0, &odd, 0, 40, 260, 260},
+      {"empty slot", 1, 100, 0, nullptr, 0, 0, 260, -1},
+      {"dead, 1000 of 3000 ms waited", 0, 0, 2000, &gun, 8, 0, -1, -1},
+      {"dead, 2500 of 3000 ms waited", 0, 0, 500, &gun, 8, 0, 197.5f, -1},
   };
   for (const auto& c : cases) {
     VURK_ v{};
-    v.alive = c.alive;
-    v.life = c.life;
-    v.respawn_delay = c.respawn_delay;
-    v.weapon = 2;
+    v.alive = c.alive, v.life = c.life, v.respawn_delay = c.respawn_delay, v.weapon = 2;
     v.weapons[2] = {c.type, 0, c.ammo, c.loading, 0};
-    const BARS got = overlay_bars(&v);
-    EXPECT_FLOAT_EQ(got.life, c.want.life) << c.what;
-    EXPECT_FLOAT_EQ(got.weapon, c.want.weapon) << c.what;
+    const auto [life_end, weapon_end] = overlay_bars(&v);
+    EXPECT_FLOAT_EQ(life_end, c.life_end) << c.what;
+    EXPECT_FLOAT_EQ(weapon_end, c.weapon_end) << c.what;
   }
 }
 
-TEST(Overlays, StatusLineLeavesTheFrameRateOutWhenItIsOff) {
-  ASSERT_TRUE(test::ensure_gl_context());
-  VURK_ v{};
-  v.alive = 0;
-  v.lives = 7;
-  v.frags = 12;
-  FPS = 61;
-  SHOW_FPS = 1;
-  overlay_bars(&v);
-  EXPECT_STREQ(textbuffer, "LIVES:7 FRAGS:12 FPS: 61");
-  SHOW_FPS = 0;
-  overlay_bars(&v);
-  EXPECT_STREQ(textbuffer, "LIVES:7 FRAGS:12");
-  SHOW_FPS = 1;
-}
-
-class Views : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ready_ = test::load_game_folder(); }
-  static void TearDownTestSuite() { test::release_game_folder(); }
-  void SetUp() override { ASSERT_TRUE(ready_); }
-  static bool ready_;
+class Views : public test::GameFolder {
+  void TearDown() override { keys[VK_TAB] = 0; }
 };
-bool Views::ready_ = false;
 
-bool red(const unsigned char* p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; }
-
-// The scene fills the screen; the radar only changes its bottom right corner, and the
-// status overlay shows the red life bar under the status line.
-TEST_F(Views, OnePlayerViewScenesRadarAndBarsInTheirPlaces) {
-  ASSERT_TRUE(test::start_match("levels/caverns.vhl", 11, 300));
-  vurk_to_render_1->alive = 1;
-  vurk_to_render_1->life = 100;
-  test::clear_screen();
-  one_player_view();
-  const test::Screen view = test::read_screen();
-  EXPECT_GT(view.lit(0, 60, 640, 480), 640 * 420 / 2);
-  EXPECT_GT(view.count(10, 26, 260, 40, red), 250 * 14 / 3);
-
-  // The same scene alone, in the same projection.
-  test::clear_screen();
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(FOV, 1.3333, 0.1, 24.0);
-  glMatrixMode(GL_MODELVIEW);
-  screen_viewport(0, 0, 640, 480);
-  game_render(vurk_to_render_1);
-  const test::Screen scene = test::read_screen();
-  int in_radar = 0, elsewhere = 0;
-  for (int y = 0; y < 480; y++)
-    for (int x = 0; x < 640; x++) {
-      if (std::equal(view.at(x, y), view.at(x, y) + 3, scene.at(x, y))) continue;
-      const bool radar = x >= 440 && y < 150;
-      const bool overlay = x < 300 && y < 45;
-      in_radar += radar;
-      elsewhere += !radar && !overlay;
-    }
-  EXPECT_GT(in_radar, 500);
-  EXPECT_EQ(elsewhere, 0);
+// Vurk i alive at p with a weapon named `gun`, facing a particle of its own colour three
+// units ahead of its eye.
+void stand(int i, XYZ p, uint32_t rgb, WEAPON_TYPE* gun, int lives, int frags, float life) {
+  VURK_* v = test::place_vurk(i, p);
+  v->lives = lives, v->frags = frags, v->life = life;
+  v->weapons[0] = {gun, 0, 1, 0, 0};
+  const float r = (rgb >> 16) / 255.0f, g = (rgb >> 8 & 0xFF) / 255.0f, b = (rgb & 0xFF) / 255.0f;
+  particle[i] = {{p.x, p.y + 0.25f, p.z - 3}, {}, 0, 0.5f, 1, {r, g, b, 1}, 100, 100, 0, 0};
 }
 
-// Player 2 on the left, player 1 on the right of the upper 280 rows, two black columns
-// between them, the radar in the lower middle and nothing under the overlays' corners.
-TEST_F(Views, TwoPlayerViewSplitsTheUpperScreenAndPutsTheRadarBetweenTheOverlays) {
-  ASSERT_TRUE(test::start_match("levels/test1.vhl", 13, 300));
-  for (VURK_* v : {vurk_to_render_1, vurk_to_render_2}) v->alive = 1, v->life = 100;
+// Player 1 (vurk_to_render_1) on the right, player 2 on the left of the upper 280 rows,
+// each with its own bars and status under its own view, the radar between them.
+TEST_F(Views, TwoPlayerHalvesShowTheirOwnVurkWithItsStatusUnderIt) {
+  test::Stage stage;
+  particle_texture = stage.flat(0xFFFFFFFF);
+  char left_name[] = "LEFTGUN", right_name[] = "RIGHTGUN";
+  WEAPON_TYPE left_gun{}, right_gun{};
+  left_gun.name = left_name, right_gun.name = right_name;
+  stand(2, {8, 12, 16}, 0xFF8000, &right_gun, 7, 4, 100);
+  stand(1, {24, 12, 16}, 0x00FFFF, &left_gun, 5, 2, 30);
+  vurk_to_render_1 = &vurk[2];
+  vurk_to_render_2 = &vurk[1];
+  SHOW_FPS = 0;
   test::clear_screen();
   two_player_view();
-  const test::Screen view = test::read_screen();
-  EXPECT_GT(view.lit(0, 200, 319, 480), 319 * 280 / 2);
-  EXPECT_GT(view.lit(321, 200, 640, 480), 319 * 280 / 2);
-  EXPECT_EQ(view.lit(319, 200, 321, 480), 0);
-  EXPECT_GT(view.lit(180, 0, 460, 155), 1000);
-  EXPECT_EQ(view.lit(0, 0, 180, 155), 0);
-  EXPECT_EQ(view.lit(460, 0, 640, 155), 0);
-  EXPECT_GT(view.count(10, 176, 260, 190, red), 0);
-  EXPECT_GT(view.count(380, 176, 630, 190, red), 0);
+  const test::Screen s = test::read_screen();
+  EXPECT_GT(s.pixels(321, 200, 640, 480, 0xFF8000), 1000);
+  EXPECT_EQ(s.pixels(0, 200, 321, 480, 0xFF8000), 0);
+  EXPECT_GT(s.pixels(0, 200, 319, 480, 0x00FFFF), 1000);
+  EXPECT_EQ(s.pixels(319, 200, 640, 480, 0x00FFFF), 0);
+  // Life bars: 30 % of 250 under the left view, all of it under the right.
+  EXPECT_NEAR(s.pixels(0, 182, 320, 183, 0xFF0000), 75, 2);
+  EXPECT_NEAR(s.pixels(320, 182, 640, 183, 0xFF0000), 250, 2);
+  // Radar lines in both teams' colours, bottom centre only.
+  EXPECT_GT(s.pixels(180, 0, 460, 200, 0x00FF00) + s.pixels(180, 0, 460, 200, 0x0000FF), 100);
+  EXPECT_EQ(s.pixels(0, 0, 180, 200, 0x00FF00) + s.pixels(460, 0, 640, 200, 0x0000FF), 0);
+
+  EXPECT_EQ(test::differ(test::printed(two_player_view), {{"LEFTGUN", 10, 175, 15, 0xFFFFFF},
+                                                         {"LIVES:5 FRAGS:2", 10, 190, 15, 0xFFFFFF},
+                                                         {"RIGHTGUN", 380, 175, 15, 0xFFFFFF},
+                                                         {"LIVES:7 FRAGS:4", 380, 190, 15, 0xFFFFFF}}),
+            "");
+}
+
+// Vurk 0 watched, low over the floor, vurk 2 alive behind it, vurks 1 and 3 dead: the radar
+// in the bottom right shows the lines of teams 1 and 3 only, in front of the floor; Tab
+// shows every team's score in its colour.
+TEST_F(Views, OnePlayerRadarShowsTheLivingAndTabTheScores) {
+  test::Stage stage;
+  test::place_vurk(0, {16, 3.2f, 10})->angle2 = -30;  // the floor close under the radar's corner
+  test::place_vurk(1, {10, 20, 20})->alive = 0;
+  test::place_vurk(2, {20, 6, 24});
+  test::place_vurk(3, {26, 14, 26})->alive = 0;
+  test::clear_screen();
+  one_player_view();
+  const test::Screen s = test::read_screen();
+  for (const auto& [rgb, shown] :
+       {std::pair{0xFF0000u, true}, {0x00FF00u, false}, {0x0000FFu, true}, {0xFFFF00u, false}})
+    EXPECT_EQ(s.pixels(440, 0, 640, 150, rgb) > 30, shown) << std::hex << rgb;
+  EXPECT_EQ(s.pixels(0, 150, 640, 480, 0x0000FF) + s.pixels(0, 0, 440, 150, 0x0000FF), 0);  // the radar's corner only
+
+  SHOW_FPS = 1, FPS = 61;
+  EXPECT_EQ(test::differ(test::printed(one_player_view), {{"LIVES:3 FRAGS:0 FPS: 61", 10, 40, 15, 0xFFFFFF}}), "");
+  // On a wider drawable the screen is scaled twice up and centred between black bars.
+  set_drawable_size(1600, 960);
+  EXPECT_EQ(test::differ(test::printed(one_player_view), {{"LIVES:3 FRAGS:0 FPS: 61", 180, 80, 30, 0xFFFFFF}}), "");
+  set_drawable_size(640, 480);
+
+  // Tab adds the score table over it all, each team in its colour.
+  const int frags[4] = {3, 0, 12, 0};
+  std::copy(frags, frags + 4, team_frags);
+  SHOW_FPS = 0;
+  std::vector<Line> want = {{"LIVES:3 FRAGS:0", 10, 40, 15, 0xFFFFFF}};
+  EXPECT_EQ(test::differ(test::printed(one_player_view), want), "");
+  for (int t = 0; t < 4; t++)
+    want.push_back({"TEAM " + std::to_string(t + 1) + ": " + std::to_string(frags[t]), 200, 350 - 35.0f * t, 30,
+                    std::array{0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFF00u}[t]});
+  keys[VK_TAB] = 1;
+  EXPECT_EQ(test::differ(test::printed(one_player_view), want), "");
 }
 
 }  // namespace

@@ -1,211 +1,299 @@
-// the scene of a match: the camera and its frustum, the particle order, the terrain batch
-// against plain per-corner drawing, and game_render's picture whatever GL state it finds.
+// the scene of a match where a player looks: where each camera stands and what it shows,
+// the body's meshes, the bullets, the translucent groups' order and depth, the explosion's
+// frames, the winner's message, and the terrain batch against plain drawing.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <vector>
+#include <tuple>
 
 #include "geometry/geometry.h"
 #include "render/render.h"
-#include "support/gl_context.h"
+#include "support/arena.h"
 #include "support/match_view.h"
 #include "terrain/terrain.h"
+#include "world/world.h"
 
 namespace vurkhold {
 namespace {
 
-void set_full_view() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(FOV, 1.3333, 0.1, 24.0);
-  glMatrixMode(GL_MODELVIEW);
-  screen_viewport(0, 0, 640, 480);
-}
+using test::Screen;
+using test::Stage;
 
-// Eye-space image of a world direction under the current model-view.
-IJK to_eye(const float m[16], IJK d) {
-  return {m[0] * d.i + m[4] * d.j + m[8] * d.k, m[1] * d.i + m[5] * d.j + m[9] * d.k,
-          m[2] * d.i + m[6] * d.j + m[10] * d.k};
-}
-
-TEST(Camera, LooksAlongItsHeadingAndPitchAndTheFrustumIsTheViewsMatrices) {
-  ASSERT_TRUE(test::ensure_gl_context());
-  set_full_view();
-  const struct {
-    float heading, pitch;
-    IJK forward;  // the world direction the eye looks along (eye -z)
-  } cases[] = {{0, 0, {0, 0, -1}}, {90, 0, {-1, 0, 0}}, {-90, 0, {1, 0, 0}}, {0, 90, {0, 1, 0}}, {90, -90, {0, -1, 0}}};
-  for (const auto& c : cases) {
-    CAMERA cam = {{3, 4, 5}, c.heading, c.pitch};
-    set_camera(&cam);
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    const IJK f = to_eye(m, c.forward);
-    EXPECT_NEAR(f.i, 0, 1e-5) << c.heading << " " << c.pitch;
-    EXPECT_NEAR(f.j, 0, 1e-5) << c.heading << " " << c.pitch;
-    EXPECT_NEAR(f.k, -1, 1e-5) << c.heading << " " << c.pitch;
-    // The eye point itself goes to the origin.
-    const IJK e = to_eye(m, {3, 4, 5});
-    EXPECT_NEAR(e.i + m[12], 0, 1e-4);
-    EXPECT_NEAR(e.j + m[13], 0, 1e-4);
-    EXPECT_NEAR(e.k + m[14], 0, 1e-4);
+class Scene : public test::GameFolder {
+  void SetUp() override {
+    GameFolder::SetUp();
+    set_perspective(static_cast<float>(FOV), 1.3333f);
+    screen_viewport(0, 0, 640, 480);
   }
-
-  CAMERA cam = {{10, 12, 20}, 30, -20};
-  set_camera(&cam);
-  extract_frustum();
-  float extracted[6][4];
-  std::memcpy(extracted, frustum, sizeof extracted);
-  float proj[16], modl[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, proj);
-  glGetFloatv(GL_MODELVIEW_MATRIX, modl);
-  give_frustum(proj, modl);
-  for (int n = 0; n < 6; n++)
-    for (int k = 0; k < 4; k++) EXPECT_EQ(extracted[n][k], frustum[n][k]) << n << " " << k;
-  // A point ahead of that camera is inside, one behind it is not.
-  const IJK ahead = {-std::sin(rad(30)) * std::cos(rad(-20)), std::sin(rad(-20)), -std::cos(rad(30)) * std::cos(rad(-20))};
-  EXPECT_EQ(is_cube_in_frustum(10 + 5 * ahead.i, 12 + 5 * ahead.j, 20 + 5 * ahead.k, 0), 2);
-  EXPECT_EQ(is_cube_in_frustum(10 - 5 * ahead.i, 12 - 5 * ahead.j, 20 - 5 * ahead.k, 0), 0);
-  glLoadIdentity();
-}
-
-TEST(CompareParticles, FarthestFirstAndEqualDistancesTie) {
-  PARTICLE near_one{}, far_one{}, same{};
-  near_one.distance = 1.5f;
-  far_one.distance = 40.0f;
-  same.distance = 1.5f;
-  PARTICLE *n = &near_one, *f = &far_one, *s = &same;
-  EXPECT_EQ(compare_particles(&f, &n), -1);
-  EXPECT_EQ(compare_particles(&n, &f), 1);
-  EXPECT_EQ(compare_particles(&n, &s), 0);
-}
-
-class Scene : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { ready_ = test::load_game_folder(); }
-  static void TearDownTestSuite() { test::release_game_folder(); }
-  void SetUp() override { ASSERT_TRUE(ready_); }
-  void TearDown() override {
-    winner = -1;
-    camera_mode = CM_FIRST_PERSON;
-  }
-  static bool ready_;
 };
-bool Scene::ready_ = false;
 
-// Every corner sent on its own in immediate mode and lit by give_light: the terrain as it
-// would be drawn without the batch, the back-face rejection and the near-first order.
-void draw_terrain_corner_by_corner() {
-  glBegin(GL_TRIANGLES);
-  walk_visible_octtree(
-      &octtree[0],
-      [](GRIDCELL* gc, void*) {
-        for (int t = 0; t < gc->triangles; t++)
-          for (VERTEX* v : gc->triangle[t].vertex) {
-            float l[3];
-            give_light(l, &v->p);
-            glTexCoord2f(v->u, v->w);
-            glColor3fv(l);
-            glVertex3f(v->p.x, v->p.y, v->p.z);
-          }
-      },
-      nullptr);
-  glEnd();
+Screen render(VURK_* m) {
+  test::clear_screen();
+  game_render(m);
+  return test::read_screen();
 }
 
-TEST_F(Scene, TerrainBatchDrawsTheSamePictureAsEveryCornerInImmediateMode) {
-  ASSERT_TRUE(test::start_match("levels/caverns.vhl", 3, 300));
-  set_full_view();
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_FOG);
-  glBindTexture(GL_TEXTURE_2D, dirt_texture);
-  glColor4f(1, 1, 1, 1);
-  int compared = 0;
-  long lit = 0;
-  // Culling of back faces as the scene draws, and the other winding as a mirror would see it.
-  for (GLenum front : {GL_CCW, GL_CW}) {
-    glEnable(GL_CULL_FACE);
-    glFrontFace(front);
-    for (int i = 0; i < MAX_VURKS; i++)
-      for (float heading : {0.0f, 120.0f, 240.0f})
-        for (float pitch : {-45.0f, 30.0f}) {
-          CAMERA cam = {vurk[i].p, heading + 10.0f * static_cast<float>(i), pitch};
-          set_camera(&cam);
-          extract_frustum();
-          test::clear_screen();
-          render_octtree(&octtree[0]);
-          const test::Screen batch = test::read_screen();
-          test::clear_screen();
-          draw_terrain_corner_by_corner();
-          const test::Screen plain = test::read_screen();
-          lit += plain.lit(0, 0, 640, 480);
-          ASSERT_EQ(batch.rgb, plain.rgb) << "vurk " << i << " heading " << heading << " pitch " << pitch
-                                          << (front == GL_CW ? " clockwise" : "");
-          compared++;
-        }
+XYZ moved(XYZ p, IJK v) { return {p.x + v.i, p.y + v.j, p.z + v.k}; }
+float distance(XYZ a, XYZ b) { return give_distance(&a, &b); }
+
+// The eye of the view game_render last set up, from the frustum it left: the right, left
+// and bottom planes meet there.
+XYZ seen_eye() {
+  const float(*f)[4] = frustum;
+  auto cross = [](const float* a, const float* b) {
+    return IJK{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+  };
+  const IJK c12 = cross(f[1], f[2]), c20 = cross(f[2], f[0]), c01 = cross(f[0], f[1]);
+  const float det = f[0][0] * c12.i + f[0][1] * c12.j + f[0][2] * c12.k;
+  return {-(f[0][3] * c12.i + f[1][3] * c20.i + f[2][3] * c01.i) / det,
+          -(f[0][3] * c12.j + f[1][3] * c20.j + f[2][3] * c01.j) / det,
+          -(f[0][3] * c12.k + f[1][3] * c20.k + f[2][3] * c01.k) / det};
+}
+
+// Stand-in vurk and weapon models: mesh k is a 0.3 square three units ahead of the vurk,
+// the k-th of a row, facing back at whoever stands behind it and coloured from texel k of
+// a palette; the weapon is one more square with its own flat texture. Turned up by the
+// aim, a square leaves the view of a player behind.
+constexpr uint32_t PALETTE[6] = {0x804020, 0x208040, 0x402080, 0x808000, 0x008080, 0x800080};
+struct Dummy {
+  VERTEX v[6][4] = {};
+  short index[6] = {0, 1, 2, 0, 2, 3};
+  MESH mesh[6] = {};
+  MODEL weapon{}, saved = vurk_model;
+  WEAPON_TYPE type{};
+  explicit Dummy(Stage& stage) {
+    std::vector<uint32_t> texels(8, 0xFF);
+    for (int k = 0; k < 6; k++) {
+      texels[k] = PALETTE[k] << 8 | 0xFF;
+      const float x = -1.1f + 0.45f * static_cast<float>(k), u = (static_cast<float>(k) + 0.5f) / 8;
+      const XYZ corners[4] = {{x, -0.15f, -3}, {x + 0.3f, -0.15f, -3}, {x + 0.3f, 0.15f, -3}, {x, 0.15f, -3}};
+      for (int c = 0; c < 4; c++) v[k][c] = {corners[c], u, 0.5f, 255, {}, 0};
+      mesh[k] = {4, 2, 0, 6, v[k], nullptr, nullptr, index, nullptr};
+    }
+    vurk_texture = stage.texture(8, 1, texels);
+    vurk_model = MODEL{};
+    vurk_model.number_of_meshes = 5, vurk_model.mesh = mesh;
+    weapon.number_of_meshes = 1, weapon.mesh = &mesh[5];
+    weapon.texture = stage.flat(PALETTE[5] << 8 | 0xFF);
+    type.model = &weapon;
   }
-  glFrontFace(GL_CCW);
-  EXPECT_EQ(compared, 48);
-  EXPECT_GT(lit, 24 * 640 * 480 / 2);  // the views were not empty
+  ~Dummy() { vurk_model = saved; }
+  void arm(VURK_* v) { v->weapons[v->weapon = 0] = {&type, 0, 1, 0, 0}; }
+  // Which of meshes 0..4 and the weapon (W) show.
+  static std::string shown(const Screen& s) {
+    std::string parts;
+    for (int k = 0; k < 6; k++)
+      if (s.pixels(0, 0, 640, 480, PALETTE[k]) > 0) parts += "01234W"[k];
+    return parts;
+  }
+};
+
+// First person: the eye a quarter unit over the centre, tilting with the aim, no body of
+// its own but its rope; third person: five units back against the aim, or short of a wall
+// in between (with the rope out, its arm is held up). The dead are watched from behind,
+// without the crosshair.
+TEST_F(Scene, EachCameraStandsWhereThePlayerExpectsAndShowsWhatItShould) {
+  Stage stage;
+  Dummy dummy(stage);
+  constexpr uint32_t ROPE = 0x40C0FF;
+  rope_texture = stage.flat(ROPE << 8 | 0xFF);
+  const CAMERA_MODE FP = CM_FIRST_PERSON, TP = CM_THIRD_PERSON;
+  const struct { const char* what; CAMERA_MODE mode; int alive; float heading, pitch; XYZ p; float back;
+                 const char* body; } rows[] = {
+      {"first person", FP, 1, 0, 0, {16, 12, 16}, 0, ""},
+      {"first person turned, looking up", FP, 1, 90, 30, {16, 12, 16}, 0, ""},
+      {"first person looking down", FP, 1, -150, -60, {16, 12, 16}, 0, ""},
+      {"third person", TP, 1, 0, 0, {16, 12, 16}, 5, "013W"},
+      {"third person turned, looking down", TP, 1, -120, -20, {16, 12, 16}, 5, "013W"},
+      {"dead in first person", FP, 0, 0, 0, {16, 12, 16}, 5, ""},
+      {"third person, the wall 2 behind", TP, 1, 0, 0, {16, 12, 30}, 2, "013W"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    camera_mode = r.mode;
+    VURK_* v = test::place_vurk(0, r.p);
+    v->alive = r.alive, v->angle = r.heading, v->angle2 = r.pitch;
+    dummy.arm(v);
+    v->rope_state = NRS_ATTACHED;
+    v->rope_p = moved(give_vurk_rope_point(v), give_vurk_weapon_direction(v, 4));
+    const Screen s = render(v);
+    const IJK aim = give_vurk_weapon_direction(v, 1);  // the near plane faces along it
+    EXPECT_LT(distance({frustum[5][0], frustum[5][1], frustum[5][2]}, {aim.i, aim.j, aim.k}), 1e-3);
+    const XYZ eye = seen_eye();
+    const float a = rad(r.heading), b = rad(r.pitch), back = distance(eye, r.p);
+    if (r.back == 0) {
+      const XYZ want =
+          moved(r.p, {0.25f * std::sin(a) * std::sin(b), 0.25f * std::cos(b), 0.25f * std::cos(a) * std::sin(b)});
+      EXPECT_LT(distance(eye, want), 1e-3) << eye.x << " " << eye.y << " " << eye.z;
+    } else {
+      // On the ray back from the vurk; short of a wall, but not by much.
+      EXPECT_LT(distance(eye, moved(r.p, give_vurk_weapon_direction(v, -back))), 1e-3);
+      EXPECT_LE(back, r.back + 1e-3);
+      EXPECT_GT(back, r.back < 5 ? r.back - 0.5f : r.back - 1e-3f);
+      EXPECT_TRUE(r.back == 5 || back < r.back - 0.05f) << "the camera is on the wall";
+    }
+    EXPECT_EQ(Dummy::shown(s), r.body);
+    EXPECT_GT(s.pixels(0, 0, 640, 480, ROPE), 20);
+    const int cross = s.pixels(310, 230, 331, 251, 0xFFFFFF);
+    EXPECT_TRUE(r.alive ? cross > 10 : cross == 0) << cross;
+  }
 }
 
-// The menu leaves depth testing off and the game leaves culling on; blending, alpha test
-// and a colour array left on by anything else must not show either.
-TEST_F(Scene, GameRenderDrawsTheSamePictureWhateverStateItFinds) {
-  ASSERT_TRUE(test::start_match("levels/test1.vhl", 5, 400));
-  for (CAMERA_MODE mode : {CM_FIRST_PERSON, CM_THIRD_PERSON}) {
-    camera_mode = mode;
-    set_full_view();
-    test::clear_screen();
-    game_render(vurk_to_render_1);
-    const test::Screen clean = test::read_screen();
-    ASSERT_GT(clean.lit(0, 0, 640, 480), 640 * 480 / 4);
+// Vurk 1 seen from four units behind: the jetpack only on its carrier, the rope arm held
+// up while the rope is out, the head, the other arm and the weapon turned with the aim.
+TEST_F(Scene, BodyMeshesFollowTheItemTheRopeAndTheAim) {
+  Stage stage;
+  Dummy dummy(stage);
+  test::place_vurk(0, {16, 12, 20});
+  VURK_* v = test::place_vurk(1, {16, 12, 16});
+  dummy.arm(v);
+  v->rope_p = {16.25f, 17, 16};
+  const struct { ITEM item; ROPE_STATE rope; float pitch; const char* shown; } rows[] = {
+      {MI_NINJAROPE, NRS_IN, 0, "0123W"}, {MI_JETPACK, NRS_IN, 0, "01234W"}, {MI_NINJAROPE, NRS_ATTACHED, 0, "013W"},
+      {MI_NINJAROPE, NRS_IN, 90, "0"},    {MI_JETPACK, NRS_FLYING, 90, "04"}};
+  for (const auto& r : rows) {
+    v->item = r.item, v->rope_state = r.rope, v->angle2 = r.pitch;
+    EXPECT_EQ(Dummy::shown(render(&vurk[0])), r.shown)
+        << "item " << r.item << " rope " << r.rope << " pitch " << r.pitch;
+  }
+}
 
-    test::clear_screen();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
-    glEnable(GL_ALPHA_TEST);
-    glDepthMask(GL_FALSE);
-    glDisable(GL_FOG);
-    glEnableClientState(GL_COLOR_ARRAY);
-    game_render(vurk_to_render_1);
-    EXPECT_TRUE(test::read_screen().rgb == clean.rgb) << "camera mode " << mode;
+// Straight ahead of the eye: a bullet hole at 1, an explosion at 2, particles at 3 and 4,
+// each half transparent. Drawn in that order, the particles farthest first, the colour
+// that shows is exactly their blend; and none of them leaves a depth behind.
+TEST_F(Scene, TranslucentGroupsBlendInTheirOrderAndWriteNoDepth) {
+  Stage stage;
+  const XYZ eye = {16, 12.25f, 30};
+  test::place_vurk(0, {16, 12, 30});
+  bullethole_texture = stage.flat(0xFF000080);
+  explosion_texture = stage.flat(0x00FF0080);
+  particle_texture = stage.texture(2, 2, {0xFFFFFFFF, 0xFF, 0xFF, 0xFF});  // only the first quarter is used
+  bullethole[7] = {{eye.x, eye.y, eye.z - 1}, 1, 180, 0};
+  explosion[3] = {{eye.x, eye.y, eye.z - 2}, 0, 0, 1, 0.5f, nullptr};
+  // Listed nearest first: only the sort puts them the other way round.
+  *particle_list[0] = {{eye.x, eye.y, eye.z - 3}, {}, 0, 0.5f, 1, {1, 1, 1, 0.5f}, 100, 100, 0, 0};
+  *particle_list[1] = {{eye.x, eye.y, eye.z - 4}, {}, 0, 0.5f, 1, {0, 0, 1, 0.5f}, 100, 100, 0, 0};
+  const Screen s = render(&vurk[0]);
+  float want[3] = {0, 0, 0};
+  const struct { float rgb[3], alpha; } layers[] = {
+      {{1, 0, 0}, 128 / 255.0f}, {{0, 1, 0}, 128 / 255.0f}, {{0, 0, 1}, 0.5f}, {{1, 1, 1}, 0.5f}};
+  for (const auto& l : layers)
+    for (int c = 0; c < 3; c++) want[c] = std::round(l.rgb[c] * 255 * l.alpha + want[c] * (1 - l.alpha));
+  for (int c = 0; c < 3; c++) EXPECT_NEAR(s.at(330, 250)[c], want[c], 3) << "channel " << c;
+  float depth = 0;
+  glReadPixels(330, 250, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  EXPECT_EQ(depth, 1.0f);
+}
+
+// A bullet model: one square facing back along its heading, its left half from the opaque
+// texel of the bullet texture, its right half from the translucent one that the alpha test
+// drops. A sprite faces the eye whatever its heading; a model glows only when its type
+// says so, else it takes the light where it flies.
+TEST_F(Scene, BulletsFaceTheirWayTakeTheBulletTextureAndTheLight) {
+  Stage stage;
+  AMBIENT = 0.5f;
+  bullet_texture = stage.texture(2, 1, {0xFFFFFFFF, 0x00FF0080});
+  VERTEX v[8] = {};
+  short index[12] = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+  for (int k = 0; k < 8; k++) {
+    const float x = -0.3f + 0.3f * static_cast<float>(k / 4 + (k % 4 == 1 || k % 4 == 2));
+    v[k] = {{x, k % 4 < 2 ? -0.3f : 0.3f, 0}, 0.25f + 0.5f * static_cast<float>(k / 4), 0.5f, 255, {}, 0};
+  }
+  MESH mesh = {8, 4, 0, 12, v, nullptr, nullptr, index, nullptr};
+  MODEL model{};
+  model.number_of_meshes = 1, model.mesh = &mesh, model.texture = stage.flat(0xFF0000FF);
+  BULLET_TYPE type{};
+  type.model = &model;
+  test::place_vurk(0, {16, 12, 30});
+  const struct { MT_ kind; float heading; uint16_t flags; bool white, grey; } rows[] = {
+      {MT_SPRITE, 90, BTF_SELF_ILLUMINATION, true, false},
+      {MT_NORMAL, 0, 0, false, true},
+      {MT_NORMAL, 90, BTF_SELF_ILLUMINATION, false, false}};
+  for (const auto& r : rows) {
+    model.type = r.kind, type.flags = r.flags;
+    bullet[5] = {&type, {17, 12.25f, 27}, {}, r.heading, 0, 1, 0, 0, 0, nullptr, 1};
+    const Screen s = render(&vurk[0]);
+    const int grey = s.count(400, 0, 640, 480,
+                             [&s](int x, int y) { return s.rgb_at(x, y) == 0x7F7F7F || s.rgb_at(x, y) == 0x808080; });
+    EXPECT_EQ(s.pixels(400, 0, 640, 480, 0xFFFFFF) > 100, r.white) << r.kind << " " << r.heading;
+    EXPECT_EQ(grey > 100, r.grey) << r.kind << " " << r.heading;
+    EXPECT_EQ(s.pixels(0, 0, 640, 480, 0x00FF00) + s.pixels(0, 0, 640, 480, 0xFF0000), 0);
+  }
+}
+
+// The explosion texture is a 4 x 4 grid of frames, frame f in column f mod 4 of row f div 4.
+TEST_F(Scene, ExplosionFramesShowTheirCellOfTheTexture) {
+  Stage stage;
+  std::vector<uint32_t> cells;
+  for (uint32_t cell = 0; cell < 16; cell++)
+    cells.push_back((40 + 60 * (cell % 4)) << 24 | (40 + 60 * (cell / 4)) << 16 | 0xC0FF);
+  explosion_texture = stage.texture(4, 4, cells);
+  test::place_vurk(0, {16, 12, 30});
+  for (int frame : {0, 1, 4, 6, 11, 14}) {
+    explosion[0] = {{16, 12.25f, 28}, frame, 0, 1, 1.0f, nullptr};
+    EXPECT_EQ(render(&vurk[0]).rgb_at(330, 250), cells[frame] >> 8) << "frame " << frame;
   }
 }
 
 TEST_F(Scene, WinnerMessageShowsInTheWinningTeamsColourOnlyOnceDecided) {
-  ASSERT_TRUE(test::start_match("levels/caverns.vhl", 7, 200));
-  set_full_view();
-  test::clear_screen();
-  game_render(vurk_to_render_1);
-  const test::Screen undecided = test::read_screen();
+  Stage stage;
+  test::place_vurk(0, {16, 12, 16});
+  auto draw = [] { game_render(&vurk[0]); };
+  EXPECT_TRUE(test::printed(draw).empty());  // undecided
   winner = 2;
-  test::clear_screen();
-  game_render(vurk_to_render_1);
-  const test::Screen decided = test::read_screen();
-  EXPECT_STREQ(textbuffer, "TEAM 3 WON");
+  const std::vector<test::Line> lines = test::printed(draw);
+  ASSERT_EQ(lines.size(), 1u) << test::differ(lines, {});
+  EXPECT_EQ(std::tuple(lines[0].text, lines[0].rgb), std::tuple("TEAM 3 WON", 0x0000FFu));
+  // Ten units ahead, four to the left and half a unit up, one unit high: 240 / tan 30°
+  // pixels a unit at that distance.
+  const float unit = 240 / std::tan(rad(30)) / 10;
+  EXPECT_NEAR(lines[0].x, 320 - 4 * unit, 0.5f);
+  EXPECT_NEAR(lines[0].y, 240 + 0.5f * unit, 0.5f);
+  EXPECT_NEAR(lines[0].size, unit, 0.1f);
+}
 
-  // The text lies across the middle of the view; outside that band nothing changed, and
-  // what changed inside it is mostly blue (team 3), the rest the glyphs' dark edges.
-  int changed = 0, blue = 0, outside = 0;
-  for (int y = 0; y < 480; y++)
-    for (int x = 0; x < 640; x++) {
-      const unsigned char* a = undecided.at(x, y);
-      const unsigned char* b = decided.at(x, y);
-      if (std::equal(a, a + 3, b)) continue;
-      changed++;
-      if (y < 180 || y > 300 || x < 100 || x > 540) outside++;
-      if (b[2] > b[0] + 60 && b[2] > b[1] + 60) blue++;
+// The terrain batch against every corner sent on its own in immediate mode and lit by
+// give_light, without the back-face rejection and the near-first order, from each vurk in
+// three headings and two pitches, with back faces culled as the scene does and as a
+// mirror would.
+TEST_F(Scene, TerrainBatchDrawsTheSamePictureAsEveryCornerInImmediateMode) {
+  ASSERT_TRUE(test::start_match("levels/caverns.vhl", 3, 300));
+  for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_FOG, GL_CULL_FACE}) glEnable(cap);
+  glBindTexture(GL_TEXTURE_2D, dirt_texture);
+  glColor4f(1, 1, 1, 1);
+  long lit = 0;
+  for (GLenum front : {GL_CCW, GL_CW})
+    for (int i = 0; i < MAX_VURKS * 6; i++) {
+      glFrontFace(front);
+      CAMERA cam = {vurk[i / 6].p, 120.0f * (i % 3) + 10.0f * (i / 6), i % 2 ? 30.0f : -45.0f};
+      set_camera(&cam);
+      extract_frustum();
+      test::clear_screen();
+      render_octtree(&octtree[0]);
+      const Screen batch = test::read_screen();
+      test::clear_screen();
+      glBegin(GL_TRIANGLES);
+      walk_visible_octtree(
+          &octtree[0],
+          [](GRIDCELL* gc, void*) {
+            for (int t = 0; t < gc->triangles; t++)
+              for (VERTEX* v : gc->triangle[t].vertex) {
+                float l[3];
+                give_light(l, &v->p);
+                glTexCoord2f(v->u, v->w);
+                glColor3fv(l);
+                glVertex3f(v->p.x, v->p.y, v->p.z);
+              }
+          },
+          nullptr);
+      glEnd();
+      const Screen plain = test::read_screen();
+      lit += plain.count(0, 0, 640, 480, [&plain](int x, int y) { return plain.rgb_at(x, y) != 0; });
+      ASSERT_EQ(batch.rgb, plain.rgb) << "view " << i << (front == GL_CW ? " clockwise" : "");
     }
-  EXPECT_GT(changed, 2000);
-  EXPECT_EQ(outside, 0);
-  EXPECT_GT(blue, changed / 3);
+  glFrontFace(GL_CCW);
+  EXPECT_GT(lit, 24 * 640 * 480 / 2);  // the views were not empty
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assets/assets.h"
@@ -18,11 +19,8 @@ TEST(TextureObjects, UploadHoldsTheImageAsReadAndReleaseDeletesIt) {
   ASSERT_TRUE(test::ensure_gl_context());
   test::MessageCapture messages;
   install_texture_objects();
-  const struct {
-    const char* file;
-    GLenum format;
-    int bytes;
-  } rows[] = {{"im_rgb_64x128.tga", GL_RGB, 3}, {"im_rgba_128x64.tga", GL_RGBA, 4}, {"im_gray_64x64.tga", GL_ALPHA, 1}};
+  const struct { const char* file; GLenum format; int bytes; } rows[] = {
+      {"im_rgb_64x128.tga", GL_RGB, 3}, {"im_rgba_128x64.tga", GL_RGBA, 4}, {"im_gray_64x64.tga", GL_ALPHA, 1}};
   for (const auto& row : rows) {
     const std::string path = test::fixture_path(std::string("tga/") + row.file);
     TGA_IMAGE image;
@@ -36,8 +34,7 @@ TEST(TextureObjects, UploadHoldsTheImageAsReadAndReleaseDeletesIt) {
     GLint internal = 0, width = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    EXPECT_EQ(internal, static_cast<GLint>(row.format)) << row.file;
-    EXPECT_EQ(width, image.width) << row.file;
+    EXPECT_EQ(std::tuple(internal, width), std::tuple(static_cast<GLint>(row.format), image.width)) << row.file;
     std::vector<unsigned char> texels(size, 0xEE);
     glGetTexImage(GL_TEXTURE_2D, 0, row.format, GL_UNSIGNED_BYTE, texels.data());
     EXPECT_EQ(texels, std::vector<unsigned char>(image.pixels, image.pixels + size)) << row.file;

@@ -8,18 +8,15 @@
 namespace vurkhold::test {
 
 bool ensure_gl_context() {
-  static bool tried = false;
-  static bool ok = false;
-  if (!tried) {
-    tried = true;
-    ok = platform::open_window("Vurkhold tests", platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, false, false) ==
-         platform::WindowResult::ok;
-    if (ok) {
-      initGL();
-      ReSizeGLScene(platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
-      std::atexit([] { platform::close_window(); });
-    }
-  }
+  static const bool ok = [] {
+    if (platform::open_window("Vurkhold tests", platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, false, false) !=
+        platform::WindowResult::ok)
+      return false;
+    initGL();
+    ReSizeGLScene(platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
+    std::atexit([] { platform::close_window(); });
+    return true;
+  }();
   return ok;
 }
 

@@ -20,8 +20,8 @@ inline bool is_lit(int r, int g, int b) { return r + g + b > 45; }
 inline bool is_red(int r, int g, int b) { return r > 150 && g < 90 && b < 90; }
 inline bool is_white(int r, int g, int b) { return r > 190 && g > 190 && b > 190; }
 
-// The share (0..1) of the pixels for which `test` holds in x0 <= x < x1, y0 <= y < y1, in
-// the game's screen coordinates (640 x 480, origin at the bottom left).
+// The share (0..1) of the pixels for which `test` holds in x0 <= x < x1, y0 <= y < y1 of
+// the game's 640 x 480 screen (origin bottom left), scaled to the picture's size.
 double share(const Picture& picture, int x0, int y0, int x1, int y1, PixelTest test);
 
 }  // namespace vurkhold::test
