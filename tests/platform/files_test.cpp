@@ -37,38 +37,33 @@ class Files : public ::testing::Test {
   test::KeepWorkingDir cwd;
 };
 
-TEST_F(Files, BackslashesAndCaseFindTheFile) {
-  bool found = false;
-  EXPECT_EQ(resolve("LEVELS\\TEST1.VHL", &found), "levels/test1.vhl");
-  EXPECT_TRUE(found);
-  EXPECT_EQ(resolve("other/sounds.cfg", &found), "other/sounds.cfg");
-  EXPECT_TRUE(found);
-  EXPECT_EQ(resolve("Other\\Sounds.CFG", &found), "other/sounds.cfg");
-  EXPECT_TRUE(found);
-  EXPECT_EQ(resolve("levels\\cave2.vhl", &found), "levels/Cave2.VHL");
-  EXPECT_TRUE(found);
-  std::string absolute = dir.path() + "\\LEVELS\\Test1.vhl";
-  EXPECT_EQ(resolve(absolute.c_str(), &found), dir.path() + "/levels/test1.vhl");
-  EXPECT_TRUE(found);
-}
-
-TEST_F(Files, MissingFilesAreReportedWithSlashesTurned) {
-  bool found = true;
-  EXPECT_EQ(resolve("LEVELS\\NONE.VHL", &found), "levels/NONE.VHL");
-  EXPECT_FALSE(found);
-  EXPECT_EQ(resolve("nowhere\\x.cfg", &found), "nowhere/x.cfg");
-  EXPECT_FALSE(found);
+// Backslashes turn into slashes and each part is matched without regard to case; a
+// missing file keeps the spelling it was asked for.
+TEST_F(Files, BackslashesAndCaseFindTheFileAndTooLongPathsAreNotFound) {
+  const struct {
+    std::string path, want;
+    bool found;
+  } rows[] = {
+      {"LEVELS\\TEST1.VHL", "levels/test1.vhl", true},
+      {"other/sounds.cfg", "other/sounds.cfg", true},
+      {"Other\\Sounds.CFG", "other/sounds.cfg", true},
+      {"levels\\cave2.vhl", "levels/Cave2.VHL", true},
+      {dir.path() + "\\LEVELS\\Test1.vhl", dir.path() + "/levels/test1.vhl", true},
+      {"LEVELS\\NONE.VHL", "levels/NONE.VHL", false},
+      {"nowhere\\x.cfg", "nowhere/x.cfg", false},
+  };
+  for (const auto& r : rows) {
+    bool found = !r.found;
+    EXPECT_EQ(resolve(r.path.c_str(), &found), r.want);
+    EXPECT_EQ(found, r.found) << r.path;
+  }
   EXPECT_EQ(platform::open_file("LEVELS\\NONE.VHL", "rb"), nullptr);
+  EXPECT_EQ(platform::open_file("", "rb"), nullptr);
   FILE* f = platform::open_file("LEVELS\\TEST1.VHL", "rb");
   ASSERT_NE(f, nullptr);
   std::fclose(f);
-  EXPECT_EQ(platform::open_file("", "rb"), nullptr);
-}
-
-TEST_F(Files, PathsTooLongForTheBufferAreNotFound) {
-  std::string longer(400, 'a');
   bool found = true;
-  resolve(longer.c_str(), &found);
+  resolve(std::string(400, 'a').c_str(), &found);
   EXPECT_FALSE(found);
   char tiny[8];
   EXPECT_FALSE(platform::resolve_path("levels/test1.vhl", tiny, sizeof tiny));
