@@ -29,21 +29,13 @@ class VurkTest : public ::testing::Test {
 // a fresh heading, pitch, velocity, rope and every slot loaded, in open space.
 TEST_F(VurkTest, DeathScoresByTeamBleedsAndOnlyALivingVurkWithLivesComesBack) {
   for (int i = 0; i < 3; i++) test::place_vurk(i, {8, 10, 8.0f + 4 * i})->life = -1.0f;
-  vurk[0].lives = 1;
-  vurk[0].team = 1;
-  vurk[1].tag = 0;
-  vurk[1].type = MLT_OFF;
+  vurk[0].lives = vurk[0].team = 1;
+  vurk[1].tag = 0, vurk[1].type = MLT_OFF;
   VURK_* m = &vurk[2];
-  m->tag = 3;
   for (WEAPON& w : m->weapons) w = {&wt, 0, 0, 400, 50};
-  m->angle = 45;
-  m->angle2 = -20;
-  m->movement = {0.001f, 0.002f, 0.003f};
-  m->rope_state = NRS_ATTACHED;
+  m->tag = 3, m->angle = 45, m->angle2 = -20, m->movement = {0.001f, 0.002f, 0.003f}, m->rope_state = NRS_ATTACHED;
   for (int i = 0; i < 3; i++) nurse_vurk(&vurk[i], 16);
-  fire_weapon(m);
-  dig(m);
-  use_jetpack(m, 10);
+  fire_weapon(m), dig(m), use_jetpack(m, 10);
   const PARTICLE& blood = particle[149];
   EXPECT_EQ(std::tuple(vurk[0].frags, vurk[3].frags, m->life, m->lives, m->respawn_delay, m->light->alive,
                        test::count_live_bullets(), m->dig_delay, m->movement.j, test::count_live_particles(),
@@ -65,8 +57,7 @@ TEST_F(VurkTest, DeathScoresByTeamBleedsAndOnlyALivingVurkWithLivesComesBack) {
   for (int i = 0; i < VOXELS; i++) voxel[i].value = 1.0f;
   m->life = 0;
   nurse_vurk(m, 16);
-  game_srand(77);
-  nurse_vurk(m, RESPAWN_DELAY);
+  game_srand(77), nurse_vurk(m, RESPAWN_DELAY);
   const uint32_t after = game_rand_state();
   game_srand(77);
   for (int i = 0; i < 300; i++) game_rand();
@@ -87,8 +78,7 @@ TEST_F(VurkTest, JumpGravityAndSlidingCollisions) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.what);
     VURK_* m = test::place_vurk(0, r.p);
-    m->movement = r.movement;
-    m->jump = r.jump;
+    m->movement = r.movement, m->jump = r.jump;
     nurse_vurk(m, 10);
     test::expect_near(m->movement, r.after, 1e-7f);
     test::expect_near(m->p, r.at, 2e-3f);
@@ -103,21 +93,17 @@ TEST_F(VurkTest, JetpackThrustsBelowTopSpeedAndPuffsEvery150ms) {
   for (const auto& r : rows) {
     test::make_arena();
     VURK_* m = test::place_vurk(0, {16, 10, 16});
-    m->movement.j = r.j;
-    m->jet_counter = r.counter;
+    m->movement.j = r.j, m->jet_counter = r.counter;
     use_jetpack(m, r.ft);
     EXPECT_NEAR(m->movement.j, r.j_after, 1e-8f) << r.j << " " << r.counter;
     EXPECT_EQ(std::tuple(m->jet_counter, test::count_live_particles()), std::tuple(r.counter_after, r.puffs));
-    if (r.puffs) test::expect_near(particle[0].p, {16, 10 - 0.511f, 16}, 0.0f);
-    if (r.puffs) test::expect_near(particle[0].m, {0, -0.01f, 0}, 0.0f);
+    EXPECT_TRUE(!r.puffs || (particle[0].p.y == 10 - 0.511f && particle[0].m.j == -0.01f && particle[0].color[0] == 0.5f));
   }
 }
 
 TEST_F(VurkTest, TheRopeFliesAttachesWhereItHitsAndPullsByDistanceThatFrame) {
   VURK_* m = test::place_vurk(0, {16, 10, 16});
-  m->rope_state = NRS_FLYING;
-  m->rope_p = {20, 10, 16};  // clear of the vurk, which the rope would meet too
-  m->rope_m = {0.0f, 0.025f, 0.0f};
+  m->rope_state = NRS_FLYING, m->rope_p = {20, 10, 16}, m->rope_m = {0.0f, 0.025f, 0.0f};  // clear of the vurk
   nurse_vurk(m, 20);
   test::expect_near(m->rope_p, {20, 10.5f, 16}, 1e-5f);
   EXPECT_FLOAT_EQ(m->movement.j, -0.0002f);  // gravity alone: not attached yet
@@ -135,9 +121,7 @@ TEST_F(VurkTest, FiringRunsTheDelayAmmoAndReloadCycleOfTheSelectedSlotOnly) {
   VURK_* m = test::place_vurk(3, {16, STAND_Y, 16});
   for (WEAPON& w : m->weapons) w = {&wt, 0, 2, 0, 0};
   m->weapons[0] = {&wt, 0, 0, 500, 900};
-  m->weapon = 2;
-  m->dig_delay = 50;
-  m->angle = 90;
+  m->weapon = 2, m->dig_delay = 50, m->angle = 90;
   const struct { unsigned nurse; int bullets, ammo, delay, loading; } steps[] = {
       {0, 3, 1, 100, 0},   {0, 3, 1, 100, 0},  {99, 3, 1, 1, 0},
       {1, 6, 0, 100, 500}, {150, 6, 0, 0, 350}, {350, 9, 1, 100, 0},
@@ -177,9 +161,7 @@ TEST_F(VurkTest, AimRopePointAndDigging) {
     SCOPED_TRACE(testing::Message() << r.heading << " " << r.pitch);
     for (int i = 0; i < VOXELS; i++) voxel[i].value = 1.0f;
     VURK_* m = test::place_vurk(0, {10, 20, 30});
-    m->angle = r.heading;
-    m->angle2 = r.pitch;
-    m->dig_delay = 0;
+    m->angle = r.heading, m->angle2 = r.pitch, m->dig_delay = 0;
     dig(m);
     EXPECT_EQ(m->dig_delay, DIG_DELAY);
     for (int k = 0; k < 4; k++)
