@@ -17,6 +17,7 @@ namespace {
 
 constexpr int NUMPAD1 = VK_NUMPAD0 + 1, NUMPAD2 = VK_NUMPAD0 + 2, NUMPAD4 = VK_NUMPAD0 + 4;
 constexpr int F(int n) { return VK_F1 + n - 1; }
+constexpr float a = 0.01f, b = 0.01732051f;  // 10 ms at heading 30: forward is (-a, -b), left (-b, a)
 
 void match_logic_stand_in(unsigned) {}
 
@@ -30,9 +31,7 @@ class ControlTest : public ::testing::Test {
   void SetUp() override { test::make_arena(); }
   void TearDown() override {  // the game's globals as they were
     install_mode(&saved_mode);
-    camera_mode = saved_camera;
-    vurk_to_render_1 = &vurk[0];
-    vurk_to_render_2 = &vurk[1];
+    camera_mode = saved_camera, vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
   }
   // A computer player, vurk 0, at `at`; vurk 1 (team 1) stands at `at` + rel.
   VURK_* setup(XYZ at, XYZ rel) {
@@ -47,10 +46,9 @@ class ControlTest : public ::testing::Test {
   const CAMERA_MODE saved_camera = camera_mode;
 };
 
-// 10 ms at heading 30: a step forward is (-a, -b), one to the left (-b, a). Each vurk holds
-// slot 2, its jump flag set. Jump turns fire into the item; a dead vurk keeps even the flag.
+// 10 ms at heading 30. Each vurk holds slot 2, its jump flag set. Jump turns fire into the
+// item; a dead vurk keeps even the flag.
 TEST_F(ControlTest, WalkingAndActionKeysOfBothPlayers) {
-  constexpr float a = 0.01f, b = 0.01732051f;
   const int RB = VK_RBUTTON, LB = VK_LBUTTON, ROPE = MI_NINJAROPE, JET = MI_JETPACK, IN = NRS_IN, FLY = NRS_FLYING;
   const struct { int player, held[5], alive, item, rope, rope_after;
                  int bullets, jump, thrust, dug, weapon; float di, dk; } rows[] = {
@@ -72,12 +70,8 @@ TEST_F(ControlTest, WalkingAndActionKeysOfBothPlayers) {
     hold(r.held, 5);
     VURK_* m = test::place_vurk(r.player - 1, {8, 3.005f, 8});
     for (WEAPON& w : m->weapons) w = {&wt, 0, 5, 0, 0};
-    m->alive = r.alive;
-    m->weapon = 2;
-    m->item = static_cast<ITEM>(r.item);
-    m->rope_state = static_cast<ROPE_STATE>(r.rope);
-    m->jump = 1;
-    m->angle = 30;
+    m->alive = r.alive, m->weapon = 2, m->jump = 1, m->angle = 30;
+    m->item = static_cast<ITEM>(r.item), m->rope_state = static_cast<ROPE_STATE>(r.rope);
     IJK walk = {0.5f, 0.7f, -0.25f};
     (r.player == 1 ? find_movement_vector1 : find_movement_vector2)(m, &walk, 10);
     (r.player == 1 ? control1 : control2)(m, 10);
@@ -104,13 +98,9 @@ TEST_F(ControlTest, LookViewCameraAndMenuKeys) {
   logic_func = match_logic_stand_in;
   for (const auto& r : rows) {
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = i == r.off ? MLT_OFF : MLT_INACTIVE;
-    vurk_to_render_1 = &vurk[0];
-    vurk_to_render_2 = &vurk[1];
+    vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
     hold(r.held, 4);
-    vurk[1].angle = r.angle;
-    vurk[1].angle2 = r.pitch;
-    vurk[0].angle = 700;
-    vurk[0].angle2 = 100;
+    vurk[1].angle = r.angle, vurk[1].angle2 = r.pitch, vurk[0].angle = 700, vurk[0].angle2 = 100;
     const CAMERA_MODE camera = camera_mode;
     game_input(100);
     EXPECT_EQ(std::tuple(vurk[1].angle, vurk[1].angle2, vurk[0].angle, vurk[0].angle2, camera_mode != camera),
@@ -133,8 +123,7 @@ TEST_F(ControlTest, TargetIsTheNearestLivingEnemyWithinAHundredUnits) {
     VURK_* m = setup({16, 10, 16}, {0, 0, 0});
     for (int i = 0; i < 3; i++) {
       VURK_* v = test::place_vurk(i + 1, {16, 10, 16 + r.dz[i]});
-      v->alive = r.team[i] >= 0;
-      v->team = static_cast<int8_t>(r.team[i]);
+      v->alive = r.team[i] >= 0, v->team = static_cast<int8_t>(r.team[i]);
     }
     m->ai_module.target = &vurk[1];
     AI(m, 10);
@@ -155,9 +144,8 @@ TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
     VURK_* m = setup({16, 10, 16}, r.rel);
     m->angle2 = r.pitch;
     AI(m, 10);
-    EXPECT_NEAR(m->angle, r.heading_after, 1e-4f) << &r - rows;
-    EXPECT_NEAR(m->angle2, r.pitch_after, 1e-3f) << &r - rows;
-    EXPECT_FLOAT_EQ(m->movement.j, r.jetpack ? 0.00015f : 0.0f) << &r - rows;
+    EXPECT_TRUE(std::fabs(m->angle - r.heading_after) < 1e-4f && std::fabs(m->angle2 - r.pitch_after) < 1e-3f &&
+                std::fabs(m->movement.j - (r.jetpack ? 0.00015f : 0.0f)) < 1e-9f) << &r - rows << ": " << m->angle << " " << m->angle2;
   }
 }
 
@@ -174,25 +162,22 @@ TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) 
   for (const auto& r : rows) {
     VURK_* m = setup({16, 3.005f, 20}, r.rel);
     for (int w = 0; w < WEAPON_SLOTS; w++) m->weapons[w] = {&wt, 0, 5, loading[r.set][w], 0};
-    m->weapon = 1;
-    m->ai_module.state = AS_EVADE;
+    m->weapon = 1, m->ai_module.state = AS_EVADE;
     AI(m, 10);
     EXPECT_EQ(std::tuple(test::count_live_bullets(), m->ai_module.state, int{m->weapon}),
               std::tuple(r.bullets, r.state, r.weapon)) << r.what;
   }
 }
 
-// 10 ms at heading 30: forward is (-a, -b), left (-b, a); without a target the vurk stands.
+// 10 ms at heading 30; without a target the vurk stands.
 TEST_F(ControlTest, WalksInAndStrafesSidesEvery900ms) {
-  constexpr float a = 0.01f, b = 0.01732051f;
   const struct { int target; AI_STATE state; unsigned counter; float di, dk; } rows[] = {
       {1, AS_SEEKTARGET, 0, -a, -b}, {1, AS_EVADE, 450, -b, a}, {1, AS_EVADE, 0, b, -a},
       {1, AS_EVADE, 2250, -b, a},    {0, AS_SEEKTARGET, 0, 0, 0},
   };
   for (const auto& r : rows) {
     VURK_* m = setup({16, 10, 16}, {0, 0, -20});
-    m->ai_module = {r.counter, 0, r.target ? &vurk[1] : nullptr, r.state, 0.0f};
-    m->angle = 30;
+    m->ai_module = {r.counter, 0, r.target ? &vurk[1] : nullptr, r.state, 0.0f}, m->angle = 30;
     IJK step = {0.1f, 0.2f, 0.3f};
     ai_find_movement_vector(m, &step, 10);
     test::expect_near(step, {0.1f + r.di, 0.2f, 0.3f + r.dk}, 1e-6f);
@@ -209,8 +194,7 @@ TEST_F(ControlTest, StuckTimeGrowsAndDigsOutPast500ms) {
   };
   for (const auto& r : rows) {
     VURK_* m = setup({16, 10, 26}, {0, 0, -20});
-    m->ai_module = {0, r.stuck, nullptr, r.evade ? AS_EVADE : AS_SEEKTARGET, r.distance};
-    m->dig_delay = r.dig;
+    m->ai_module = {0, r.stuck, nullptr, r.evade ? AS_EVADE : AS_SEEKTARGET, r.distance}, m->dig_delay = r.dig;
     if (r.moved) m->pp.z += 0.01f;
     AI(m, 10);
     EXPECT_EQ(std::tuple(m->ai_module.stuck_counter, m->dig_delay, m->ai_module.distance),
