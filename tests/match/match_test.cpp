@@ -41,14 +41,9 @@ class OneFrame : public ::testing::Test {
   OneFrame() {
     test::make_arena();
     types[0] = types[1] = test::plain_bullet_type();
-    bullet_type = types;
-    bullet_types = 2;
+    bullet_type = types, bullet_types = 2;
   }
-  ~OneFrame() override {
-    bullet_type = nullptr;
-    bullet_types = 0;
-    FRAG_LIMIT = 50;
-  }
+  ~OneFrame() override { bullet_type = nullptr, bullet_types = 0, FRAG_LIMIT = 50; }
   test::WorldPools pools;
   BULLET_TYPE types[2];
   WEAPON_TYPE gun = {nullptr, nullptr, 5, 100, 300, &types[1], 1, 0, 0.01f, nullptr};
@@ -61,19 +56,15 @@ TEST_F(OneFrame, EveryObjectAndTimerAgesExactlyOnce) {
   m->weapons[0] = m->weapons[1] = {&gun, 0, 0, 300, 100};
   m->dig_delay = 100;
   VURK_* dead = test::place_vurk(1, {16, 10, 16});
-  dead->alive = 0;
-  dead->respawn_delay = 1000;
+  dead->alive = 0, dead->respawn_delay = 1000;
   VURK_* bot = test::place_vurk(2, {24, STAND_Y, 24});
-  bot->team = 0;  // no enemy alive: the computer player only keeps time
-  bot->control = AI;
+  bot->team = 0, bot->control = AI;  // no enemy alive: the computer player only keeps time
   types[0].light_range = 2.0f;
   add_bullet({16, 20, 16}, {0.01f, 0, 0}, &types[0], 0);
   add_explosion({20, 20, 20}, 1.0f);
   const XYZ at = {10, 10, 10};
   add_particle(&at, nullptr, red, 1000);
-  particle[0].life = 500;
-  particle[0].rotation = 350;
-  radar_angle = 359.5f;
+  particle[0].life = 500, particle[0].rotation = 350, radar_angle = 359.5f;
   game_logic(80);
   expect_rows({{"bullet time", bullet[0].time, 80}, {"bullet flight", bullet[0].p.x, 16.8},
                {"bullet light", light[4].p.x, 16.8}, {"explosion time", explosion[0].time, 0.08},
@@ -97,20 +88,12 @@ TEST_F(OneFrame, InputBulletsVurksExplosionsParticlesThenTheWinner) {
   one->control = control1;
   one->weapons[0] = {&gun, 0, 5, 0, 0};
   VURK_* two = test::place_vurk(1, {24, STAND_Y, 8});
-  two->control = control2;
-  two->find_movement_vector = find_movement_vector2;
+  two->control = control2, two->find_movement_vector = find_movement_vector2;
   VURK_* prey = test::place_vurk(2, {16, 10, 16});
-  prey->lives = 1;
-  prey->life = 5;
-  types[0].emit = 1;
-  types[0].emit_rate = 10;
-  types[0].emit_amount = 1;
-  types[0].emit_speed = 0.01f;
+  prey->lives = 1, prey->life = 5;
+  types[0].emit = types[0].emit_amount = 1, types[0].emit_rate = 10, types[0].emit_speed = 0.01f;
   BULLET_TYPE lethal = test::plain_bullet_type(), rocket = test::plain_bullet_type();
-  lethal.vurk_hit = BHA_DAMAGE;
-  lethal.damage = 10;
-  rocket.wall_hit = BHA_EXPLODE;
-  rocket.hole_size = 1.0f;
+  lethal.vurk_hit = BHA_DAMAGE, lethal.damage = 10, rocket.wall_hit = BHA_EXPLODE, rocket.hole_size = 1.0f;
   add_bullet({16, 20, 8}, {0, 0, 0}, &types[0], 3);
   add_bullet({14, 10, 16}, {0.1f, 0, 0}, &lethal, 0);
   add_bullet({24.3f, 3, 24.2f}, {0, -0.05f, 0}, &rocket, 3);
@@ -134,10 +117,8 @@ TEST_F(OneFrame, InputBulletsVurksExplosionsParticlesThenTheWinner) {
 // frame is the one the last frame chose; walking chooses 1, standing falls back to 0.
 TEST_F(OneFrame, TheWalkAnimationRunsWrapsAndFallsBackToIdle) {
   VURK_* m = test::place_vurk(1, {16, STAND_Y, 16});
-  m->control = control2;
-  m->find_movement_vector = find_movement_vector2;
-  m->animations[0].frame = 38.5f;
-  m->animations[1].frame = 68.0f;
+  m->control = control2, m->find_movement_vector = find_movement_vector2;
+  m->animations[0].frame = 38.5f, m->animations[1].frame = 68.0f;
   const struct { int walk; float idle, walking; int animation; } steps[] = {
       {1, 1.0f, 68.0f, 1},  // 38.5 + 1.5 reaches the end, 40: back by 39
       {1, 1.0f, 69.5f, 1},
@@ -174,10 +155,7 @@ TEST(MatchWinner, RulesAndTheirOrder) {
     test::make_arena();
     for (int i = 0; i < MAX_VURKS; i++) {
       VURK_* v = test::place_vurk(i, {4.0f + 6.0f * i, 10.0f, 16.0f});
-      v->team = static_cast<int8_t>(c.team[i]);
-      v->lives = c.lives[i];
-      v->frags = c.frags[i];
-      v->alive = c.lives[i] >= 1;
+      v->team = static_cast<int8_t>(c.team[i]), v->lives = c.lives[i], v->frags = c.frags[i], v->alive = c.lives[i] >= 1;
     }
     vurk[3].type = c.type3;
     game_logic(16);
@@ -255,11 +233,7 @@ void scramble_the_match() {
   for (VURK_& v : vurk) {
     const VURK_ kept = v;
     std::memset(&v, 0x5A, sizeof v);
-    v.num = kept.num;
-    v.team = kept.team;
-    v.type = kept.type;
-    v.item = kept.item;
-    v.light = kept.light;
+    v.num = kept.num, v.team = kept.team, v.type = kept.type, v.item = kept.item, v.light = kept.light;
     for (int w = 0; w < WEAPON_SLOTS; w++) v.weapons[w].num = (v.num + 3 * w) % weapons;
     for (int a = 0; a < 2; a++) v.animations[a] = {kept.animations[a].start, kept.animations[a].end, kept.animations[a].lenght, 0};
   }
@@ -268,11 +242,8 @@ void scramble_the_match() {
   std::memset(explosion, 0x5A, sizeof(EXPLOSION) * MAX_EXPLOSIONS);
   std::memset(particle, 0x5A, sizeof(PARTICLE) * MAX_PARTICLES);
   std::memset(bullethole, 0x5A, sizeof(BULLETHOLE) * MAX_BULLETHOLES);
-  vurk_to_render_1 = &vurk[3];
-  vurk_to_render_2 = &vurk[2];
   for (int& t : team_frags) t = 4;
-  winner = 2;
-  next_bullet = 17;
+  vurk_to_render_1 = &vurk[3], vurk_to_render_2 = &vurk[2], winner = 2, next_bullet = 17;
 }
 
 // Two line-ups: every controller, a vurk switched off, and a human in slot 2, who gets none.
@@ -339,8 +310,7 @@ TEST_F(Match, SetUpResetsEveryFieldAMatchLeavesBehind) {
 
 TEST_F(Match, AFailedLevelLoadLeavesTheMatchAsItWas) {
   ASSERT_EQ(game_init(), 1);
-  winner = 1;
-  vurk[2].frags = 7;
+  winner = 1, vurk[2].frags = 7;
   std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\NO_SUCH.VHL");
   EXPECT_EQ(game_init(), 0);
   EXPECT_EQ(messages_.last(), "ERROR: Can't open file LEVELS\\NO_SUCH.VHL.");
