@@ -55,6 +55,8 @@ TEST_F(OneFrame, EveryObjectAndTimerAgesExactlyOnce) {
   VURK_* m = test::place_vurk(0, {8, STAND_Y, 8});
   m->weapons[0] = m->weapons[1] = {&gun, 0, 0, 300, 100};
   m->dig_delay = 100;
+  VURK_* loaded = test::place_vurk(3, {16, STAND_Y, 24});
+  loaded->team = 0, loaded->weapons[0] = {&gun, 0, 0, 80, 300};  // reloaded this frame, and ready at once
   VURK_* dead = test::place_vurk(1, {16, 10, 16});
   dead->alive = 0, dead->respawn_delay = 1000;
   VURK_* bot = test::place_vurk(2, {24, STAND_Y, 24});
@@ -74,6 +76,7 @@ TEST_F(OneFrame, EveryObjectAndTimerAgesExactlyOnce) {
                {"particle spin, past a turn", particle[0].rotation, 22}, {"radar, past a turn", radar_angle, 359.5 + 80.0 / 75 - 360},
                {"weapon delay", m->weapons[0].delay, 20}, {"weapon loading", m->weapons[0].loading, 220},
                {"slot not selected", m->weapons[1].loading + m->weapons[1].delay, 400}, {"dig delay", m->dig_delay, 20},
+               {"reloaded", loaded->weapons[0].ammo + loaded->weapons[0].loading + loaded->weapons[0].delay, 5},
                {"respawn delay", dead->respawn_delay, 920}, {"idle animation", m->animations[0].frame, 3.4},
                {"computer player's clock", bot->ai_module.counter, 80}});
 }
@@ -127,7 +130,9 @@ TEST_F(OneFrame, TheWalkAnimationRunsWrapsAndFallsBackToIdle) {
   };
   for (const auto& s : steps) {
     keys['W'] = s.walk;
+    const XYZ before = m->p;
     game_logic(50);
+    EXPECT_EQ(gap(m->pp, before), 0.0f);
     EXPECT_EQ(std::tuple(m->animations[0].frame, m->animations[1].frame, m->animation),
               std::tuple(s.idle, s.walking, s.animation)) << &s - steps;
   }
@@ -160,7 +165,8 @@ TEST(MatchWinner, RulesAndTheirOrder) {
     vurk[3].type = c.type3;
     game_logic(16);
     EXPECT_EQ(winner, c.winner) << c.what;
-    for (VURK_& v : vurk) v.lives = 5;  // once decided, the match stays decided
+    // Once decided, the match stays decided, though another team reaches the limit next.
+    for (VURK_& v : vurk) v.lives = 5, v.frags = c.winner >= 0 && v.team != c.winner ? 10 : v.frags;
     game_logic(16);
     EXPECT_EQ(winner, c.winner) << c.what;
   }
