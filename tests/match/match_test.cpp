@@ -42,6 +42,8 @@ class OneFrame : public ::testing::Test {
     test::make_arena();
     types[0] = types[1] = test::plain_bullet_type();
     bullet_type = types, bullet_types = 2;
+    int dx, dy;
+    platform::mouse_offset(&dx, &dy);  // motion left over from earlier tests would turn vurk 0
   }
   ~OneFrame() override { bullet_type = nullptr, bullet_types = 0, FRAG_LIMIT = 50; }
   test::WorldPools pools;
