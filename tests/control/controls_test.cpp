@@ -1,6 +1,9 @@
-// human controls: both players' walking and action keys, keyboard look, view, camera and menu keys.
+// control: the human players' walking and action keys, keyboard look, view, camera and
+// menu keys; the computer players' target, turning, flying, firing, weapon choice, walking
+// and digging out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <tuple>
 
@@ -14,6 +17,7 @@ namespace {
 
 constexpr int NUMPAD1 = VK_NUMPAD0 + 1, NUMPAD2 = VK_NUMPAD0 + 2, NUMPAD4 = VK_NUMPAD0 + 4;
 constexpr int F(int n) { return VK_F1 + n - 1; }
+constexpr float a = 0.01f, b = 0.01732051f;  // 10 ms at heading 30: forward is (-a, -b), left (-b, a)
 
 void match_logic_stand_in(unsigned) {}
 
@@ -22,14 +26,18 @@ void hold(const int* held, int n) {
   for (int i = 0; i < n && held[i]; i++) keys[held[i]] = 1;
 }
 
-class ControlsTest : public ::testing::Test {
+class ControlTest : public ::testing::Test {
  protected:
   void SetUp() override { test::make_arena(); }
   void TearDown() override {  // the game's globals as they were
     install_mode(&saved_mode);
-    camera_mode = saved_camera;
-    vurk_to_render_1 = &vurk[0];
-    vurk_to_render_2 = &vurk[1];
+    camera_mode = saved_camera, vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
+  }
+  // A computer player, vurk 0, at `at`; vurk 1 (team 1) stands at `at` + rel.
+  VURK_* setup(XYZ at, XYZ rel) {
+    test::make_arena();
+    test::place_vurk(1, {at.x + rel.x, at.y + rel.y, at.z + rel.z});
+    return test::place_vurk(0, at);
   }
   test::WorldPools pools;
   BULLET_TYPE bt = test::plain_bullet_type();
@@ -38,10 +46,9 @@ class ControlsTest : public ::testing::Test {
   const CAMERA_MODE saved_camera = camera_mode;
 };
 
-// 10 ms at heading 30: a step forward is (-a, -b), one to the left (-b, a). Each vurk holds
-// slot 2, its jump flag set. Jump turns fire into the item; a dead vurk keeps even the flag.
-TEST_F(ControlsTest, WalkingAndActionKeysOfBothPlayers) {
-  constexpr float a = 0.01f, b = 0.01732051f;
+// 10 ms at heading 30. Each vurk holds slot 2, its jump flag set. Jump turns fire into the
+// item; a dead vurk keeps even the flag.
+TEST_F(ControlTest, WalkingAndActionKeysOfBothPlayers) {
   const int RB = VK_RBUTTON, LB = VK_LBUTTON, ROPE = MI_NINJAROPE, JET = MI_JETPACK, IN = NRS_IN, FLY = NRS_FLYING;
   const struct { int player, held[5], alive, item, rope, rope_after;
                  int bullets, jump, thrust, dug, weapon; float di, dk; } rows[] = {
@@ -63,12 +70,8 @@ TEST_F(ControlsTest, WalkingAndActionKeysOfBothPlayers) {
     hold(r.held, 5);
     VURK_* m = test::place_vurk(r.player - 1, {8, 3.005f, 8});
     for (WEAPON& w : m->weapons) w = {&wt, 0, 5, 0, 0};
-    m->alive = r.alive;
-    m->weapon = 2;
-    m->item = static_cast<ITEM>(r.item);
-    m->rope_state = static_cast<ROPE_STATE>(r.rope);
-    m->jump = 1;
-    m->angle = 30;
+    m->alive = r.alive, m->weapon = 2, m->jump = 1, m->angle = 30;
+    m->item = static_cast<ITEM>(r.item), m->rope_state = static_cast<ROPE_STATE>(r.rope);
     IJK walk = {0.5f, 0.7f, -0.25f};
     (r.player == 1 ? find_movement_vector1 : find_movement_vector2)(m, &walk, 10);
     (r.player == 1 ? control1 : control2)(m, 10);
@@ -84,7 +87,7 @@ TEST_F(ControlsTest, WalkingAndActionKeysOfBothPlayers) {
 
 // 100 ms a row. Vurk 1 looks with U H J K; vurk 0 (no mouse motion here) only has its pitch
 // clamped. F9 toggles the camera once per key-down: the game lets go of the key itself.
-TEST_F(ControlsTest, LookViewCameraAndMenuKeys) {
+TEST_F(ControlTest, LookViewCameraAndMenuKeys) {
   const struct { int held[4], off; float angle, pitch, angle_after, pitch_after; int view1, view2, toggled; } rows[] = {
       {{'U', 'K', F(2), F(4)}, -1, 0, 80, -17.5f, 90, 3, 1, 0},
       {{'J', 'H', F(2), F(4)}, 3, 1000, 0, 1017.5f, -17.5f, 1, 1, 0},
@@ -95,13 +98,9 @@ TEST_F(ControlsTest, LookViewCameraAndMenuKeys) {
   logic_func = match_logic_stand_in;
   for (const auto& r : rows) {
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = i == r.off ? MLT_OFF : MLT_INACTIVE;
-    vurk_to_render_1 = &vurk[0];
-    vurk_to_render_2 = &vurk[1];
+    vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
     hold(r.held, 4);
-    vurk[1].angle = r.angle;
-    vurk[1].angle2 = r.pitch;
-    vurk[0].angle = 700;
-    vurk[0].angle2 = 100;
+    vurk[1].angle = r.angle, vurk[1].angle2 = r.pitch, vurk[0].angle = 700, vurk[0].angle2 = 100;
     const CAMERA_MODE camera = camera_mode;
     game_input(100);
     EXPECT_EQ(std::tuple(vurk[1].angle, vurk[1].angle2, vurk[0].angle, vurk[0].angle2, camera_mode != camera),
@@ -112,6 +111,95 @@ TEST_F(ControlsTest, LookViewCameraAndMenuKeys) {
   keys[VK_ESCAPE] = 1;
   game_input(10);
   EXPECT_EQ(std::tuple(logic_func, render_func), std::tuple(menu_pair.logic, menu_pair.render));
+}
+
+// Vurks 1 to 3 stand dz away, of the team given or dead (-1); last frame's target is forgotten.
+TEST_F(ControlTest, TargetIsTheNearestLivingEnemyWithinAHundredUnits) {
+  const struct { float dz[3]; int team[3], target; } rows[] = {
+      {{5, -3, 14}, {1, 2, 3}, 2}, {{5, -3, 14}, {1, 0, 3}, 1},      {{5, -3, 14}, {1, -1, 3}, 1},
+      {{4, -4, 14}, {1, 2, 3}, 1}, {{100, -100, 0}, {1, 2, -1}, -1}, {{100, -99.99f, 0}, {1, 2, -1}, 2},
+  };
+  for (const auto& r : rows) {
+    VURK_* m = setup({16, 10, 16}, {0, 0, 0});
+    for (int i = 0; i < 3; i++) {
+      VURK_* v = test::place_vurk(i + 1, {16, 10, 16 + r.dz[i]});
+      v->alive = r.team[i] >= 0, v->team = static_cast<int8_t>(r.team[i]);
+    }
+    m->ai_module.target = &vurk[1];
+    AI(m, 10);
+    EXPECT_EQ(std::tuple(m->ai_module.target, m->ai_module.counter),
+              std::tuple(r.target < 0 ? nullptr : &vurk[r.target], 10u)) << &r - rows;
+  }
+}
+
+// 10 ms (a step of 3 degrees) from heading 0, the target to the left, right, behind, within a
+// step, straight above, 0.51 and 0.5 higher, far below, and on the vurk's own spot.
+TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
+  const struct { XYZ rel; float pitch, heading_after, pitch_after; int jetpack; } rows[] = {
+      {{-10, 0, 0}, 0, 3, 0, 0},         {{10, 0, 0}, 0, -3, 0, 0},         {{0, 0, 10}, 0, -3, 0, 0},
+      {{-0.05f, 0, -10}, 0, 0, 0, 0},    {{0, 10, 0}, 0, 0, 3, 1},          {{0, 0.51f, -10}, 0, 0, 2.919555f, 1},
+      {{0, 0.5f, -5}, 0, 0, 3, 0},       {{0, -5, 0}, -88.5f, 0, -90, 0},   {{0, 0, 0}, -10, 0, -10, 0},
+  };
+  for (const auto& r : rows) {
+    VURK_* m = setup({16, 10, 16}, r.rel);
+    m->angle2 = r.pitch;
+    AI(m, 10);
+    EXPECT_TRUE(std::fabs(m->angle - r.heading_after) < 1e-4f && std::fabs(m->angle2 - r.pitch_after) < 1e-3f &&
+                std::fabs(m->movement.j - (r.jetpack ? 0.00015f : 0.0f)) < 1e-9f) << &r - rows << ": " << m->angle << " " << m->angle2;
+  }
+}
+
+// The floor hides a target below. The vurk holds slot 1, which it keeps when all are ready
+// (set 0); in set 1 slot 1 is the readiest and slot 2 the one most in need of reloading.
+TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) {
+  const int loading[2][WEAPON_SLOTS] = {{0, 0, 0, 0}, {300, 0, 500, 100}};
+  const struct { const char* what; XYZ rel; int set, bullets; AI_STATE state; int weapon; } rows[] = {
+      {"7 away, 15 degrees off", {-7 * std::sin(rad(15)), 0, -7 * std::cos(rad(15))}, 0, 1, AS_SEEKTARGET, 1},
+      {"7 away, 25 degrees off", {-7 * std::sin(rad(25)), 0, -7 * std::cos(rad(25))}, 1, 0, AS_SEEKTARGET, 2},
+      {"5 ahead", {0, 0, -5}, 0, 1, AS_EVADE, 1}, {"8 ahead", {0, 0, -8}, 0, 0, AS_SEEKTARGET, 1},
+      {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, 0, AS_SEEKTARGET, 1},
+  };
+  for (const auto& r : rows) {
+    VURK_* m = setup({16, 3.005f, 20}, r.rel);
+    for (int w = 0; w < WEAPON_SLOTS; w++) m->weapons[w] = {&wt, 0, 5, loading[r.set][w], 0};
+    m->weapon = 1, m->ai_module.state = AS_EVADE;
+    AI(m, 10);
+    EXPECT_EQ(std::tuple(test::count_live_bullets(), m->ai_module.state, int{m->weapon}),
+              std::tuple(r.bullets, r.state, r.weapon)) << r.what;
+  }
+}
+
+// 10 ms at heading 30; without a target the vurk stands.
+TEST_F(ControlTest, WalksInAndStrafesSidesEvery900ms) {
+  const struct { int target; AI_STATE state; unsigned counter; float di, dk; } rows[] = {
+      {1, AS_SEEKTARGET, 0, -a, -b}, {1, AS_EVADE, 450, -b, a}, {1, AS_EVADE, 0, b, -a},
+      {1, AS_EVADE, 2250, -b, a},    {0, AS_SEEKTARGET, 0, 0, 0},
+  };
+  for (const auto& r : rows) {
+    VURK_* m = setup({16, 10, 16}, {0, 0, -20});
+    m->ai_module = {r.counter, 0, r.target ? &vurk[1] : nullptr, r.state, 0.0f}, m->angle = 30;
+    IJK step = {0.1f, 0.2f, 0.3f};
+    ai_find_movement_vector(m, &step, 10);
+    test::expect_near(step, {0.1f + r.di, 0.2f, 0.3f + r.dk}, 1e-6f);
+    EXPECT_EQ(m->animation, r.target) << r.state << " " << r.counter;
+  }
+}
+
+// The target stands 20 away, straight ahead, so the vurk neither turns nor fires. Rows: closing
+// in, no closer, strafing, not moved, past 500, and past 500 with the dig not ready.
+TEST_F(ControlTest, StuckTimeGrowsAndDigsOutPast500ms) {
+  const struct { int evade; float distance; int moved; unsigned stuck, stuck_after; int dig, dig_after; } rows[] = {
+      {0, 20.5f, 1, 0, 0, 0, 0},   {0, 20, 1, 0, 10, 0, 0},           {1, 20, 1, 0, 0, 0, 0},
+      {0, 100, 0, 490, 500, 0, 0}, {0, 100, 0, 491, 0, 0, DIG_DELAY}, {0, 100, 0, 491, 501, 300, 300},
+  };
+  for (const auto& r : rows) {
+    VURK_* m = setup({16, 10, 26}, {0, 0, -20});
+    m->ai_module = {0, r.stuck, nullptr, r.evade ? AS_EVADE : AS_SEEKTARGET, r.distance}, m->dig_delay = r.dig;
+    if (r.moved) m->pp.z += 0.01f;
+    AI(m, 10);
+    EXPECT_EQ(std::tuple(m->ai_module.stuck_counter, m->dig_delay, m->ai_module.distance),
+              std::tuple(r.stuck_after, r.dig_after, 20.0f)) << &r - rows;
+  }
 }
 
 }  // namespace

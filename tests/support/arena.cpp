@@ -7,10 +7,8 @@
 
 namespace vurkhold::test {
 
-void make_arena(int floor_y) {
-  for (int z = 0; z < VOXEL_SIZE; z++)
-    for (int y = 0; y < VOXEL_SIZE; y++)
-      for (int x = 0; x < VOXEL_SIZE; x++) voxel[voxel_index(x, y, z)].value = y <= floor_y ? 1.0f : -1.0f;
+void make_arena() {
+  for (int i = 0; i < VOXELS; i++) voxel[i].value = i / VOXEL_SIZE % VOXEL_SIZE <= 2 ? 1.0f : -1.0f;
   rocks = 0;
   for (int i = 0; i < GRIDCELLS; i++) gridcell[i].triangles = 0;
   reset_octtree_flags();
@@ -28,12 +26,10 @@ void make_arena(int floor_y) {
   for (int i = 0; i < MAX_VURKS; i++) {
     VURK_& v = vurk[i];
     v = VURK_{};
-    v.num = static_cast<uint8_t>(i);
+    v.num = v.tag = static_cast<uint8_t>(i);
     v.team = static_cast<int8_t>(i);
-    v.tag = static_cast<uint8_t>(i);
     v.type = MLT_OFF;
     v.light = &light[i];
-    v.rope_state = NRS_IN;
     v.animations[0] = {1.0f, 40.0f, 39.0f, 1.0f};
     v.animations[1] = {41.0f, 70.0f, 29.0f, 41.0f};
   }
@@ -42,12 +38,9 @@ void make_arena(int floor_y) {
 BULLET_TYPE plain_bullet_type() {
   BULLET_TYPE t{};
   t.life = 10000;
-  t.wall_hit = BHA_DISAPPEAR;
-  t.vurk_hit = BHA_DISAPPEAR;
+  t.wall_hit = t.vurk_hit = BHA_DISAPPEAR;
   t.timeout_action = BTA_DISAPPEAR;
-  t.trail = -1;
-  t.emit = -1;
-  t.cluster = -1;
+  t.trail = t.emit = t.cluster = -1;
   return t;
 }
 
@@ -57,25 +50,9 @@ VURK_* place_vurk(int i, XYZ p) {
   v.alive = 1;
   v.life = 100.0f;
   v.lives = 3;
-  v.p = v.pp = p;
-  v.angle = v.angle2 = 0.0f;
-  v.movement = {0.0f, 0.0f, 0.0f};
+  v.p = v.pp = v.light->p = p;
   v.light->alive = 1;
-  v.light->p = p;
   return &v;
 }
-
-namespace {
-template <typename T>
-int count_alive(const T* pool, int n) {
-  int live = 0;
-  for (int i = 0; i < n; i++) live += pool[i].alive ? 1 : 0;
-  return live;
-}
-}  // namespace
-
-int count_live_bullets() { return count_alive(bullet, MAX_BULLETS); }
-int count_live_explosions() { return count_alive(explosion, MAX_EXPLOSIONS); }
-int count_live_particles() { return count_alive(particle, MAX_PARTICLES); }
 
 }  // namespace vurkhold::test

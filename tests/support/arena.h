@@ -6,24 +6,27 @@
 
 namespace vurkhold::test {
 
-// Needs WorldPools. Every voxel is empty (-1) except the floor, solid (+1) up to and
-// including y = floor_y, so the floor's surface lies half way between floor_y and the
-// next sample. No rocks. Clears bullets, explosions, particles, bullet holes, lights, keys,
-// the rotating indices, team frags and the winner, and turns all four vurks off (dead,
-// MLT_OFF, no controller, num i, team i, light i, weapons without a type).
-void make_arena(int floor_y = 2);
+// Needs WorldPools. Every voxel is empty (-1) but the floor, solid (+1) up to y = 2, so its
+// surface lies at 2.5. No rocks; every pool, key, rotating index and team frag cleared, no
+// winner; all four vurks off (dead, MLT_OFF, no controller, num and team i, light i, weapons
+// without a type, the animation ranges start-up gives them).
+void make_arena();
 
-// A bullet type that flies straight and forever (no gravity, drag, trail, emission,
-// clusters or light), vanishes on whatever it meets and does no damage.
+// Flies straight and for ever (no gravity, drag, trail, emission, clusters or light),
+// vanishes on whatever it meets and does no damage.
 BULLET_TYPE plain_bullet_type();
 
-// Vurk i alive and standing still at p: MLT_INACTIVE, life 100, 3 lives, its light on,
-// pp = p, heading and pitch 0.
+// Vurk i alive and standing still at p: MLT_INACTIVE, life 100, 3 lives, its light on.
 VURK_* place_vurk(int i, XYZ p);
 
-// Live bullets, explosions and particles in the pools.
-int count_live_bullets();
-int count_live_explosions();
-int count_live_particles();
+template <typename T>
+int count_alive(const T* pool, int n) {
+  int live = 0;
+  for (int i = 0; i < n; i++) live += pool[i].alive != 0;
+  return live;
+}
+inline int count_live_bullets() { return count_alive(bullet, MAX_BULLETS); }
+inline int count_live_explosions() { return count_alive(explosion, MAX_EXPLOSIONS); }
+inline int count_live_particles() { return count_alive(particle, MAX_PARTICLES); }
 
 }  // namespace vurkhold::test

@@ -1,26 +1,23 @@
-// bullets: flight, hits, the world's edge, time-outs, blasts, clusters, emission, lights, free slots.
+// bullets and effects: flight, hits, the world's edge, time-outs, blasts, clusters, emission
+// and trail, lights and free slots; explosions, particles and marks.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
+#include <tuple>
 
-#include "geometry/geometry.h"
+#include "geometry/collision_world.h"
 #include "support/arena.h"
-#include "support/test_support.h"
-#include "terrain/terrain.h"
 #include "world/world.h"
 
 namespace vurkhold {
 namespace {
 
-float gap(IJK a, IJK b) {
-  IJK d = {a.i - b.i, a.j - b.j, a.k - b.k};
-  return give_vector_lenght(&d);
-}
+float gap(IJK a, IJK b) { return std::hypot(a.i - b.i, a.j - b.j, a.k - b.k); }
 
 bool has_speed(IJK m, float speed) { return std::fabs(give_vector_lenght(&m) - speed) < 1e-7f; }
 
-// A loaded table of two plain types, for emission and clusters to index.
+// The arena and a loaded table of two plain types, for emission and clusters to index.
 class Bullets : public ::testing::Test {
  protected:
   Bullets() {
@@ -43,20 +40,20 @@ class Bullets : public ::testing::Test {
   BULLET_TYPE types[2];
 };
 
+// One 10 ms frame from (10, 20, 10); the move uses the velocity gravity and drag left.
 TEST_F(Bullets, GravityAndDragChangeTheVelocityBeforeTheMove) {
-  const struct { float gravity, drag; IJK m, expect; } cases[] = {  // expect: after one 10 ms frame
+  const struct { float gravity, drag; IJK m, expect; } cases[] = {
       {2, 0, {0.01f, 0, 0}, {0.01f, -0.0002f, 0}},
       {0, 3, {0, 0.006f, -0.008f}, {0, 0.00582f, -0.00776f}},  // slowed along its flight
       {0, 200, {0.01f, 0, 0}, {0, 0, 0}},                      // more drag than speed stops it
-      {10, 50, {0, 0, 0}, {0, 0, 0}},  // gravity first, then drag stops what it gave
+      {10, 50, {0, 0, 0}, {0, 0, 0}},                          // gravity first, then drag
   };
   for (const auto& c : cases) {
-    types[0].gravity = c.gravity;
-    types[0].air_resistance = c.drag;
+    types[0].gravity = c.gravity, types[0].air_resistance = c.drag;
     BULLET* b = shoot({10, 20, 10}, c.m, &types[0]);
     nurse_bullet(b, 10);
-    EXPECT_TRUE(gap(b->m, c.expect) < 2e-8f && std::fabs(b->p.y - 20.0f - 10.0f * c.expect.j) < 1e-5f)
-        << c.gravity << " " << c.drag;
+    EXPECT_LT(gap(b->m, c.expect), 2e-8f) << c.gravity << " " << c.drag;
+    test::expect_near(b->p, {10 + 10 * c.expect.i, 20 + 10 * c.expect.j, 10 + 10 * c.expect.k}, 1e-5f);
   }
 }
 
@@ -78,22 +75,21 @@ TEST_F(Bullets, HitsOnTerrainAndOnVurks) {
     VURK_* v = test::place_vurk(0, {16, 10, 16});
     BULLET_TYPE t = test::plain_bullet_type();
     (c.vurk ? t.vurk_hit : t.wall_hit) = c.action;
-    t.bounce = 0.5f;
-    t.hole_size = 0.5f;
-    t.damage = 7.5f;
+    t.bounce = t.hole_size = 0.5f, t.damage = 7.5f;
     BULLET* b = c.vurk ? shoot({14, 10, 16}, {0.1f, 0, 0}, &t, 1) : shoot({10.3f, 3, 10.2f}, {0.01f, -0.05f, 0}, &t, 1);
     nurse_bullet(b, 16);
-    EXPECT_TRUE(b->alive == c.alive && v->life == c.life && v->tag == (c.vurk ? 1 : 0));
+    EXPECT_EQ(std::tuple(b->alive, v->life, v->tag, test::count_live_particles(), bullethole[0].alive),
+              std::tuple(c.alive, c.life, c.vurk ? 1 : 0, c.life < 100 ? 1 : 0, c.marks));
     EXPECT_NEAR(b->p.y, c.y, 2e-6);
-    EXPECT_TRUE(test::count_live_particles() == (c.life < 100) && bullethole[0].alive == c.marks);
     EXPECT_TRUE(!c.alive || gap(b->m, c.m) < 1e-7f);
   }
   const PARTICLE& q = particle[0];  // the last row's blood
   EXPECT_TRUE(q.p.x == 16 && q.color[0] == 1 && q.color[1] == 0 && q.max_life == 5000 && has_speed(q.m, 0.005f));
 }
 
-// A bullet of vurk 3 falls onto the floor (surface y = 2.5) in one 16 ms frame and explodes there, or
-// times out first. The shooter stands 1.36 from the hit, vurk 1 at 1.38, dead vurk 2 by it.
+// A bullet of vurk 3 falls onto the floor (surface y = 2.5) in one 16 ms frame and explodes
+// there, or times out first. The shooter stands 1.36 from the hit, vurk 1 at 1.38, dead
+// vurk 2 by it.
 TEST_F(Bullets, BlastMarkClustersOrTimeOut) {
   const struct { float hole; uint16_t life; BTA timeout; int cluster, clusters, explosions, marks, scattered;
                  float y, shooter_life, far_life; } cases[] = {
@@ -112,31 +108,24 @@ TEST_F(Bullets, BlastMarkClustersOrTimeOut) {
     test::place_vurk(2, {16.3f, 2.5f, 16.5f})->alive = 0;
     const float ground = voxel[voxel_index(16, 2, 16)].value;
     BULLET_TYPE t = test::plain_bullet_type();
-    t.wall_hit = BHA_EXPLODE;
-    t.hole_size = c.hole;
-    t.damage = 10;
-    t.life = c.life;
-    t.timeout_action = c.timeout;
-    t.cluster = static_cast<int8_t>(c.cluster);
-    t.clusters = static_cast<int8_t>(c.clusters);
-    t.cluster_speed = 0.02f;
+    t.wall_hit = BHA_EXPLODE, t.hole_size = c.hole, t.damage = 10, t.life = c.life, t.timeout_action = c.timeout;
+    t.cluster = static_cast<int8_t>(c.cluster), t.clusters = static_cast<int8_t>(c.clusters), t.cluster_speed = 0.02f;
     BULLET* b = shoot({16.3f, 3.0f, 16.2f}, {0, -0.05f, 0}, &t, 3);
     nurse_bullet(b, 16);
     EXPECT_NEAR(b->p.y, c.y, 1e-5);
-    EXPECT_EQ(test::count_live_explosions(), c.explosions);
-    EXPECT_EQ(voxel[voxel_index(16, 2, 16)].value != ground, c.explosions == 1);
-    EXPECT_EQ(bullethole[0].alive, c.marks);
-    EXPECT_TRUE(shooter->life == c.shooter_life && vurk[2].life == 100.0f);
-    EXPECT_TRUE(far->life == c.far_life && far->tag == (c.far_life < 100 ? 3 : 1));
-    EXPECT_EQ(test::count_live_bullets(), c.scattered);
+    EXPECT_EQ(std::tuple(test::count_live_explosions(), voxel[voxel_index(16, 2, 16)].value != ground,
+                         bullethole[0].alive, shooter->life, vurk[2].life, far->life, far->tag,
+                         test::count_live_bullets()),
+              std::tuple(c.explosions, c.explosions == 1, c.marks, c.shooter_life, 100.0f, c.far_life,
+                         c.far_life < 100 ? 3 : 1, c.scattered));
     EXPECT_TRUE(!c.scattered ||
                 (bullet[1].type == &types[c.cluster] && bullet[1].tag == 3 && has_speed(bullet[1].m, 0.02f)));
   }
 }
 
-TEST_F(Bullets, WorldEndsAtThirtyTwo) {
+TEST_F(Bullets, TheWorldEndsAtThirtyTwo) {
   const struct { XYZ p; int alive; } cases[] = {
-      {{32, 10, 10}, 0}, {{31.99f, 10, 10}, 1}, {{10, -0.01f, 10}, 0}, {{10, 10, 0}, 1}};
+      {{32, 10, 10}, 0}, {{31.99f, 10, 10}, 1}, {{10, -0.01f, 10}, 0}, {{10, 10, 0}, 1}, {{10, 10, 32}, 0}};
   for (const auto& c : cases) {
     BULLET* b = shoot(c.p, {0, 0, 0}, &types[0]);
     nurse_bullet(b, 16);
@@ -144,22 +133,17 @@ TEST_F(Bullets, WorldEndsAtThirtyTwo) {
   }
 }
 
+// Emission fires when its counter passes the rate, the trail when its counter reaches it.
 TEST_F(Bullets, EmissionPassesItsRateTheTrailReachesIt) {
   BULLET_TYPE& t = types[0];
-  t.emit = 1;
-  t.emit_rate = 100;
-  t.emit_amount = 3;
-  t.emit_speed = 0.01f;
-  t.trail = 0;
-  t.trail_rate = 100;
-  t.trail_life = 700;
-  t.trail_color[1] = 0.5f;
+  t.emit = 1, t.emit_rate = 100, t.emit_amount = 3, t.emit_speed = 0.01f;
+  t.trail = 0, t.trail_rate = 100, t.trail_life = 700, t.trail_color[1] = 0.5f;
   BULLET* b = shoot({16, 20, 16}, {0, 0, 0}, &t, 2);
   const struct { unsigned ms; int particles, bullets; } steps[] = {
       {50, 0, 1}, {50, 1, 1}, {1, 1, 4}, {99, 2, 4}, {1, 2, 7}, {250, 3, 10}};
   for (const auto& s : steps) {
     nurse_bullet(b, s.ms);
-    EXPECT_TRUE(test::count_live_particles() == s.particles && test::count_live_bullets() == s.bullets) << s.ms;
+    EXPECT_EQ(test::count_live_particles() * 100 + test::count_live_bullets(), s.particles * 100 + s.bullets) << s.ms;
   }
   for (const BULLET& e : {bullet[1], bullet[5], bullet[9]})
     EXPECT_TRUE(e.type == &types[1] && e.tag == 2 && e.p.y == 20.0f && has_speed(e.m, 0.01f));
@@ -177,52 +161,109 @@ TEST_F(Bullets, FreeSlotSearchProbesTwentyFromNextBullet) {
     for (int i = 0; i < MAX_BULLETS; i++) bullet[i].alive = i != c.free_slot;
     next_bullet = c.start;
     add_bullet({16, 20, 16}, {0, 0, 0}, &types[0], 0);
-    EXPECT_EQ(next_bullet, c.next) << c.free_slot;
-    EXPECT_EQ(test::count_live_bullets(), MAX_BULLETS - (c.free_slot >= 0 && !c.taken)) << c.free_slot;
+    EXPECT_EQ(std::tuple(next_bullet, test::count_live_bullets()), std::tuple(c.next, MAX_BULLETS - (c.free_slot >= 0 && !c.taken)));
   }
 }
 
-TEST_F(Bullets, LightFollowsTheBulletAndGoesOutWithIt) {
-  BULLET_TYPE& t = types[0];
-  t.light_range = 3.0f;
-  t.light_color[2] = 0.75f;
-  BULLET* b = shoot({10, 10, 10}, {0.01f, 0, 0}, &t);
+// A type without light takes none, nor keeps the light of the slot's last bullet; with
+// every free light taken the bullet flies dark.
+TEST_F(Bullets, TheLightFollowsTheBulletAndGoesOutWithIt) {
+  types[0].light_range = 3.0f, types[0].light_color[2] = 0.75f;
+  BULLET* b = shoot({10, 10, 10}, {0.01f, 0, 0}, &types[0]);
   ASSERT_EQ(b->light, &light[4]);
   EXPECT_TRUE(light[4].alive && light[4].range == 3.0f && light[4].color[2] == 0.75f);
   nurse_bullet(b, 10);
   EXPECT_NEAR(light[4].p.x, 10.1f, 1e-5);
-  remove_bullet(b);
-  EXPECT_EQ(light[4].alive, 0);
-  next_bullet = 0;  // a type without light takes none, nor keeps the light of the slot's last bullet
+  EXPECT_EQ((remove_bullet(b), light[4].alive), 0);
+  next_bullet = 0;
   EXPECT_EQ(shoot({10, 10, 10}, {0, 0, 0}, &types[1])->light, nullptr);
-  // With every free light taken the bullet flies dark.
   for (int i = FIRST_FREE_LIGHT; i < MAX_LIGHTS; i++) light[i].alive = 1;
-  b = shoot({10, 10, 10}, {0.01f, 0, 0}, &t);
+  b = shoot({10, 10, 10}, {0.01f, 0, 0}, &types[0]);
   nurse_bullet(b, 10);
   EXPECT_TRUE(b->alive && b->light == nullptr);
-  remove_bullet(b);
 }
 
+// The offset is life * variation * (r - 50) / 100 for r of 0..99: 5 * (r - 50) here. A huge
+// variation is held at the ends of int: the top end times out at once, never wraps round.
 TEST_F(Bullets, LifetimeOffsetStaysWithinHalfTheVariation) {
   game_srand(3);
-  BULLET_TYPE& t = types[0];
-  t.life = 1000;
-  t.life_variation = 0.5f;
-  for (int i = 0; i < 100; i++) {
-    const int offset = shoot({16, 20, 16}, {0, 0, 0}, &t)->time;  // 5 * (r - 50)
-    EXPECT_TRUE(offset % 5 == 0 && offset >= -250 && offset <= 245) << offset;
+  types[0].life = 1000, types[0].life_variation = 0.5f;
+  int lowest = 0, highest = -250;
+  for (int i = 0; i < 1000; i++) {
+    BULLET* b = shoot({16, 20, 16}, {0, 0, 0}, &types[0]);
+    const int offset = b->time;
+    remove_bullet(b);
+    EXPECT_EQ(offset % 5, 0);
+    lowest = std::min(lowest, offset), highest = std::max(highest, offset);
   }
-  // A huge variation is held at the ends of int: the top end times out at once, never wraps round.
-  t.life_variation = 1e9f;
+  EXPECT_EQ(std::tuple(lowest, highest), std::tuple(-250, 245));
+  types[0].life_variation = 1e9f;
   int tops = 0;
   for (int i = 0; i < 20; i++) {
-    BULLET* b = shoot({16, 20, 16}, {0, 0, 0}, &t);
+    BULLET* b = shoot({16, 20, 16}, {0, 0, 0}, &types[0]);
     const int offset = b->time;
     tops += offset == INT_MAX;
     nurse_bullet(b, 16);
     EXPECT_EQ(b->alive, offset != INT_MAX) << offset;
   }
   EXPECT_GT(tops, 0);
+}
+
+// Lights 0..3 stay with the vurks: the first eight explosions take 4..11, the rest go dark.
+// The forty-first takes the oldest slot, whose light goes dark first so it can take it.
+TEST_F(Bullets, ExplosionsRotateAndLiveOneSecondWithTheirLightOnAHalfSine) {
+  for (int i = 0; i < MAX_EXPLOSIONS; i++) add_explosion({static_cast<float>(i % 30) + 1, 10, 16}, 1.0f);
+  EXPECT_TRUE(next_explosion == 0 && test::count_live_explosions() == MAX_EXPLOSIONS);
+  for (int i = 0; i < MAX_EXPLOSIONS; i++) EXPECT_EQ(explosion[i].light, i < 8 ? &light[4 + i] : nullptr) << i;
+  nurse_explosions(100);
+  add_explosion({20, 20, 20}, 2.0f);
+  const EXPLOSION& e = explosion[0];
+  EXPECT_TRUE(next_explosion == 1 && e.p.x == 20.0f && e.time == 0.0f && e.frame == 0);
+  ASSERT_EQ(e.light, &light[4]);
+  EXPECT_TRUE(light[4].alive && light[4].range == 16.0f && light[4].p.x == 20.0f);  // 4 * size^2 at first
+  EXPECT_TRUE(light[4].color[0] == 1.0f && light[4].color[1] == 1.0f && light[4].color[2] == 0.0f);
+  // Then 5 * size^2 * sin(pi t); the older ones, 0.1 s ahead, run out on the way.
+  const struct { unsigned ms; int alive, frame; float range; } steps[] = {
+      {500, 1, 8, 20}, {250, 1, 12, 14.142f}, {250, 0, 16, 0}};
+  for (const auto& s : steps) {
+    nurse_explosions(s.ms);
+    EXPECT_TRUE(e.alive == s.alive && light[4].alive == s.alive && e.frame == s.frame) << s.frame;
+    EXPECT_TRUE(s.alive ? std::fabs(light[4].range - s.range) < 1e-3f : e.light == nullptr) << s.frame;
+  }
+  EXPECT_EQ(test::count_live_explosions(), 0);
+  for (int i = 0; i < MAX_LIGHTS; i++) EXPECT_EQ(light[i].alive, 0) << i;
+}
+
+TEST_F(Bullets, AParticleOverwritesTheOldestSlotWhole) {
+  PARTICLE& old = particle[MAX_PARTICLES - 1];
+  old = PARTICLE{{}, {1, 2, 3}, 3, 1.0f, 1, {1, 1, 1, 0.25f}, 10, 5, 45.0f, 0};
+  next_particle = MAX_PARTICLES - 1;
+  const XYZ p = {4, 5, 6};
+  const float color[3] = {0.1f, 0.2f, 0.3f};
+  add_particle(&p, nullptr, color, 1234);
+  EXPECT_EQ(next_particle, 0);
+  EXPECT_TRUE(old.p.z == 6.0f && give_vector_lenght(&old.m) == 0.0f && old.color[2] == 0.3f && old.color[3] == 1.0f);
+  EXPECT_TRUE(old.rotation == 0.0f && old.type == 0 && old.size == 0.2f && old.max_life == 1234 && old.life == 1234);
+}
+
+// A bullet takes its heading and pitch from its velocity as a mark does from its normal.
+TEST_F(Bullets, MarksAndBulletsFaceAlongTheirDirection) {
+  const struct { IJK normal; float heading, pitch; } cases[] = {
+      {{0, 1, 0}, 90, 90},  // a floor or a bullet going straight up: heading 90
+      {{0, 0, -1}, 0, 0},   {{-2, 0, 0}, 90, 0}, {{1, 0, 0}, -90, 0},
+      {{0, 0, 1}, 180, 0},  {{1, 1, 0}, -90, 45}, {{0, 0, 0}, 90, 0},  // a bullet at rest
+  };
+  next_bullethole = MAX_BULLETHOLES - 1;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.normal.i << " " << c.normal.j << " " << c.normal.k);
+    const int slot = next_bullethole;
+    add_bullethole({7, 2.5f, 9}, c.normal);
+    const BULLETHOLE& h = bullethole[slot];
+    EXPECT_TRUE(h.alive && h.p.z == 9.0f && next_bullethole == (slot + 1) % MAX_BULLETHOLES);
+    const BULLET* b = shoot({16, 20, 16}, c.normal, &types[0]);
+    for (float heading : {h.angle1, b->heading}) EXPECT_NEAR(heading, c.heading, 1e-3);
+    for (float pitch : {h.angle2, b->pitch}) EXPECT_NEAR(pitch, c.pitch, 1e-3);
+  }
 }
 
 }  // namespace
