@@ -55,7 +55,7 @@ bool start_match(const char* level, unsigned seed, int frames) {
 }
 
 Stage::Stage() {
-  make_arena(2);
+  make_arena();
   for (size_t i = 0; i < std::size(scene_textures); i++)
     saved_textures[i] = *scene_textures[i], *scene_textures[i] = flat(0xFF);
   font_texture = flat(0);
