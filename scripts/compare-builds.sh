@@ -25,8 +25,9 @@ args=(--headless --bots --level "$level" --seed "$seed" --frames "$frames" --fra
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+dirs=("$@")
 n=0
-for dir in "$@"; do
+for dir in "${dirs[@]}"; do
   game=$(cd "$dir" 2>/dev/null && pwd)/vurkhold || true
   if [ ! -x "$game" ]; then
     echo "compare-builds: no game in $dir (build the vurkhold target there first)" >&2
@@ -44,7 +45,7 @@ done
 
 mapfile -t expected <"$work/outcome0"
 for ((i = 1; i < n; i++)); do
-  dir=${*:i+1:1}
+  dir=${dirs[i]}
   mapfile -t got <"$work/outcome$i"
   lines=$((${#expected[@]} > ${#got[@]} ? ${#expected[@]} : ${#got[@]}))
   for ((k = 0; k < lines; k++)); do
