@@ -36,7 +36,7 @@ std::vector<Line> page_lines(int page, int selection) {
 }
 
 void expect_lines(int page, int selection, const std::vector<Line>& want) {
-  EXPECT_EQ(test::differ(page_lines(page, selection), want), "") << "page " << page;
+  EXPECT_EQ(page_lines(page, selection), want) << "page " << page;
 }
 
 TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {

@@ -1,13 +1,16 @@
 // menu logic: every page's cursor limits, the set-up page's wrapping rules, the options'
-// limits, the help and level pages, and starting a match.
+// limits, the help and level pages and their text lines, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <set>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "menu/menu.h"
 #include "support/test_support.h"
@@ -23,16 +26,19 @@ void one_render() {}
 void two_logic(unsigned) {}
 void two_render() {}
 
-// Puts a global back as it was.
-template <typename T>
+// Puts globals back as they were.
 class Keep {
  public:
-  explicit Keep(T& global) : global_(global) { std::memcpy(saved_, &global, sizeof(T)); }
-  ~Keep() { std::memcpy(&global_, saved_, sizeof(T)); }
+  template <typename... T>
+  explicit Keep(T&... globals) {
+    (saved_.push_back({&globals, std::string(reinterpret_cast<const char*>(&globals), sizeof(T))}), ...);
+  }
+  ~Keep() {
+    for (const auto& [where, bytes] : saved_) std::memcpy(where, bytes.data(), bytes.size());
+  }
 
  private:
-  T& global_;
-  unsigned char saved_[sizeof(T)];
+  std::vector<std::pair<void*, std::string>> saved_;
 };
 
 // Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three.
@@ -69,16 +75,9 @@ class MenuLogic : public ::testing::Test {
   test::TempDir dir_;
   test::MessageCapture messages_;
   WEAPON_TYPE types_[3] = {};
-  Keep<decltype(vurk)> vurks_{vurk};
-  Keep<decltype(level_to_use)> level_{level_to_use};
-  Keep<WEAPON_TYPE*> types_pool_{weapon_type};
-  Keep<int> weapons_{weapons}, show_fps_{SHOW_FPS}, range_{CANTLE_LIGHT_RANGE}, lives_{MAX_LIVES},
-      frags_{FRAG_LIMIT}, done_{done}, page_{menu_page}, selection_{menu_selection}, selected_{selected_vurk};
-  Keep<float> ambient_{AMBIENT};
-  Keep<void (*)(unsigned)> logic_{logic_func};
-  Keep<void (*)()> render_{render_func};
-  Keep<MODE_PAIR> one_{one_player_pair}, two_{two_player_pair};
-  Keep<int (*)()> init_{match_init};
+  Keep globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, done,
+                menu_page, menu_selection, selected_vurk, AMBIENT, logic_func, render_func, one_player_pair,
+                two_player_pair, match_init};
 };
 
 TEST_F(MenuLogic, UpAndDownStopAtEachPagesEnds) {
@@ -234,6 +233,46 @@ TEST_F(MenuLogic, PickingALevel) {
     EXPECT_EQ(level_to_use, r[1]);
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
   }
+}
+
+// The help text cut into 53-character lines and upper-cased byte by byte, the level list
+// held to its count.
+using TextLines = MenuLogic;
+
+TEST_F(TextLines, EmptyListEndsAndFreeing) {
+  free_textlines();  // an empty list only resets
+  EXPECT_EQ(get_text_by_number(0), nullptr);
+  EXPECT_EQ(add_textline(nullptr), 0);
+  for (const char* text : {"ONE", "TWO", "THREE"}) EXPECT_EQ(add_textline(text), 1);
+  EXPECT_EQ(line_count, 3);
+  EXPECT_STREQ(get_text_by_number(1), "TWO");
+  EXPECT_STREQ(get_text_by_number(7), "THREE");  // beyond the end: the last line
+  free_textlines();
+  EXPECT_TRUE(line_count == 0 && textline.text == nullptr && textline.next == nullptr);
+}
+
+TEST_F(TextLines, ReadmeLinesAreCutAt53AndUpperCasedByteByByte) {
+  const std::string long_line = std::string(53, 'a') + "bcdefgh";
+  test::write_file(dir_.file("readme.txt"), long_line + "\r\nk\xe4se \xc3\xa9t\xe9 z{}\n");
+  ASSERT_EQ(load_readme(), 1);
+  ASSERT_EQ(line_count, 3);
+  EXPECT_EQ(std::string(get_text_by_number(0)), std::string(53, 'A'));
+  EXPECT_STREQ(get_text_by_number(1), "BCDEFGH\n");
+  EXPECT_STREQ(get_text_by_number(2), "K\xe4SE \xc3\xa9T\xe9 Z{}\n");
+}
+
+TEST_F(TextLines, LevelListTakesTheFirstTwentyLevelFilesInAnyCase) {
+  test::write_file(dir_.file("levels/notes.txt"), "x");
+  EXPECT_EQ(load_level_list(MAX_LEVEL_NAMES), 0);
+  for (int i = 0; i < 25; i++)
+    test::write_file(dir_.file("levels/cave" + std::to_string(i) + (i % 2 ? ".vhl" : ".VhL")), "x");
+  ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
+  ASSERT_EQ(line_count, 20);
+  std::set<std::string> names;
+  for (int i = 0; i < line_count; i++) names.insert(get_text_by_number(i));
+  EXPECT_EQ(names.size(), 20u);
+  for (const std::string& name : names)
+    EXPECT_TRUE(name.rfind("CAVE", 0) == 0 && name.size() > 7 && name.substr(name.size() - 4) == ".VHL") << name;
 }
 
 }  // namespace

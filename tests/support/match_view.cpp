@@ -160,25 +160,16 @@ std::vector<Line> printed(void (*draw)()) {
   return lines;
 }
 
-std::string differ(const std::vector<Line>& got, const std::vector<Line>& want) {
-  bool alike = got.size() == want.size();
-  for (size_t i = 0; alike && i < got.size(); i++) {
-    const Line &a = got[i], &b = want[i];
-    alike = a.text == b.text && a.rgb == b.rgb && std::fabs(a.x - b.x) < 0.01f && std::fabs(a.y - b.y) < 0.01f &&
-            std::fabs(a.size - b.size) < 0.01f;
-  }
-  if (alike) return "";
-  std::string out;
+bool operator==(const Line& a, const Line& b) {
+  return a.text == b.text && a.rgb == b.rgb && std::fabs(a.x - b.x) < 0.01f && std::fabs(a.y - b.y) < 0.01f &&
+         std::fabs(a.size - b.size) < 0.01f;
+}
+
+void PrintTo(const Line& line, std::ostream* out) {
   char buffer[160];
-  for (const auto* lines : {&got, &want}) {
-    out += lines == &got ? "got:" : "\nwanted:";
-    for (const Line& l : *lines) {
-      std::snprintf(buffer, sizeof buffer, "\n  \"%s\" @%.1f,%.1f size %.1f #%06x", l.text.c_str(), l.x, l.y, l.size,
-                    l.rgb);
-      out += buffer;
-    }
-  }
-  return out;
+  std::snprintf(buffer, sizeof buffer, "\"%s\" @%.2f,%.2f size %.2f #%06x", line.text.c_str(), line.x, line.y,
+                line.size, line.rgb);
+  *out << buffer;
 }
 
 }  // namespace vurkhold::test

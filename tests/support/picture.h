@@ -18,7 +18,6 @@ bool read_picture(const std::string& path, Picture* picture);
 using PixelTest = bool (*)(int r, int g, int b);
 inline bool is_lit(int r, int g, int b) { return r + g + b > 45; }
 inline bool is_red(int r, int g, int b) { return r > 150 && g < 90 && b < 90; }
-inline bool is_white(int r, int g, int b) { return r > 190 && g > 190 && b > 190; }
 
 // The share (0..1) of the pixels for which `test` holds in x0 <= x < x1, y0 <= y < y1 of
 // the game's 640 x 480 screen (origin bottom left), scaled to the picture's size.
