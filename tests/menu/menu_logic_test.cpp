@@ -1,12 +1,11 @@
-// menu logic: every page's cursor limits, the set-up page's wrapping rules, the options'
-// limits, the help and level pages and their text lines, and starting a match.
+// menu logic: the main page's lines, the set-up page's wrapping rules, the options' limits,
+// the help text and the level list, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -79,20 +78,6 @@ class MenuLogic : public ::testing::Test {
                 menu_page, menu_selection, selected_vurk, AMBIENT, logic_func, render_func, one_player_pair,
                 two_player_pair, match_init};
 };
-
-TEST_F(MenuLogic, UpAndDownStopAtEachPagesEnds) {
-  const struct { int page, lines, last; } rows[] = {{0, 0, 4}, {1, 0, 8}, {2, 0, 7}, {3, 1, 180}, {4, 3, 2}, {4, 0, 0}};
-  for (const auto& r : rows) {
-    free_textlines();
-    for (int i = 0; i < r.lines; i++) add_textline("LINE");
-    press(VK_UP, r.page, 0);
-    EXPECT_EQ(menu_selection, 0) << r.page;
-    for (int i = 0; i < 200; i++) press(VK_DOWN);
-    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(r.page, r.last));
-    press(VK_UP);
-    EXPECT_EQ(menu_selection, r.last > 0 ? r.last - 1 : 0) << r.page;
-  }
-}
 
 // Return on the main page's lines; the help page needs its file and gives it back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
@@ -235,23 +220,8 @@ TEST_F(MenuLogic, PickingALevel) {
   }
 }
 
-// The help text cut into 53-character lines and upper-cased byte by byte, the level list
-// held to its count.
-using TextLines = MenuLogic;
-
-TEST_F(TextLines, EmptyListEndsAndFreeing) {
-  free_textlines();  // an empty list only resets
-  EXPECT_EQ(get_text_by_number(0), nullptr);
-  EXPECT_EQ(add_textline(nullptr), 0);
-  for (const char* text : {"ONE", "TWO", "THREE"}) EXPECT_EQ(add_textline(text), 1);
-  EXPECT_EQ(line_count, 3);
-  EXPECT_STREQ(get_text_by_number(1), "TWO");
-  EXPECT_STREQ(get_text_by_number(7), "THREE");  // beyond the end: the last line
-  free_textlines();
-  EXPECT_TRUE(line_count == 0 && textline.text == nullptr && textline.next == nullptr);
-}
-
-TEST_F(TextLines, ReadmeLinesAreCutAt53AndUpperCasedByteByByte) {
+// The help text cut into 53-character lines and upper-cased byte by byte.
+TEST_F(MenuLogic, ReadmeLinesAreCutAt53AndUpperCasedByteByByte) {
   const std::string long_line = std::string(53, 'a') + "bcdefgh";
   test::write_file(dir_.file("readme.txt"), long_line + "\r\nk\xe4se \xc3\xa9t\xe9 z{}\n");
   ASSERT_EQ(load_readme(), 1);
@@ -259,20 +229,6 @@ TEST_F(TextLines, ReadmeLinesAreCutAt53AndUpperCasedByteByByte) {
   EXPECT_EQ(std::string(get_text_by_number(0)), std::string(53, 'A'));
   EXPECT_STREQ(get_text_by_number(1), "BCDEFGH\n");
   EXPECT_STREQ(get_text_by_number(2), "K\xe4SE \xc3\xa9T\xe9 Z{}\n");
-}
-
-TEST_F(TextLines, LevelListTakesTheFirstTwentyLevelFilesInAnyCase) {
-  test::write_file(dir_.file("levels/notes.txt"), "x");
-  EXPECT_EQ(load_level_list(MAX_LEVEL_NAMES), 0);
-  for (int i = 0; i < 25; i++)
-    test::write_file(dir_.file("levels/cave" + std::to_string(i) + (i % 2 ? ".vhl" : ".VhL")), "x");
-  ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
-  ASSERT_EQ(line_count, 20);
-  std::set<std::string> names;
-  for (int i = 0; i < line_count; i++) names.insert(get_text_by_number(i));
-  EXPECT_EQ(names.size(), 20u);
-  for (const std::string& name : names)
-    EXPECT_TRUE(name.rfind("CAVE", 0) == 0 && name.size() > 7 && name.substr(name.size() - 4) == ".VHL") << name;
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "geometry/geometry.h"
+#include "match/match.h"
 #include "render/render.h"
 #include "support/arena.h"
 #include "support/match_view.h"
@@ -238,7 +240,11 @@ TEST_F(Scene, WinnerMessageShowsInTheWinningTeamsColourOnlyOnceDecided) {
 // three headings and two pitches, with back faces culled as the scene does and as a
 // mirror would.
 TEST_F(Scene, TerrainBatchDrawsTheSamePictureAsEveryCornerInImmediateMode) {
-  ASSERT_TRUE(test::start_match("levels/caverns.vhl", 3, 300));
+  std::snprintf(level_to_use, sizeof level_to_use, "levels/caverns.vhl");
+  game_srand(3);
+  for (VURK_& v : vurk) v.type = MLT_COMPUTER;
+  ASSERT_TRUE(game_init());
+  for (int i = 0; i < 300; i++) game_logic(16);
   for (GLenum cap : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_FOG, GL_CULL_FACE}) glEnable(cap);
   glBindTexture(GL_TEXTURE_2D, dirt_texture);
   glColor4f(1, 1, 1, 1);

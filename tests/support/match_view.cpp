@@ -1,4 +1,4 @@
-// GL test support: the game folder, the stage, the screen and the text read back from GL
+// GL test support: the GL context, the game folder, the stage, the screen and the text read back from GL
 // feedback.
 #include "support/match_view.h"
 
@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "match/match.h"
 #include "shell/shell.h"
 #include "support/arena.h"
-#include "support/gl_context.h"
 
 namespace vurkhold::test {
 
@@ -30,6 +30,19 @@ struct Settings {
 } saved;
 }  // namespace
 
+bool ensure_gl_context() {
+  static const bool ok = [] {
+    if (platform::open_window("Vurkhold tests", platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, false, false) !=
+        platform::WindowResult::ok)
+      return false;
+    initGL();
+    ReSizeGLScene(platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
+    std::atexit([] { platform::close_window(); });
+    return true;
+  }();
+  return ok;
+}
+
 bool load_game_folder() {
   if (!ensure_gl_context()) return false;
   char cwd[4096];
@@ -43,15 +56,6 @@ void release_game_folder() {
   clean_up();
   no_sound = 0;
   if (!saved_dir.empty() && chdir(saved_dir.c_str()) != 0) std::perror("chdir");
-}
-
-bool start_match(const char* level, unsigned seed, int frames) {
-  std::snprintf(level_to_use, sizeof level_to_use, "%s", level);
-  game_srand(seed);
-  for (VURK_& v : vurk) v.type = MLT_COMPUTER;
-  if (!game_init()) return false;
-  for (int i = 0; i < frames; i++) game_logic(16);
-  return true;
 }
 
 Stage::Stage() {

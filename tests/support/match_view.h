@@ -1,5 +1,5 @@
-// GL test support: the game folder under the test program's GL context, a known stage to
-// draw on, and what a frame showed: its pixels, and its text read back from GL feedback.
+// GL test support: the test program's GL context, the game folder under it, a known stage
+// to draw on, and what a frame showed: its pixels, and its text read back from GL feedback.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,10 @@
 
 namespace vurkhold::test {
 
+// Opens the window on first use (under Xvfb in the suite), one for the whole test program;
+// true when a GL context is current.
+bool ensure_gl_context();
+
 // Opens the GL context if needed and loads the game folder with texture objects; true when
 // all is ready. release_game_folder frees it again.
 bool load_game_folder();
@@ -25,9 +29,6 @@ class GameFolder : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(ready_); }
   static inline bool ready_ = false;
 };
-
-// A four-bot match on `level` (a path inside the game folder), `frames` frames of 16 ms in.
-bool start_match(const char* level, unsigned seed, int frames);
 
 // The arena (open space over a floor at y 2.5, every pool empty, every vurk off) in full
 // ambient light, fog pushed past the far plane, every texture of a match flat black and the
