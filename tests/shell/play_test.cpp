@@ -16,38 +16,31 @@ namespace {
 
 const std::vector<std::string> quiet = {"SDL_AUDIODRIVER=dummy", "VURKHOLD_NO_DIALOGS=1"};
 
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rgb;  // rows top down, as the file holds them
-};
-
-bool read_picture(const std::string& path, Picture* picture) {
+// A screenshot as RGB rows from the top down, as the file holds them; empty unless it is a
+// PNG of the game's 640 x 480 screen.
+using Picture = std::vector<uint8_t>;
+Picture read_picture(const std::string& path) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
+  Picture rgb;
+  if (!png_image_begin_read_from_file(&png, path.c_str())) return rgb;
   png.format = PNG_FORMAT_RGB;
-  picture->width = static_cast<int>(png.width);
-  picture->height = static_cast<int>(png.height);
-  picture->rgb.resize(PNG_IMAGE_SIZE(png));
-  return png_image_finish_read(&png, nullptr, picture->rgb.data(), 0, nullptr) != 0;
+  rgb.resize(PNG_IMAGE_SIZE(png));
+  if (png.width != 640 || png.height != 480 || !png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr))
+    rgb.clear();
+  return rgb;
 }
 
-bool is_lit(int r, int g, int b) { return r + g + b > 45; }
-bool is_red(int r, int g, int b) { return r > 150 && g < 90 && b < 90; }
+bool is_lit(const uint8_t* c) { return c[0] + c[1] + c[2] > 45; }
+bool is_red(const uint8_t* c) { return c[0] > 150 && c[1] < 90 && c[2] < 90; }
 
 // The share (0..1) of the pixels for which `test` holds in x0 <= x < x1, y0 <= y < y1 of
-// the game's 640 x 480 screen (origin bottom left), scaled to the picture's size.
-double share(const Picture& picture, int x0, int y0, int x1, int y1, bool (*test)(int r, int g, int b)) {
-  const double sx = picture.width / 640.0, sy = picture.height / 480.0;
-  long hits = 0, all = 0;
-  for (int row = static_cast<int>(y0 * sy); row < static_cast<int>(y1 * sy) && row < picture.height; row++)
-    for (int col = static_cast<int>(x0 * sx); col < static_cast<int>(x1 * sx) && col < picture.width; col++) {
-      const uint8_t* p = &picture.rgb[(static_cast<size_t>(picture.height - 1 - row) * picture.width + col) * 3];
-      all++;
-      hits += test(p[0], p[1], p[2]) ? 1 : 0;
-    }
-  return all ? static_cast<double>(hits) / all : 0.0;
+// the screen (origin bottom left).
+double share(const Picture& picture, int x0, int y0, int x1, int y1, bool (*test)(const uint8_t* rgb)) {
+  int hits = 0;
+  for (int y = y0; y < y1; y++)
+    for (int x = x0; x < x1; x++) hits += test(&picture[((479 - y) * 640 + x) * 3]) ? 1 : 0;
+  return static_cast<double>(hits) / ((x1 - x0) * (y1 - y0));
 }
 
 // The menu (saved by F12, into the temporary folder's "vurkhold/screenshots/"), START GAME
@@ -70,11 +63,10 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
                                            env, 300);
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
-  Picture menu, match, end;
   const std::string shots = dir.path() + "/vurkhold/screenshots/vurkhold-000";
-  ASSERT_TRUE(read_picture(shots + "1.png", &menu) && read_picture(shots + "2.png", &match) &&
-              read_picture(dir.file("end.png"), &end))
-      << run.err;
+  const Picture menu = read_picture(shots + "1.png"), match = read_picture(shots + "2.png"),
+                end = read_picture(dir.file("end.png"));
+  ASSERT_TRUE(!menu.empty() && !match.empty() && !end.empty()) << run.err;
   for (const Picture* m : {&menu, &end})
     EXPECT_GT(share(*m, 170, 390, 470, 460, is_lit), 0.3) << "title";
   EXPECT_GT(share(menu, 160, 285, 185, 315, is_red), 0.05) << "cursor on START GAME";
