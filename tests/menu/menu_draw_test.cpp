@@ -1,15 +1,20 @@
 // menu drawing as a player reads it: every page's lines and cursor read back from GL
-// feedback, and a match drawn after a turned menu.
+// feedback; and what the menu must not leave to the match: a turned texture matrix, or
+// mouse motion that would turn vurk 0.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "control/control.h"
+#include "match/match.h"
 #include "menu/menu.h"
 #include "render/render.h"
+#include "shell/shell.h"
 #include "support/arena.h"
 #include "support/match_view.h"
 #include "support/test_support.h"
@@ -115,6 +120,26 @@ TEST_F(MenuDraw, AMatchAfterATurnedMenuShowsItsTexturesUnturned) {
   test::clear_screen();
   one_player_view();
   EXPECT_EQ(test::read_screen().rgb_at(330, 250), cells[6] >> 8);
+}
+
+// Motion during the match turns vurk 0 by a tenth of a degree per pixel.
+TEST_F(MenuDraw, MouseMotionBeforeAMatchDoesNotTurnVurkZero) {
+  auto move_mouse = [](int dx, int dy) {
+    ASSERT_TRUE(platform::push_mouse_motion_event(dx, dy));
+    // SDL may hand a pushed event over only at the next pump of its queue.
+    platform::Event event;
+    for (int pump = 0; pump < 3; pump++)
+      while (platform::poll_event(&event)) {
+      }
+  };
+  vurk[0].type = MLT_HUMAN;
+  move_mouse(300, -200);
+  ASSERT_EQ(game_init(), 1);
+  game_input(16);
+  EXPECT_EQ(std::tuple(vurk[0].angle, vurk[0].angle2), std::tuple(0.0f, 0.0f));
+  move_mouse(30, -20);
+  game_input(16);
+  EXPECT_EQ(std::tuple(vurk[0].angle, vurk[0].angle2), std::tuple(-3.0f, 2.0f));
 }
 
 }  // namespace
