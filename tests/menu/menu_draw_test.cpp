@@ -70,18 +70,12 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   expect_lines(1, 3, setup);
   vurk[1] = saved;
 
-  const int show_fps = SHOW_FPS, range = CANTLE_LIGHT_RANGE, lives = MAX_LIVES, frag_limit = FRAG_LIMIT;
-  const float ambient = AMBIENT;
-  const std::string level = level_to_use;
-  SHOW_FPS = 0, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 12, MAX_LIVES = 7, FRAG_LIMIT = 9;
-  std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\MAZE.VHL");
-  expect_lines(2, 6, {{"SHOW FPS: NO", 190, 350, 15, WHITE}, {"AMBIENT LIGHT: 50%", 190, 330, 15, WHITE},
-                      {"CANTLE LIGHT RANGE: 12", 190, 310, 15, WHITE}, {"LIVES: 7", 190, 290, 15, WHITE},
-                      {"FRAG LIMIT: 9", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
-                      {"LEVEL: LEVELS\\MAZE.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
+  // The options as the game starts with them.
+  expect_lines(2, 6, {{"SHOW FPS: YES", 190, 350, 15, WHITE}, {"AMBIENT LIGHT: 20%", 190, 330, 15, WHITE},
+                      {"CANTLE LIGHT RANGE: 36", 190, 310, 15, WHITE}, {"LIVES: 100", 190, 290, 15, WHITE},
+                      {"FRAG LIMIT: 50", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
+                      {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
-  SHOW_FPS = show_fps, AMBIENT = ambient, CANTLE_LIGHT_RANGE = range, MAX_LIVES = lives, FRAG_LIMIT = frag_limit;
-  std::snprintf(level_to_use, sizeof level_to_use, "%s", level.c_str());
 }
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list
