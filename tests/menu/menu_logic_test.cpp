@@ -1,5 +1,5 @@
-// menu logic: the main page's lines, the set-up page's wrapping rules, the options' limits,
-// the help text and the level list, and starting a match.
+// menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
+// the options' limits, the level list, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -135,7 +135,6 @@ TEST_F(MenuLogic, SetUpStepsWrapAndKeepTheRules) {
 TEST_F(MenuLogic, OkStartsAMatchOnlyWhenItsSetUpSucceeds) {
   const MODE_PAIR menu = {logic_func, render_func};
   const struct { int (*init)(); VURK_TYPE second; MODE_PAIR mode; int calls; } rows[] = {
-      {nullptr, MLT_HUMAN, menu, 0},
       {match_init_fails, MLT_HUMAN, menu, 1},
       {match_init_ok, MLT_COMPUTER, {one_logic, one_render}, 1},
       {match_init_ok, MLT_OFF, {one_logic, one_render}, 1},
@@ -159,11 +158,10 @@ TEST_F(MenuLogic, OkStartsAMatchOnlyWhenItsSetUpSucceeds) {
 TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
   const int R = VK_RIGHT, L = VK_LEFT, E = VK_RETURN;
   const struct { int line, key, before, after; int* setting; } rows[] = {
-      {0, R, 1, 0, &SHOW_FPS},           {0, L, 0, 1, &SHOW_FPS},           {0, E, 0, 1, &SHOW_FPS},
+      {0, R, 1, 0, &SHOW_FPS},           {0, L, 0, 1, &SHOW_FPS},             {0, E, 0, 1, &SHOW_FPS},
       {2, R, 49, 50, &CANTLE_LIGHT_RANGE}, {2, E, 50, 50, &CANTLE_LIGHT_RANGE}, {2, L, 5, 5, &CANTLE_LIGHT_RANGE},
-      {2, L, 6, 5, &CANTLE_LIGHT_RANGE}, {3, R, 1000, 1000, &MAX_LIVES},    {3, L, 2, 1, &MAX_LIVES},
-      {3, L, 1, 1, &MAX_LIVES},          {4, R, 99, 100, &FRAG_LIMIT},      {4, R, 100, 100, &FRAG_LIMIT},
-      {4, L, 1, 1, &FRAG_LIMIT},         {5, R, 36, 36, &CANTLE_LIGHT_RANGE}, {7, L, 36, 36, &CANTLE_LIGHT_RANGE},
+      {3, R, 1000, 1000, &MAX_LIVES},    {3, L, 2, 1, &MAX_LIVES},            {3, L, 1, 1, &MAX_LIVES},
+      {4, R, 100, 100, &FRAG_LIMIT},     {4, L, 1, 1, &FRAG_LIMIT},           {5, R, 36, 36, &CANTLE_LIGHT_RANGE},
   };
   for (const auto& r : rows) {
     *r.setting = r.before;
@@ -209,17 +207,6 @@ TEST_F(MenuLogic, PickingALevel) {
     EXPECT_EQ(level_to_use, r[1]);
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
   }
-}
-
-// The help text cut into 53-character lines and upper-cased byte by byte.
-TEST_F(MenuLogic, ReadmeLinesAreCutAt53AndUpperCasedByteByByte) {
-  const std::string long_line = std::string(53, 'a') + "bcdefgh";
-  test::write_file(dir_.file("readme.txt"), long_line + "\r\nk\xe4se \xc3\xa9t\xe9 z{}\n");
-  ASSERT_EQ(load_readme(), 1);
-  ASSERT_EQ(line_count, 3);
-  EXPECT_EQ(std::string(get_text_by_number(0)), std::string(53, 'A'));
-  EXPECT_STREQ(get_text_by_number(1), "BCDEFGH\n");
-  EXPECT_STREQ(get_text_by_number(2), "K\xe4SE \xc3\xa9T\xe9 Z{}\n");
 }
 
 }  // namespace

@@ -75,7 +75,6 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   EXPECT_GT(share(match, 460, 10, 620, 140, is_lit), 0.05) << "radar";
   EXPECT_GT(share(end, 190, 145, 290, 175, is_lit), 0.1) << "EXIT";
   EXPECT_GT(share(end, 160, 145, 185, 175, is_red), 0.05) << "cursor on EXIT";
-  EXPECT_LT(share(end, 160, 285, 185, 315, is_red), 0.01) << "no cursor on START GAME";
 }
 
 // Without a working sound device the start stops with the sound message, and --no-sound
