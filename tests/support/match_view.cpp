@@ -1,5 +1,5 @@
-// GL test support: the GL context, the game folder, the stage, the screen and the text read back from GL
-// feedback.
+// GL test support: the GL context, the game folder, the stage, the screen and the text read
+// back from GL feedback.
 #include "support/match_view.h"
 
 #include <GL/gl.h>
