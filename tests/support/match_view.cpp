@@ -1,5 +1,5 @@
-// GL test support: the game folder, the stage, the screen and the text read back from GL
-// feedback.
+// GL test support: the GL context, the game folder, the stage, the screen and the text read
+// back from GL feedback.
 #include "support/match_view.h"
 
 #include <GL/gl.h>
@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "match/match.h"
 #include "shell/shell.h"
 #include "support/arena.h"
-#include "support/gl_context.h"
 
 namespace vurkhold::test {
 
@@ -30,6 +30,19 @@ struct Settings {
 } saved;
 }  // namespace
 
+bool ensure_gl_context() {
+  static const bool ok = [] {
+    if (platform::open_window("Vurkhold tests", platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, false, false) !=
+        platform::WindowResult::ok)
+      return false;
+    initGL();
+    ReSizeGLScene(platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
+    std::atexit([] { platform::close_window(); });
+    return true;
+  }();
+  return ok;
+}
+
 bool load_game_folder() {
   if (!ensure_gl_context()) return false;
   char cwd[4096];
@@ -43,15 +56,6 @@ void release_game_folder() {
   clean_up();
   no_sound = 0;
   if (!saved_dir.empty() && chdir(saved_dir.c_str()) != 0) std::perror("chdir");
-}
-
-bool start_match(const char* level, unsigned seed, int frames) {
-  std::snprintf(level_to_use, sizeof level_to_use, "%s", level);
-  game_srand(seed);
-  for (VURK_& v : vurk) v.type = MLT_COMPUTER;
-  if (!game_init()) return false;
-  for (int i = 0; i < frames; i++) game_logic(16);
-  return true;
 }
 
 Stage::Stage() {
@@ -160,25 +164,16 @@ std::vector<Line> printed(void (*draw)()) {
   return lines;
 }
 
-std::string differ(const std::vector<Line>& got, const std::vector<Line>& want) {
-  bool alike = got.size() == want.size();
-  for (size_t i = 0; alike && i < got.size(); i++) {
-    const Line &a = got[i], &b = want[i];
-    alike = a.text == b.text && a.rgb == b.rgb && std::fabs(a.x - b.x) < 0.01f && std::fabs(a.y - b.y) < 0.01f &&
-            std::fabs(a.size - b.size) < 0.01f;
-  }
-  if (alike) return "";
-  std::string out;
+bool operator==(const Line& a, const Line& b) {
+  return a.text == b.text && a.rgb == b.rgb && std::fabs(a.x - b.x) < 0.01f && std::fabs(a.y - b.y) < 0.01f &&
+         std::fabs(a.size - b.size) < 0.01f;
+}
+
+void PrintTo(const Line& line, std::ostream* out) {
   char buffer[160];
-  for (const auto* lines : {&got, &want}) {
-    out += lines == &got ? "got:" : "\nwanted:";
-    for (const Line& l : *lines) {
-      std::snprintf(buffer, sizeof buffer, "\n  \"%s\" @%.1f,%.1f size %.1f #%06x", l.text.c_str(), l.x, l.y, l.size,
-                    l.rgb);
-      out += buffer;
-    }
-  }
-  return out;
+  std::snprintf(buffer, sizeof buffer, "\"%s\" @%.2f,%.2f size %.2f #%06x", line.text.c_str(), line.x, line.y,
+                line.size, line.rgb);
+  *out << buffer;
 }
 
 }  // namespace vurkhold::test

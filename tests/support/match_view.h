@@ -1,16 +1,21 @@
-// GL test support: the game folder under the test program's GL context, a known stage to
-// draw on, and what a frame showed: its pixels, and its text read back from GL feedback.
+// GL test support: the test program's GL context, the game folder under it, a known stage
+// to draw on, and what a frame showed: its pixels, and its text read back from GL feedback.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "records/records.h"
 
 namespace vurkhold::test {
+
+// Opens the window on first use (under Xvfb in the suite), one for the whole test program;
+// true when a GL context is current.
+bool ensure_gl_context();
 
 // Opens the GL context if needed and loads the game folder with texture objects; true when
 // all is ready. release_game_folder frees it again.
@@ -24,9 +29,6 @@ class GameFolder : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(ready_); }
   static inline bool ready_ = false;
 };
-
-// A four-bot match on `level` (a path inside the game folder), `frames` frames of 16 ms in.
-bool start_match(const char* level, unsigned seed, int frames);
 
 // The arena (open space over a floor at y 2.5, every pool empty, every vurk off) in full
 // ambient light, fog pushed past the far plane, every texture of a match flat black and the
@@ -46,16 +48,12 @@ struct Screen {
   std::vector<unsigned char> rgb;
   const unsigned char* at(int x, int y) const { return &rgb[(y * 640 + x) * 3]; }
   uint32_t rgb_at(int x, int y) const { return at(x, y)[0] << 16 | at(x, y)[1] << 8 | at(x, y)[2]; }
-  // Pixels of the rectangle [x0, x1) x [y0, y1) that pass `test`.
-  template <typename Test>
-  int count(int x0, int y0, int x1, int y1, Test test) const {
+  // Pixels of the rectangle [x0, x1) x [y0, y1) in colour `rgb`.
+  int pixels(int x0, int y0, int x1, int y1, uint32_t rgb) const {
     int n = 0;
     for (int y = y0; y < y1; y++)
-      for (int x = x0; x < x1; x++) n += test(x, y) ? 1 : 0;
+      for (int x = x0; x < x1; x++) n += rgb_at(x, y) == rgb ? 1 : 0;
     return n;
-  }
-  int pixels(int x0, int y0, int x1, int y1, uint32_t rgb) const {
-    return count(x0, y0, x1, y1, [&](int x, int y) { return rgb_at(x, y) == rgb; });
   }
 };
 Screen read_screen();
@@ -77,8 +75,9 @@ struct Line {
   uint32_t rgb;  // 0xRRGGBB
 };
 std::vector<Line> printed(void (*draw)());
-// "" when `got` is `want` line by line (places and sizes to a hundredth of a pixel), else
-// both, one "text" @x,y size #rrggbb a line.
-std::string differ(const std::vector<Line>& got, const std::vector<Line>& want);
+// Alike when text and colour match and places and sizes agree to a hundredth of a pixel;
+// printed as "text" @x,y size #rrggbb.
+bool operator==(const Line& a, const Line& b);
+void PrintTo(const Line& line, std::ostream* out);
 
 }  // namespace vurkhold::test
