@@ -82,12 +82,5 @@ TEST(Headless, TheOutcomeIsPrintedInItsFormatAndReplaysFromTheSeed) {
   EXPECT_NE(run_match({"--seed", "78", "--frames", "3000"}).out, run_match({"--seed", "77", "--frames", "3000"}).out);
 }
 
-TEST(Headless, AMissingLevelEndsWithItsMessageAndStatusOne) {
-  const test::GameRun run = run_match({"--frames", "10", "--level", "levels/none.vhl"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_NE(run.err.find("ERROR: Can't open file levels/none.vhl."), std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "");
-}
-
 }  // namespace
 }  // namespace vurkhold
