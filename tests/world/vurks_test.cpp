@@ -15,13 +15,10 @@ constexpr float STAND_Y = 3.005f;  // just above the arena floor, whose surface 
 
 float value_at(XYZ p) { return voxel[voxel_index(int(p.x), int(p.y), int(p.z))].value; }
 
-class VurkTest : public ::testing::Test {
+class VurkTest : public test::ArenaTest {
  protected:
-  void SetUp() override { test::make_arena(); }
-  test::WorldPools pools;
-  BULLET_TYPE bt = test::plain_bullet_type();
   // Clips of 2, a shot every 100 ms, 500 ms to reload, 3 straight pellets a shot.
-  WEAPON_TYPE wt = {nullptr, nullptr, 2, 100, 500, &bt, 3, 0, 0.01f, nullptr};
+  WEAPON_TYPE wt = {nullptr, nullptr, 2, 100, 500, &types[0], 3, 0, 0.01f, nullptr};
 };
 
 // Vurk 0 dies by its own bullet on its last life; vurk 1, switched off, by its team-mate
@@ -127,7 +124,7 @@ TEST_F(VurkTest, FiringRunsTheDelayAmmoAndReloadCycleOfTheSelectedSlotOnly) {
   EXPECT_EQ(std::tuple(m->weapons[0].loading, m->weapons[0].delay, m->dig_delay), std::tuple(500, 900, 0));
   test::expect_near(bullet[2].p, {16 - 0.49f, STAND_Y, 16}, 1e-5f);
   test::expect_near(bullet[2].m, {-0.01f, 0, 0}, 1e-6f);
-  EXPECT_EQ(std::tuple(bullet[2].tag, bullet[2].type), std::tuple(3, &bt));
+  EXPECT_EQ(std::tuple(bullet[2].tag, bullet[2].type), std::tuple(3, &types[0]));
 }
 
 // Digging in rock carves holes of 1.2 at 0.75 and 1.5 along the aim, once a second.
