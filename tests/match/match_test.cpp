@@ -289,6 +289,9 @@ TEST_F(Match, ALevelWithOneEmptyPointStartsAndRocksReachAsFarAsTheirModel) {
   ASSERT_EQ(game_init(), 1);
   EXPECT_EQ(std::tuple(gap(vurk[0].p, {30, 4, 29}), rock[0].radius, rock[0].model),
             std::tuple(0.0f, 1.0f, &rock_model));
+  rock_model.max_radius = 4.0f;  // from a reach of 1 up, the square itself is taken
+  ASSERT_EQ(game_init(), 1);
+  EXPECT_EQ(rock[0].radius, 8.0f);
   rock_model.max_radius = kept;
 }
 
