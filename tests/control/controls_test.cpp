@@ -26,9 +26,8 @@ void hold(const int* held, int n) {
   for (int i = 0; i < n && held[i]; i++) keys[held[i]] = 1;
 }
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public test::ArenaTest {
  protected:
-  void SetUp() override { test::make_arena(); }
   void TearDown() override {  // the game's globals as they were
     install_mode(&saved_mode);
     camera_mode = saved_camera, vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
@@ -39,9 +38,7 @@ class ControlTest : public ::testing::Test {
     test::place_vurk(1, {at.x + rel.x, at.y + rel.y, at.z + rel.z});
     return test::place_vurk(0, at);
   }
-  test::WorldPools pools;
-  BULLET_TYPE bt = test::plain_bullet_type();
-  WEAPON_TYPE wt = {nullptr, nullptr, 5, 100, 0, &bt, 1, 0, 0.01f, nullptr};  // clips of 5, one pellet a shot
+  WEAPON_TYPE wt = {nullptr, nullptr, 5, 100, 0, &types[0], 1, 0, 0.01f, nullptr};  // clips of 5, one pellet a shot
   const MODE_PAIR saved_mode = {logic_func, render_func};
   const CAMERA_MODE saved_camera = camera_mode;
 };
@@ -144,8 +141,10 @@ TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
     VURK_* m = setup({16, 10, 16}, r.rel);
     m->angle2 = r.pitch;
     AI(m, 10);
-    EXPECT_TRUE(std::fabs(m->angle - r.heading_after) < 1e-4f && std::fabs(m->angle2 - r.pitch_after) < 1e-3f &&
-                std::fabs(m->movement.j - (r.jetpack ? 0.00015f : 0.0f)) < 1e-9f) << &r - rows << ": " << m->angle << " " << m->angle2;
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    EXPECT_NEAR(m->angle, r.heading_after, 1e-4f);
+    EXPECT_NEAR(m->angle2, r.pitch_after, 1e-3f);
+    EXPECT_NEAR(m->movement.j, r.jetpack ? 0.00015f : 0.0f, 1e-9f);
   }
 }
 

@@ -50,7 +50,8 @@ class Soak : public ::testing::TestWithParam<content::LEVEL_ENTRY> {};
 // Ten minutes of 16 ms frames: kills, deaths and respawns all happen, every death costs a
 // life, and the world check (finite numbers, pools in range) holds every frame.
 TEST_P(Soak, FourComputerPlayersFightTenMinutes) {
-  const test::GameRun run = run_match({"--seed", "3", "--frames", "37500", "--level", std::string("levels/") + GetParam().file});
+  const std::string level = std::string("levels/") + GetParam().file;
+  const test::GameRun run = run_match({"--seed", "3", "--frames", "37500", "--level", level});
   ASSERT_EQ(run.exit_code, 0) << run.out << run.err;
   const Tally t = tally(run.out);
   EXPECT_EQ(t.vurks, 4) << run.out;
@@ -71,8 +72,9 @@ TEST(Headless, TheOutcomeIsPrintedInItsFormatAndReplaysFromTheSeed) {
   ASSERT_EQ(first.exit_code, 0) << first.err;
   EXPECT_EQ(first.out, run_match(args).out);
   EXPECT_EQ(first.out.find("hash 1000 "), 0u) << first.out;
-  for (const char* line : {"\nhash 3000 ", "\nlevel LEVELS\\TEST1.VHL\nseed 77\nframes 3000\nframe_ms 16\nvurk 1 team 1 computer frags ",
-                           "\nteam 4 frags ", "\nwinner "})
+  for (const char* line : {"\nhash 3000 ", "\nteam 4 frags ", "\nwinner ",
+                           "\nlevel LEVELS\\TEST1.VHL\nseed 77\nframes 3000\nframe_ms 16\n"
+                           "vurk 1 team 1 computer frags "})
     EXPECT_NE(first.out.find(line), std::string::npos) << line << " in\n" << first.out;
   const size_t at = first.out.find("\nhash 3000 ");  // the last frame's hash is the outcome's
   ASSERT_NE(at, std::string::npos);
@@ -80,13 +82,6 @@ TEST(Headless, TheOutcomeIsPrintedInItsFormatAndReplaysFromTheSeed) {
   const Tally t = tally(first.out);
   EXPECT_TRUE(t.vurks == 4 && t.most_lives <= 2) << first.out;
   EXPECT_NE(run_match({"--seed", "78", "--frames", "3000"}).out, run_match({"--seed", "77", "--frames", "3000"}).out);
-}
-
-TEST(Headless, AMissingLevelEndsWithItsMessageAndStatusOne) {
-  const test::GameRun run = run_match({"--frames", "10", "--level", "levels/none.vhl"});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_NE(run.err.find("ERROR: Can't open file levels/none.vhl."), std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace

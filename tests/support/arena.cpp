@@ -44,6 +44,22 @@ BULLET_TYPE plain_bullet_type() {
   return t;
 }
 
+ArenaTest::ArenaTest() {
+  make_arena();
+  types[0] = types[1] = plain_bullet_type();
+  bullet_type = types;
+  bullet_types = 2;
+}
+
+ArenaTest::~ArenaTest() {
+  bullet_type = nullptr;
+  bullet_types = 0;
+}
+
+void expect_checks(const std::vector<Check>& checks, const std::string& where) {
+  for (const Check& c : checks) EXPECT_NEAR(c.got, c.want, 1e-4) << where << c.what;
+}
+
 VURK_* place_vurk(int i, XYZ p) {
   VURK_& v = vurk[i];
   v.type = MLT_INACTIVE;

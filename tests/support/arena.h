@@ -2,7 +2,13 @@
 // pools cleared, and vurks placed by hand.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
 #include "records/records.h"
+#include "support/test_support.h"
 
 namespace vurkhold::test {
 
@@ -18,6 +24,24 @@ BULLET_TYPE plain_bullet_type();
 
 // Vurk i alive and standing still at p: MLT_INACTIVE, life 100, 3 lives, its light on.
 VURK_* place_vurk(int i, XYZ p);
+
+// The arena, with a loaded table of two plain bullet types for emission and clusters to index.
+class ArenaTest : public ::testing::Test {
+ protected:
+  ArenaTest();
+  ~ArenaTest() override;
+  WorldPools pools;
+  BULLET_TYPE types[2];
+};
+
+// One named value against the one it should be, for tables that check fields of mixed types.
+struct Check {
+  template <typename G, typename W>
+  Check(const char* w, G g, W x) : what(w), got(static_cast<double>(g)), want(static_cast<double>(x)) {}
+  const char* what;
+  double got, want;
+};
+void expect_checks(const std::vector<Check>& checks, const std::string& where = "");
 
 template <typename T>
 int count_alive(const T* pool, int n) {

@@ -2,7 +2,6 @@
 // and trail, lights and free slots; explosions, particles and marks.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <tuple>
 
@@ -17,27 +16,14 @@ float gap(IJK a, IJK b) { return std::hypot(a.i - b.i, a.j - b.j, a.k - b.k); }
 
 bool has_speed(IJK m, float speed) { return std::fabs(give_vector_lenght(&m) - speed) < 1e-7f; }
 
-// The arena and a loaded table of two plain types, for emission and clusters to index.
-class Bullets : public ::testing::Test {
+class Bullets : public test::ArenaTest {
  protected:
-  Bullets() {
-    test::make_arena();
-    types[0] = types[1] = test::plain_bullet_type();
-    bullet_type = types;
-    bullet_types = 2;
-  }
-  ~Bullets() override {
-    bullet_type = nullptr;
-    bullet_types = 0;
-  }
   // In a fresh pool the bullet lands in the slot next_bullet points at.
   static BULLET* shoot(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag = 0) {
     BULLET* b = &bullet[next_bullet];
     add_bullet(p, m, bt, tag);
     return b;
   }
-  test::WorldPools pools;
-  BULLET_TYPE types[2];
 };
 
 // One 10 ms frame from (10, 20, 10); the move uses the velocity gravity and drag left.
@@ -154,17 +140,6 @@ TEST_F(Bullets, EmissionPassesItsRateTheTrailReachesIt) {
   EXPECT_TRUE(particle[3].max_life == 65535 && test::count_live_bullets() == 10);
 }
 
-TEST_F(Bullets, FreeSlotSearchProbesTwentyFromNextBullet) {
-  const struct { int free_slot, start, next; bool taken; } cases[] = {
-      {24, 5, 25, true}, {25, 5, 25, false}, {2, 290, 3, true}, {-1, 295, 15, false}};
-  for (const auto& c : cases) {
-    for (int i = 0; i < MAX_BULLETS; i++) bullet[i].alive = i != c.free_slot;
-    next_bullet = c.start;
-    add_bullet({16, 20, 16}, {0, 0, 0}, &types[0], 0);
-    EXPECT_EQ(std::tuple(next_bullet, test::count_live_bullets()), std::tuple(c.next, MAX_BULLETS - (c.free_slot >= 0 && !c.taken)));
-  }
-}
-
 // A type without light takes none, nor keeps the light of the slot's last bullet; with
 // every free light taken the bullet flies dark.
 TEST_F(Bullets, TheLightFollowsTheBulletAndGoesOutWithIt) {
@@ -181,32 +156,6 @@ TEST_F(Bullets, TheLightFollowsTheBulletAndGoesOutWithIt) {
   b = shoot({10, 10, 10}, {0.01f, 0, 0}, &types[0]);
   nurse_bullet(b, 10);
   EXPECT_TRUE(b->alive && b->light == nullptr);
-}
-
-// The offset is life * variation * (r - 50) / 100 for r of 0..99: 5 * (r - 50) here. A huge
-// variation is held at the ends of int: the top end times out at once, never wraps round.
-TEST_F(Bullets, LifetimeOffsetStaysWithinHalfTheVariation) {
-  game_srand(3);
-  types[0].life = 1000, types[0].life_variation = 0.5f;
-  int lowest = 0, highest = -250;
-  for (int i = 0; i < 1000; i++) {
-    BULLET* b = shoot({16, 20, 16}, {0, 0, 0}, &types[0]);
-    const int offset = b->time;
-    remove_bullet(b);
-    EXPECT_EQ(offset % 5, 0);
-    lowest = std::min(lowest, offset), highest = std::max(highest, offset);
-  }
-  EXPECT_EQ(std::tuple(lowest, highest), std::tuple(-250, 245));
-  types[0].life_variation = 1e9f;
-  int tops = 0;
-  for (int i = 0; i < 20; i++) {
-    BULLET* b = shoot({16, 20, 16}, {0, 0, 0}, &types[0]);
-    const int offset = b->time;
-    tops += offset == INT_MAX;
-    nurse_bullet(b, 16);
-    EXPECT_EQ(b->alive, offset != INT_MAX) << offset;
-  }
-  EXPECT_GT(tops, 0);
 }
 
 // Lights 0..3 stay with the vurks: the first eight explosions take 4..11, the rest go dark.
