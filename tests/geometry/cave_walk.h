@@ -1,5 +1,5 @@
 // cave walk: places and moves spheres through the carved test cave as vurks move, for the
-// sweep property test and the collision benchmarks.
+// point walk test and the collision benchmarks.
 #pragma once
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // sphere and point sweeps: what a moving sphere or point meets first among terrain, walls,
 // rocks and vurks, where it stops, the contact normal and the slide left, how ties and places
-// off the grid are settled, the point's walk along its path against a search of its whole
-// box, and spheres sliding through the carved test cave.
+// off the grid are settled, and the point's walk along its path against a search of its
+// whole box in the carved test cave.
 #include <gtest/gtest.h>
 
 #include "geometry/cave_walk.h"
@@ -194,39 +194,6 @@ TEST_F(SweepCells, PointWalkAlongThePathAnswersAsTheWholeBoxSearch) {
     hits += got[0] == float(CT_DIRT_COLLISION);
   }
   EXPECT_GT(hits, SWEEPS / 4);
-}
-
-using CaveWalk = test::CollisionWorld;
-
-// Spheres walk the carved cave as vurks do, some frames one way, then another. No sweep of a
-// frame may take the centre from the front of a terrain triangle through it to more than a
-// rounding error behind it.
-TEST_F(CaveWalk, SpheresSlidingThroughTheCaveStayInFrontOfTheSurface) {
-  test::carve_test_cave(7);
-  const std::vector<XYZ> starts = test::open_points(0.6);
-  ASSERT_GT(starts.size(), 50u);
-  test::WalkRng rng{2024};
-  long contacts = 0, frames = 0;
-  for (size_t s = 0; s < starts.size(); s += starts.size() / 40) {
-    XYZ p = starts[s];
-    IJK heading = rng.direction(1.0);
-    for (int frame = 0; frame < 300; frame++, frames++) {
-      if (frame % 15 == 0) heading = rng.direction(1.0);
-      const float length = static_cast<float>(rng.uniform(0.03, 0.3));
-      contacts += test::move_like_a_vurk(&p, {heading.i * length, heading.j * length, heading.k * length}, 0.5f,
-                                         [&](XYZ a, XYZ b) {
-        test::for_triangles_near(a, 1 + give_distance(&a, &b), [&](const POLYGON& t) {
-          const test::Vec n = {t.normal.i, t.normal.j, t.normal.k}, to_a = test::vec(t.vertex[0]->p, a);
-          const double before = test::dot(to_a, n), after = test::dot(test::vec(t.vertex[0]->p, b), n);
-          if (before < 0 || after >= -1e-5) return;
-          const double f = before / (before - after);
-          const XYZ at = {float(a.x + f * (b.x - a.x)), float(a.y + f * (b.y - a.y)), float(a.z + f * (b.z - a.z))};
-          EXPECT_GT(test::distance_to_triangle(t, at), 1e-6) << "start " << s << " frame " << frame;
-        });
-      });
-    }
-  }
-  EXPECT_GT(contacts, frames / 4);  // the walks rub along the rock
 }
 
 }  // namespace
