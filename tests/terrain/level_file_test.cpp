@@ -76,7 +76,6 @@ TEST_F(LevelFileTest, EachFailureReportsItsMessageOnceClosesTheFileAndKeepsRocks
       {"a.vhl", v10, 2, all, "Invalid rock in file %s.", 2, VOXELS_END + 4 + 8, INFINITY},
       {"a.vhl", v11, 2, MATERIALS_END - 1, "Invalid material in file %s.", 3},
       {"a.vhl", v11, 2, MATERIALS_END, "Number of rocks is invalid in file %s.", 0},
-      {"a.vhl", v11, 2, MATERIALS_END + 4 + 31, "Invalid rock in file %s.", 2},
       {"a.vhl", v10, -1, all, "Number of rocks is invalid in file %s.", 0},
       {"a.vhl", v11, 7, all, "Number of rocks is invalid in file %s.", 0},
   };
