@@ -1,4 +1,4 @@
-// world records: the binding of voxels, cells, triangle corners, the octree and the walls;
+// world records: the binding of the pools' last entries, the octree and the walls;
 // pools freed at any time; the generator's sequence.
 #include <gtest/gtest.h>
 
