@@ -60,13 +60,21 @@ struct PROBE {
   IJK* normal;
 };
 
+// The angle sum is undefined at a corner, so a path straight through the corner that
+// the triangles around it share would slip between them all; the corner counts as inside.
+bool is_corner(const POLYGON& t, XYZ p) {
+  for (const VERTEX* v : t.vertex)
+    if (v->p.x == p.x && v->p.y == p.y && v->p.z == p.z) return true;
+  return false;
+}
+
 // The nearness test comes before the costlier inside test; both must pass either way.
 void try_triangle(PROBE* s, const POLYGON& t, COLLISION_TYPE kind) {
   float distance;
   if (!meet_face(s->p, s->direction, s->distance_to_travel, t.vertex[0]->p, t.normal, &distance)) return;
   if (!(distance < s->best)) return;
   const XYZ hit = advance(s->p, s->direction, distance);
-  if (!is_in_triangle(&t, &hit)) return;
+  if (!is_in_triangle(&t, &hit) && !is_corner(t, hit)) return;
   s->best = distance;
   s->answer = kind;
   *s->result = hit;

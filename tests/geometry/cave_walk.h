@@ -1,5 +1,5 @@
 // cave walk: places and moves spheres through the carved test cave as vurks move, for the
-// sweep property test and the collision benchmarks.
+// point walk test and the collision benchmarks.
 #pragma once
 
 #include <algorithm>
@@ -77,19 +77,17 @@ inline std::vector<XYZ> open_points(double room) {
 }
 
 // One frame of a vurk's move: up to three sweeps, each going on from where the last stopped
-// with the slide it left. Shows each sweep's start and end to `watch`; returns the contacts.
-template <typename F>
-int move_like_a_vurk(XYZ* p, IJK movement, float radius, F watch) {
+// with the slide it left. Returns the contacts.
+inline int move_like_a_vurk(XYZ* p, IJK movement, float radius) {
   for (int sweep = 0; sweep < 3; sweep++) {
     const XYZ from = *p;
     IJK normal;
-    const int hit = test_sphere_collisions(from, radius, movement, p, &normal, &movement);
-    if (!hit) *p = {from.x + movement.i, from.y + movement.j, from.z + movement.k};
-    watch(from, *p);
-    if (!hit) return sweep;
+    if (!test_sphere_collisions(from, radius, movement, p, &normal, &movement)) {
+      *p = {from.x + movement.i, from.y + movement.j, from.z + movement.k};
+      return sweep;
+    }
   }
   return 3;
 }
-inline int move_like_a_vurk(XYZ* p, IJK m, float radius) { return move_like_a_vurk(p, m, radius, [](XYZ, XYZ) {}); }
 
 }  // namespace vurkhold::test

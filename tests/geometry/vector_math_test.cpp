@@ -11,7 +11,7 @@ namespace {
 // (from the middle of a seam between two terrain triangles to its ends), yet their cosine
 // computes to just below -1.
 TEST(VectorMath, KnownValues) {
-  const IJK x = {1, 0, 0}, y = {0, 1, 0}, minus_x = {-1, 0, 0}, a = {1, 2, 3}, b = {4, 5, 6}, v = {1, 2, 2};
+  const IJK x = {1, 0, 0}, y = {0, 1, 0}, a = {1, 2, 3}, b = {4, 5, 6}, v = {1, 2, 2};
   const IJK huge = {3e20f, 4e20f, 0}, tiny = {3e-25f, 0, 4e-25f}, to_a = {-2.6875f, -0.875f, -4.4375f};
   const XYZ p = {1, 1, 1}, q = {4, 5, 1}, far = {-3e20f, 0, 4e20f};
   IJK out, unit = {3, 0, 4}, zero = {0, 0, 0}, huge_unit = huge, bounce = {1, -1, 0}, to_b = {2.6875f, 0.875f, 4.4375f};
@@ -19,14 +19,12 @@ TEST(VectorMath, KnownValues) {
     const char* name;
     float got, want;
   } rows[] = {
-      {"rad 180", rad(180), 3.1415926f}, {"deg of that", deg(rad(180)), 180}, {"k of x, y", k_component(&x, &y), 1},
-      {"j of x, y", j_component(&x, &y), 0}, {"k of a, b", k_component(&a, &b), -3},
+      {"rad 180", rad(180), 3.1415926f}, {"deg of that", deg(rad(180)), 180}, {"k of a, b", k_component(&a, &b), -3},
       {"j of a, b", j_component(&a, &b), 6}, {"dot", dot_product(&a, &b), 32}, {"length", give_vector_lenght(&v), 3},
       {"squared length", give_vector_lenght_pow2(&v), 9}, {"huge length", give_vector_lenght(&huge), 5e20f},
       {"tiny length", give_vector_lenght(&tiny), 5e-25f}, {"distance", give_distance(&p, &q), 5},
       {"squared distance", give_distance_pow2(&q, &p), 25}, {"huge distance", give_distance(&far, &p), 5e20f},
       {"right angle", give_vector_angle(&x, &y), 1.5707964f}, {"no angle", give_vector_angle(&x, &x), 0},
-      {"opposite", give_vector_angle(&x, &minus_x), 3.1415927f},
       {"opposite, rounding", give_vector_angle(&to_a, &to_b), 3.1415927f},
       {"normalize (3, 0, 4)", normalize_vector(&unit), 5}, {"normalize zero", normalize_vector(&zero), 0},
       {"normalize huge", normalize_vector(&huge_unit), 5e20f},

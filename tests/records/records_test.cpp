@@ -1,4 +1,4 @@
-// world records: the binding of voxels, cells, triangle corners, the octree and the walls;
+// world records: the binding of the pools' last entries, the octree and the walls;
 // pools freed at any time; the generator's sequence.
 #include <gtest/gtest.h>
 
@@ -13,16 +13,8 @@ class World : public ::testing::Test {
   test::WorldPools pools;
 };
 
-// Cell corner k is the voxel one step along x for bit 0, y for bit 1, z for bit 2; a cell's
-// five triangles own fifteen vertex entries in a row.
-TEST_F(World, CellsTakeTheirCornersAndTriangleEntriesInOrder) {
-  for (int c : {0, 1, 33, 1000, 20000, 32767}) {
-    const int x = c % 32, y = (c / 32) % 32, z = c / 1024;
-    for (int k = 0; k < 8; k++)
-      EXPECT_EQ(gridcell[c].voxel[k], &voxel[voxel_index(x + (k & 1), y + (k >> 1 & 1), z + (k >> 2))]) << c;
-    for (int t = 0; t < TRIANGLES_PER_CELL; t++)
-      for (int k = 0; k < 3; k++) EXPECT_EQ(gridcell[c].triangle[t].vertex[k], &vertex[c * 15 + t * 3 + k]);
-  }
+// The last of each pool bound, and the walls.
+TEST_F(World, PoolsAreBoundToTheirLastEntryAndTheWallsFaceIn) {
   const VOXEL& last = voxel[VOXELS - 1];
   EXPECT_EQ(last.p.x + last.p.y + last.p.z, 96.0f);
   EXPECT_EQ(last.value, SOLID_VALUE);
@@ -41,9 +33,6 @@ TEST_F(World, OctreeNodesAreNumberedBreadthFirstAndBoundToTheirVoxelsAndCells) {
   EXPECT_EQ(octtree[0].p, &voxel[0]);
   for (int i = 0; i < OCTREE_NODES; i++) {
     const OCTREE& o = octtree[i];
-    ASSERT_EQ(o.empty, 1) << "node " << i;
-    ASSERT_EQ(o.parent, i == 0 ? nullptr : &octtree[(i - 1) / 8]) << "node " << i;
-    ASSERT_EQ(o.size, i == 0 ? 32 : o.parent->size / 2) << "node " << i;
     const int h = o.size / 2;
     for (int k = 0; k < 8; k++) {
       const int x = static_cast<int>(o.p->p.x) + h * (k & 1), y = static_cast<int>(o.p->p.y) + h * (k >> 1 & 1),
@@ -57,7 +46,6 @@ TEST_F(World, OctreeNodesAreNumberedBreadthFirstAndBoundToTheirVoxelsAndCells) {
       }
     }
   }
-  EXPECT_EQ(octtree[4680].child[7], &gridcell[GRIDCELLS - 1]);
 }
 
 TEST(Pools, FreeingTwiceAndBeforeAllocationIsHarmless) {

@@ -5,22 +5,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "geometry/cave_walk.h"
 #include "records/records.h"
 #include "terrain/terrain.h"
 
 namespace vurkhold::test {
 
 namespace {
-
-// A private generator so the cave does not depend on, or disturb, the game's one.
-struct Lcg {
-  uint32_t state;
-  uint32_t next() {
-    state = state * 1664525u + 1013904223u;
-    return state >> 8;
-  }
-  double uniform(double lo, double hi) { return lo + (hi - lo) * (next() / 16777216.0); }
-};
 
 // Lowers the field to the signed distance from a sphere, like a hole without the rebuild.
 void carve_sphere(double cx, double cy, double cz, double radius) {
@@ -40,7 +31,7 @@ struct Point {
 };
 
 // A tunnel from a to b bending through a random midpoint, as a chain of spheres.
-void carve_tunnel(Lcg& rng, Point a, Point b) {
+void carve_tunnel(WalkRng& rng, Point a, Point b) {
   const Point mid = {(a.x + b.x) / 2 + rng.uniform(-4, 4), (a.y + b.y) / 2 + rng.uniform(-4, 4),
                      (a.z + b.z) / 2 + rng.uniform(-4, 4)};
   const double radius = rng.uniform(1.4, 2.5);
@@ -61,7 +52,9 @@ void carve_tunnel(Lcg& rng, Point a, Point b) {
 }  // namespace
 
 void carve_test_cave(unsigned seed) {
-  Lcg rng{seed * 2654435761u + 12345u};
+  WalkRng rng{seed * 2654435761u + 12345u};
+  // A whole draw of 24 bits, exact in double.
+  auto draw = [&rng] { return static_cast<uint32_t>(rng.uniform(0, 16777216.0)); };
   for (int i = 0; i < VOXELS; i++) voxel[i].value = SOLID_VALUE;
 
   // Rooms and tunnels stay at least two units clear of the outer walls, so the surface
@@ -74,10 +67,10 @@ void carve_test_cave(unsigned seed) {
     carve_sphere(room[i].x, room[i].y, room[i].z, rng.uniform(2.5, 4.5));
   }
   for (int i = 0; i < ROOMS; i++) carve_tunnel(rng, room[i], room[(i + 1) % ROOMS]);
-  for (int i = 0; i < SHORTCUTS; i++) carve_tunnel(rng, room[rng.next() % ROOMS], room[rng.next() % ROOMS]);
+  for (int i = 0; i < SHORTCUTS; i++) carve_tunnel(rng, room[draw() % ROOMS], room[draw() % ROOMS]);
 
   // Materials in blocks of 4 x 4 x 4 cells.
-  const uint32_t salt = rng.next();
+  const uint32_t salt = draw();
   for (int z = 0; z < GRID_SIZE; z++)
     for (int y = 0; y < GRID_SIZE; y++)
       for (int x = 0; x < GRID_SIZE; x++) {
