@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
 
@@ -16,18 +17,23 @@
 #include "render/render.h"
 #include "match/match.h"
 #include "shell/shell.h"
-#include "support/gl_context.h"
 
 namespace vurkhold {
 namespace {
 
 const char* const LEVELS[] = {"levels/test1.vhl", "levels/caverns.vhl"};
 
-// The game folder loaded afresh once a context exists, so its textures are real texture
-// objects.
+// A window with its GL context, then the game folder loaded afresh, so its textures are
+// real texture objects.
 bool game_loaded() {
   static const bool ok = [] {
-    if (!test::ensure_gl_context() || chdir(VURK_GAME_DIR) != 0) return false;
+    if (platform::open_window("Vurkhold benchmark", platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT, false, false) !=
+        platform::WindowResult::ok)
+      return false;
+    initGL();
+    ReSizeGLScene(platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
+    std::atexit([] { platform::close_window(); });
+    if (chdir(VURK_GAME_DIR) != 0) return false;
     clean_up();
     no_sound = 1;
     return initialize() == 1;
