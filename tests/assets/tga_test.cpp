@@ -65,7 +65,6 @@ TEST(TgaTexture, RefusedFilesNameTheirFault) {
     EXPECT_EQ(messages.last(), "ERROR: " + std::string(full).substr(0, 79)) << row.name;
   }
   EXPECT_EQ(messages.count(), static_cast<int>(std::size(rows)));
-  EXPECT_EQ(messages.last().size(), 7u + 79u);
 }
 
 // Each file's pixels as read: the crafted files hold their bytes from offset 18 in

@@ -101,23 +101,15 @@ TEST(Levels, EveryShippedLevelLoadsAndIsFitToPlay) {
   }
 }
 
-test::GameRun run_mklevel(const std::vector<std::string>& args) {
-  return test::run_game(args, {}, 60, false, VURK_MKLEVEL_BINARY);
-}
-
-TEST(Levels, LevelMakerRefusesBadArgumentsAndRemakesAShippedLevelByteForByte) {
-  test::TempDir dir;
-  const test::GameRun bad_style = run_mklevel({"--style", "lava", "-o", dir.file("a.vhl")});
-  EXPECT_EQ(bad_style.exit_code, 2);
-  EXPECT_NE(bad_style.err.find("unknown style 'lava'"), std::string::npos) << bad_style.err;
-  EXPECT_EQ(run_mklevel({"-o", dir.path() + "/no/such/folder/a.vhl"}).exit_code, 1);
-
-  // The last level of the list: the content writer made it after all the others in the
+// The last level of the list: the content writer made it after all the others in the
   // same pools, the level maker makes it alone.
+TEST(Levels, LevelMakerRemakesAShippedLevelByteForByte) {
+  test::TempDir dir;
   const content::LEVEL_ENTRY& level = content::levels[std::size(content::levels) - 1];
   const std::string made = dir.file("made.vhl");
-  const test::GameRun good = run_mklevel({"--style", level.style, "--seed", std::to_string(level.seed), "--rocks",
-                                          std::to_string(level.rocks), "-o", made});
+  const test::GameRun good = test::run_game({"--style", level.style, "--seed", std::to_string(level.seed), "--rocks",
+                                             std::to_string(level.rocks), "-o", made},
+                                            {}, 60, false, VURK_MKLEVEL_BINARY);
   ASSERT_EQ(good.exit_code, 0) << good.err;
   EXPECT_EQ(test::read_file(made), test::read_file(shipped(level.file)));
 }

@@ -1,10 +1,8 @@
 // models of the generated game folder: every model loads without a message, faces and
-// normals point out of their solids (into the level for the metal box), the vurk stays
-// inside its sphere in every frame, and the weapons and the rock have the reach the game
-// builds on.
+// normals point out of their solids (into the level for the metal box), and the rock has
+// the reach levels are made for.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "assets/assets.h"
@@ -66,44 +64,16 @@ TEST(ContentModels, EveryModelLoadsWithItsSolidsFacingOut) {
     for (int i = 0; i < model.m.mesh[0].number_of_polygons; i++)
       EXPECT_GT(model.m.mesh[0].polygon[i].normal.k, 0.99f) << b.stem;
   }
+  // Levels place rocks for a reach of 1 to 1.2 units a unit of size; the collision takes
+  // the squared reach.
+  Loaded rock("rock");
+  EXPECT_GE(rock.m.max_radius, 1.0f);
+  EXPECT_LE(rock.m.max_radius, 1.44f);
   // The box's walls are the level's bounds, 0 to 32 on each axis, seen from inside.
   Loaded box("metalbox");
   ASSERT_TRUE(box.ok);
   ASSERT_GE(box.m.number_of_meshes, 2);
   EXPECT_NEAR(volume(box.m.mesh[0]), -32.0 * 32 * 32, 1.0);
-}
-
-TEST(ContentModels, VurkPosesInsideItsSphereInEveryFrame) {
-  Loaded vurk("vurk2");
-  ASSERT_TRUE(vurk.ok);
-  ASSERT_GE(vurk.m.number_of_meshes, 5);
-  ASSERT_GT(vurk.m.number_of_bones, 0);
-  for (float frame = 0; frame <= 70; frame += 0.5f) {
-    set_model_frame(&vurk.m, frame);
-    for (int i = 0; i < vurk.m.number_of_meshes; i++)
-      for (int j = 0; j < vurk.m.mesh[i].number_of_vertices; j++) {
-        const XYZ p = vurk.m.mesh[i].vertex[j].p;
-        const float d = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
-        ASSERT_TRUE(d <= 0.7f) << "frame " << frame << " mesh " << i << " vertex " << j << " at " << d;
-      }
-  }
-}
-
-// Weapons are drawn about the vurk's centre unscaled: each reaches forward to the muzzle,
-// 0.49 ahead, and no further. Levels place rocks for a reach of 1 to 1.2 units a unit of
-// size; the collision takes the squared reach.
-TEST(ContentModels, WeaponsReachTheMuzzleAndTheRockOneUnit) {
-  for (const auto& w : content::weapon_models) {
-    Loaded model(w.stem);
-    ASSERT_TRUE(model.ok) << w.stem;
-    float front = 0;
-    for (int j = 0; j < model.m.mesh[0].number_of_vertices; j++) front = std::fmin(front, model.m.mesh[0].vertex[j].p.z);
-    EXPECT_NEAR(front, -0.49f, 0.006f) << w.stem;
-  }
-  Loaded rock("rock");
-  ASSERT_TRUE(rock.ok);
-  EXPECT_GE(rock.m.max_radius, 1.0f);
-  EXPECT_LE(rock.m.max_radius, 1.44f);
 }
 
 }  // namespace

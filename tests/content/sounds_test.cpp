@@ -1,5 +1,5 @@
-// the help text and the configuration files fit what reads them; every sample of the
-// generated game folder is a loud, unclipped wave, starting and ending quiet.
+// sounds of the generated game folder: every sample is a loud, unclipped wave, starting
+// and ending quiet.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "content/manifest.h"
@@ -17,31 +16,11 @@ namespace vurkhold {
 namespace {
 
 const std::string kGame = VURK_GAME_DIR;
-const std::string kData = std::string(VURK_SOURCE_DIR) + "/data/";
 
 uint32_t le(const std::string& b, size_t at, int bytes) {
   uint32_t v = 0;
   for (int k = bytes - 1; k >= 0; k--) v = v << 8 | static_cast<unsigned char>(b[at + static_cast<size_t>(k)]);
   return v;
-}
-
-// The game reads any help line longer than 53 characters as two, and the font has glyphs
-// for the codes 32..95 only: no lower case, no tabs.
-TEST(HelpText, FitsTheHelpPageAndTheFontAndConfigLinesFitTheReader) {
-  std::istringstream text(test::read_file(kData + "readme.txt"));
-  std::string line;
-  int lines = 0;
-  while (std::getline(text, line)) {
-    lines++;
-    EXPECT_LE(line.size(), 53u) << "line " << lines;
-    for (char c : line) EXPECT_TRUE(c >= 32 && c <= 95) << "line " << lines << " has code " << int(c);
-  }
-  // The configuration reader takes 78 characters a line; a longer one would be read as two
-  // and shift every line after it.
-  for (const char* name : {"sounds", "bmodels", "wmodels", "bullets", "weapons"}) {
-    std::istringstream config(test::read_file(kData + "other/" + name + ".cfg"));
-    while (std::getline(config, line)) EXPECT_LE(line.size(), 78u) << name << ": " << line;
-  }
 }
 
 TEST(Sounds, EverySampleIsALoudUnclippedMonoWave) {

@@ -41,8 +41,6 @@ class KeyEvents : public ::testing::Test {
 };
 
 TEST_F(KeyEvents, PressAndReleaseSetAndClearTheEntryOfEveryKeyTheGameReads) {
-  EXPECT_EQ(platform::key_code_for_name("w"), 'W');
-  EXPECT_EQ(platform::key_code_for_name("Menu"), 0);  // no code: such keys never reach keys[]
   for (const KeyCase& k : game_keys) {
     EXPECT_EQ(platform::key_code_for_name(k.name), k.code) << k.name;
     ASSERT_TRUE(platform::push_key_event(k.name, true, false)) << k.name;

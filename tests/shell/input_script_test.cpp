@@ -1,8 +1,6 @@
 // scripted input: the script format, its limits and the messages for bad lines.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "shell/shell.h"
@@ -18,15 +16,14 @@ struct Read {
 
 INPUT_SCRIPT script;
 
+// Reads `text` as a script; the error shows the temporary path as S.
 Read read(const test::TempDir& dir, const std::string& text) {
   const std::string path = dir.path() + "/s.txt";
   test::write_file(path, text);
   char error[300] = "";
-  int ok = read_input_script(path.c_str(), &script, error, sizeof error);
-  // The temporary path is shown as S.
-  char shown[400];
-  const bool prefixed = std::strncmp(error, path.c_str(), path.size()) == 0;
-  std::snprintf(shown, sizeof shown, "%s%s", prefixed ? "S" : "", prefixed ? error + path.size() : error);
+  const int ok = read_input_script(path.c_str(), &script, error, sizeof error);
+  std::string shown = error;
+  if (shown.rfind(path, 0) == 0) shown.replace(0, path.size(), "S");
   return {ok, shown};
 }
 

@@ -1,10 +1,12 @@
-// command line: options, their values and the errors for bad ones.
+// command line: options, their values and the errors for bad ones, and the program's exit
+// status and output for them.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "shell/shell.h"
+#include "support/run_game.h"
 
 namespace vurkhold {
 namespace {
@@ -91,6 +93,28 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
     Parsed p = parse(c.args);
     EXPECT_EQ(p.ok, 0) << c.error;
     EXPECT_EQ(p.error, c.error);
+  }
+}
+
+// The program itself: help, version and refusals, before any window opens.
+TEST(CommandLine, HelpVersionAndRefusalsExitWithTheirStatusAndText) {
+  const struct {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string out, err;  // the whole of each, or for --help a part
+  } rows[] = {
+      {{"--help"}, 0, "--screenshot FILE", ""},
+      {{"--version"}, 0, "Vurkhold beta 2.0\n", ""},
+      {{"--frames", "ten"}, 2, "", "vurkhold: --frames needs a number from 1 to 2000000000\nTry 'vurkhold --help'.\n"},
+      {{"--data", "/nonexistent/vurkhold", "--windowed"}, 1, "",
+       "vurkhold: can't enter the data folder '/nonexistent/vurkhold'\n"},
+  };
+  for (const auto& row : rows) {
+    const test::GameRun run = test::run_game(row.args, {}, 30);
+    EXPECT_EQ(run.exit_code, row.exit_code) << row.args[0];
+    if (row.args[0] == "--help") EXPECT_NE(run.out.find(row.out), std::string::npos) << run.out;
+    else EXPECT_EQ(run.out, row.out) << row.args[0];
+    EXPECT_EQ(run.err, row.err) << row.args[0];
   }
 }
 
