@@ -22,6 +22,7 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
   const std::vector<Bone> two = {{"root", "", {}, {}, {}, {}}, {"arm", "root", {}, {}, {}, {}}};
   std::vector<Bone> many(250, Bone{"b", "", {}, {}, {}, {}});
   const std::string polygon = "Polygon 1 in mesh 1 in file ", invalid = " is invalid.";
+  const std::string bone = "The bone 1 in file ";
   std::string no_material_count = file({small_mesh()});
   no_material_count.replace(no_material_count.find("Materials: 0"), 12, "Materials: many");
   const struct {
@@ -49,10 +50,10 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
       // Finite, but the squared distance leaves the float range: the reach would be infinite.
       {"vertex at 1e30", file({mesh({vertex(0, 0, 0), vertex(1e30f, 0, 0), vertex(0, 1, 0)})}),
        "Vertex 2 in mesh 1 in file ", invalid},
-      {"vertex squares summing past the range", file({mesh({vertex(0, 0, 0), vertex(1, 0, 0), "0 0 1.5e19 1.5e19 0 0 -1\n"})}),
+      {"squares past the range", file({mesh({vertex(0, 0, 0), vertex(1, 0, 0), "0 0 1.5e19 1.5e19 0 0 -1\n"})}),
        "Vertex 3 in mesh 1 in file ", invalid},
-      {"bone at inf", file({small_mesh(0)}, {{"root", "", {0, INFINITY, 0}, {}, {}, {}}}), "The bone 1 in file ", " is invalid"},
-      {"bone at 1e20", file({small_mesh(0)}, {{"root", "", {0, 0, -1e20f}, {}, {}, {}}}), "The bone 1 in file ", " is invalid"},
+      {"bone at inf", file({small_mesh(0)}, {{"root", "", {0, INFINITY, 0}, {}, {}, {}}}), bone, " is invalid"},
+      {"bone at 1e20", file({small_mesh(0)}, {{"root", "", {0, 0, -1e20f}, {}, {}, {}}}), bone, " is invalid"},
       {"position key at 1e20", file({small_mesh(0)}, {{"root", "", {}, {}, {{1, 1e20f, 0, 0}}, {}}}),
        "Movement frame 1 in bone 1 int file ", " is invalid"},
       {"101 position keys", file({small_mesh(0)}, {{"root", "", {}, {}, std::vector<Key>(101, Key{1, 0, 0, 0}), {}}}),

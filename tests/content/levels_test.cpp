@@ -102,7 +102,7 @@ TEST(Levels, EveryShippedLevelLoadsAndIsFitToPlay) {
 }
 
 // The last level of the list: the content writer made it after all the others in the
-  // same pools, the level maker makes it alone.
+// same pools, the level maker makes it alone.
 TEST(Levels, LevelMakerRemakesAShippedLevelByteForByte) {
   test::TempDir dir;
   const content::LEVEL_ENTRY& level = content::levels[std::size(content::levels) - 1];
