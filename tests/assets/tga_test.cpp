@@ -22,14 +22,14 @@ struct Tga {
   long cut = -1;
 };
 
-std::vector<uint8_t> tga(const Tga& t) {
+std::string tga(const Tga& t) {
   std::vector<uint8_t> b = {t.id, t.colour_map, t.type, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(t.width),
                             static_cast<uint8_t>(t.width >> 8), static_cast<uint8_t>(t.height),
                             static_cast<uint8_t>(t.height >> 8), t.bits, t.descriptor};
   const long n = static_cast<long>(t.width) * t.height * (t.bits / 8) + t.id + t.extra;
   for (long i = 0; i < n; i++) b.push_back(static_cast<uint8_t>((i + 7) % 251));
   if (t.cut >= 0) b.resize(static_cast<size_t>(t.cut));
-  return b;
+  return std::string(b.begin(), b.end());
 }
 
 TEST(TgaTexture, RefusedFilesNameTheirFault) {
@@ -52,7 +52,6 @@ TEST(TgaTexture, RefusedFilesNameTheirFault) {
       // The picture is taken from offset 18, so the ID leaves its last bytes missing.
       {"ID, picture short", {.id = 5, .extra = -6}, "a.tga", "File %s has bad image data."},
       {"17 bytes", {.cut = 17}, "a.tga", "File %s is bad image type."},
-      {"empty", {.cut = 0}, "a.tga", "File %s is bad image type."},
       {"long name", {.width = 1024, .height = 512}, long_name, "Image size 1024X512 in file %s is not suportet."},
   };
   for (const auto& row : rows) {
@@ -66,22 +65,13 @@ TEST(TgaTexture, RefusedFilesNameTheirFault) {
     EXPECT_EQ(messages.last(), "ERROR: " + std::string(full).substr(0, 79)) << row.name;
   }
   EXPECT_EQ(messages.count(), static_cast<int>(std::size(rows)));
-  EXPECT_EQ(messages.last().size(), 7u + 79u);
 }
 
 // Each file's pixels as read: the crafted files hold their bytes from offset 18 in
 // stored order with red and blue swapped (the first texel of an RGB file is bytes 20, 19, 18),
 // so top-down rows are not turned over and image ID bytes become the first pixels.
-// The pictures were written once by ImageMagick 6.9.11:
-//   convert -size 64x128 'xc:rgb(10,20,30)' -fill 'rgb(200,100,50)' -draw 'point 0,0'
-//     -fill 'rgb(1,2,3)' -draw 'point 63,127' -fill 'rgb(90,180,240)' -draw 'point 5,7'
-//     -type TrueColor -depth 8 -compress none im_rgb_64x128.tga
-//   convert -size 128x64 'xc:rgba(10,20,30,0.5)' -alpha set -fill 'rgba(200,100,50,1.0)'
-//     -draw 'point 0,0' -fill 'rgba(1,2,3,1.0)' -draw 'point 127,63'
-//     -type TrueColorAlpha -depth 8 -compress none im_rgba_128x64.tga
-//   convert -size 64x64 'xc:gray(40)' -fill 'gray(250)' -draw 'point 0,0' -fill 'gray(3)'
-//     -draw 'point 63,63' -type Grayscale -depth 8 -compress none im_gray_64x64.tga
-// ImageMagick stores the picture's top row first, so pixel row r is picture row r.
+// The im_ fixtures were written by ImageMagick 6.9.11 (convert -size WxH 'xc:GROUND'
+// -draw 'point X,Y' ... -depth 8 -compress none), which stores the top row first.
 TEST(TgaTexture, PixelsInStoredOrderRedFirst) {
   test::TempDir dir;
   test::MessageCapture messages;
@@ -112,7 +102,7 @@ TEST(TgaTexture, PixelsInStoredOrderRedFirst) {
     for (int i = 0; i < row.w * row.h; i++) want.insert(want.end(), row.ground, row.ground + row.bytes);
     for (const Dot& d : row.dots) std::memcpy(&want[(d.y * row.w + d.x) * row.bytes], d.value, row.bytes);
     if (row.file.type) {
-      const std::vector<uint8_t> bytes = tga(row.file);
+      const std::string bytes = tga(row.file);
       test::write_file(path = dir.file("t.tga"), bytes);
       for (size_t i = 0; i < want.size(); i++) want[i] = bytes[18 + (row.bytes == 3 ? i + 2 - 2 * (i % 3) : i)];
     }

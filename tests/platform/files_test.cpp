@@ -1,11 +1,9 @@
-// path resolver and file listing: backslashes, case, missing files and patterns.
+// path resolver: backslashes, case, missing files and paths too long.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 #include "support/test_support.h"
@@ -21,9 +19,7 @@ class Files : public ::testing::Test {
   void SetUp() override {
     write_file(dir.file("levels/test1.vhl"), "level");
     write_file(dir.file("levels/Cave2.VHL"), "level");
-    write_file(dir.file("levels/notes.txt"), "text");
     write_file(dir.file("other/sounds.cfg"), "cfg");
-    write_file(dir.file("levels/sub.vhl/inside"), "a folder is not a level");
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
   }
 
@@ -67,34 +63,6 @@ TEST_F(Files, BackslashesAndCaseFindTheFileAndTooLongPathsAreNotFound) {
   EXPECT_FALSE(found);
   char tiny[8];
   EXPECT_FALSE(platform::resolve_path("levels/test1.vhl", tiny, sizeof tiny));
-}
-
-std::vector<std::string> list(const char* pattern, int* delivered, int stop_after = 100) {
-  struct Context {
-    std::vector<std::string> names;
-    int stop_after;
-  } context{{}, stop_after};
-  *delivered = platform::list_files(
-      pattern,
-      [](const char* name, void* c) {
-        auto* ctx = static_cast<Context*>(c);
-        ctx->names.push_back(name);
-        return static_cast<int>(ctx->names.size()) < ctx->stop_after;
-      },
-      &context);
-  std::sort(context.names.begin(), context.names.end());
-  return context.names;
-}
-
-TEST_F(Files, ListingMatchesPatternWithoutRegardToCase) {
-  int delivered = 0;
-  EXPECT_EQ(list("levels\\*.vhl", &delivered), (std::vector<std::string>{"Cave2.VHL", "test1.vhl"}));
-  EXPECT_EQ(delivered, 2);
-  EXPECT_EQ(list("LEVELS\\*.VHL", &delivered).size(), 2u);
-  EXPECT_TRUE(list("missing\\*.vhl", &delivered).empty());
-  EXPECT_EQ(delivered, 0);
-  EXPECT_EQ(list("levels\\*.vhl", &delivered, 1).size(), 1u);
-  EXPECT_EQ(delivered, 1);
 }
 
 }  // namespace

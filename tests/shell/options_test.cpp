@@ -1,10 +1,12 @@
-// command line: options, their values and the errors for bad ones.
+// command line: options, their values and the errors for bad ones, and the program's exit
+// status and output for them.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "shell/shell.h"
+#include "support/run_game.h"
 
 namespace vurkhold {
 namespace {
@@ -32,40 +34,34 @@ Parsed parse(std::vector<std::string> args) {
   return p;
 }
 
-TEST(Options, DefaultsAskAboutFullScreenWithVsync) {
-  Parsed p = parse({});
-  ASSERT_EQ(p.ok, 1);
-  EXPECT_EQ(p.options.fullscreen, -1);
-  EXPECT_EQ(p.options.vsync, 1);
-  EXPECT_EQ(p.options.frames, 0);
-  EXPECT_EQ(p.options.seed_given, 0);
-  EXPECT_EQ(p.data_dir, "");
-}
-
-TEST(Options, EveryOptionIsTaken) {
-  Parsed p = parse({"--windowed", "--data", "/tmp/game", "--seed", "4294967295", "--no-vsync", "--no-sound", "--frames", "60"});
-  ASSERT_EQ(p.ok, 1) << p.error;
-  EXPECT_EQ(p.options.fullscreen, 0);
-  EXPECT_EQ(p.data_dir, "/tmp/game");
-  EXPECT_EQ(p.options.seed_given, 1);
-  EXPECT_EQ(p.options.seed, 4294967295u);
-  EXPECT_EQ(p.options.vsync, 0);
-  EXPECT_EQ(p.options.no_sound, 1);
-  EXPECT_EQ(p.options.frames, 60);
-  Parsed m = parse({"--headless", "--frames", "9", "--level", "levels/maze.vhl", "--bots", "--lives", "1000",
-                    "--frag-limit", "1", "--frame-ms", "200", "--hash-every", "3"});
-  ASSERT_EQ(m.ok, 1) << m.error;
-  EXPECT_EQ(m.level, "levels/maze.vhl");
-  EXPECT_EQ(m.options.headless + m.options.bots, 2);
-  EXPECT_EQ(m.options.lives, 1000);
-  EXPECT_EQ(m.options.frag_limit, 1);
-  EXPECT_EQ(m.options.frame_ms, 200u);
-  EXPECT_EQ(m.options.hash_every, 3);
-  EXPECT_EQ(parse({"--fullscreen"}).options.fullscreen, 1);
-  EXPECT_EQ(parse({"--windowed", "--fullscreen"}).options.fullscreen, 1);  // the last one counts
-  EXPECT_EQ(parse({"--help"}).options.help, 1);
-  EXPECT_EQ(parse({"-h"}).options.help, 1);
-  EXPECT_EQ(parse({"--version"}).options.version, 1);
+TEST(Options, EveryOptionIsTakenAndTheDefaultsAskAboutFullScreenWithVsync) {
+  const struct {
+    std::vector<std::string> args;
+    bool (*holds)(const Parsed& p);
+  } rows[] = {
+      {{}, [](const Parsed& p) { return p.options.fullscreen == -1 && p.options.vsync == 1 && !p.options.seed_given; }},
+      {{"--windowed", "--no-vsync", "--no-sound"},
+       [](const Parsed& p) { return p.options.fullscreen == 0 && p.options.vsync == 0 && p.options.no_sound == 1; }},
+      {{"--windowed", "--fullscreen"}, [](const Parsed& p) { return p.options.fullscreen == 1; }},  // the last counts
+      {{"--data", "/tmp/game"}, [](const Parsed& p) { return p.data_dir == "/tmp/game"; }},
+      {{"--seed", "4294967295"}, [](const Parsed& p) { return p.options.seed_given && p.options.seed == 4294967295u; }},
+      {{"--frames", "60"}, [](const Parsed& p) { return p.options.frames == 60; }},
+      {{"--level", "levels/maze.vhl", "--bots"},
+       [](const Parsed& p) { return p.level == "levels/maze.vhl" && p.options.bots == 1; }},
+      {{"--lives", "1000", "--frag-limit", "1"},
+       [](const Parsed& p) { return p.options.lives == 1000 && p.options.frag_limit == 1; }},
+      {{"--frame-ms", "200"}, [](const Parsed& p) { return p.options.frame_ms == 200u; }},
+      {{"--headless", "--frames", "9", "--hash-every", "3"},
+       [](const Parsed& p) { return p.options.headless == 1 && p.options.hash_every == 3; }},
+      {{"--help"}, [](const Parsed& p) { return p.options.help == 1; }},
+      {{"-h"}, [](const Parsed& p) { return p.options.help == 1; }},
+      {{"--version"}, [](const Parsed& p) { return p.options.version == 1; }},
+  };
+  for (const auto& row : rows) {
+    const Parsed p = parse(row.args);
+    EXPECT_EQ(p.ok, 1) << p.error;
+    EXPECT_TRUE(row.holds(p)) << ::testing::PrintToString(row.args);
+  }
 }
 
 TEST(Options, BadValuesAreRefusedWithTheReason) {
@@ -73,13 +69,11 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
     std::vector<std::string> args;
     const char* error;
   } cases[] = {
-      {{"--seed"}, "--seed needs a number from 0 to 4294967295"},
       {{"--seed", "-1"}, "--seed needs a number from 0 to 4294967295"},
       {{"--seed", "4294967296"}, "--seed needs a number from 0 to 4294967295"},
       {{"--seed", "12x"}, "--seed needs a number from 0 to 4294967295"},
       {{"--frames", "0"}, "--frames needs a number from 1 to 2000000000"},
       {{"--frames"}, "--frames needs a number from 1 to 2000000000"},
-      {{"--data"}, "--data needs a folder"},
       {{"--data", ""}, "--data needs a folder"},
       {{"--fast"}, "unknown option '--fast'"},
       {{"--level"}, "--level needs a level file"},
@@ -99,6 +93,28 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
     Parsed p = parse(c.args);
     EXPECT_EQ(p.ok, 0) << c.error;
     EXPECT_EQ(p.error, c.error);
+  }
+}
+
+// The program itself: help, version and refusals, before any window opens.
+TEST(CommandLine, HelpVersionAndRefusalsExitWithTheirStatusAndText) {
+  const struct {
+    std::vector<std::string> args;
+    int exit_code;
+    std::string out, err;  // the whole of each, or for --help a part
+  } rows[] = {
+      {{"--help"}, 0, "--screenshot FILE", ""},
+      {{"--version"}, 0, "Vurkhold beta 2.0\n", ""},
+      {{"--frames", "ten"}, 2, "", "vurkhold: --frames needs a number from 1 to 2000000000\nTry 'vurkhold --help'.\n"},
+      {{"--data", "/nonexistent/vurkhold", "--windowed"}, 1, "",
+       "vurkhold: can't enter the data folder '/nonexistent/vurkhold'\n"},
+  };
+  for (const auto& row : rows) {
+    const test::GameRun run = test::run_game(row.args, {}, 30);
+    EXPECT_EQ(run.exit_code, row.exit_code) << row.args[0];
+    if (row.args[0] == "--help") EXPECT_NE(run.out.find(row.out), std::string::npos) << run.out;
+    else EXPECT_EQ(run.out, row.out) << row.args[0];
+    EXPECT_EQ(run.err, row.err) << row.args[0];
   }
 }
 

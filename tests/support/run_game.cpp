@@ -42,7 +42,7 @@ bool catches_sigterm(pid_t pid) {
 }  // namespace
 
 GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds,
-                 bool terminate) {
+                 bool terminate, const char* program) {
   TempDir out_dir;
   const std::string out_path = out_dir.file("stdout"), err_path = out_dir.file("stderr");
   pid_t pid = fork();
@@ -53,10 +53,10 @@ GameRun run_game(const std::vector<std::string>& args, const std::vector<std::st
     dup2(err, 2);
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(VURK_GAME_BINARY));
+    argv.push_back(const_cast<char*>(program));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execve(VURK_GAME_BINARY, argv.data(), environ);
+    execve(program, argv.data(), environ);
     _exit(127);
   }
   GameRun run{-1, "", ""};

@@ -12,10 +12,10 @@ struct GameRun {
   std::string err;
 };
 
-// Runs the game with `args` and extra environment entries ("NAME=value"); kills it after
-// `timeout_seconds`. With `terminate`, sends SIGTERM once the game catches it, as a
-// desktop does when it closes a program.
+// Runs the game (or another of the build's programs) with `args` and extra environment
+// entries ("NAME=value"); kills it after `timeout_seconds`. With `terminate`, sends SIGTERM
+// once the game catches it, as a desktop does when it closes a program.
 GameRun run_game(const std::vector<std::string>& args, const std::vector<std::string>& env, int timeout_seconds,
-                 bool terminate = false);
+                 bool terminate = false, const char* program = VURK_GAME_BINARY);
 
 }  // namespace vurkhold::test

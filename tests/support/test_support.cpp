@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "assets/assets.h"
@@ -15,12 +15,8 @@
 
 namespace vurkhold::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vurkhold-test-XXXXXX").string();
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = buffer.data();
+TempDir::TempDir() : path_((std::filesystem::temp_directory_path() / "vurkhold-test-XXXXXX").string()) {
+  if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
 }
 
 TempDir::~TempDir() {
@@ -39,16 +35,9 @@ void write_file(const std::string& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-void write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string fixture_path(const std::string& name) { return std::string(VURK_SOURCE_DIR) + "/tests/fixtures/" + name; }
@@ -98,10 +87,7 @@ MessageCapture::~MessageCapture() {
 
 int MessageCapture::count() const { return platform::captured_message_count(); }
 
-std::string MessageCapture::last() const {
-  int n = platform::captured_message_count();
-  return n > 0 ? platform::captured_message(n - 1) : "";
-}
+std::string MessageCapture::last() const { return count() > 0 ? at(count() - 1) : ""; }
 
 std::string MessageCapture::at(int n) const { return platform::captured_message(n); }
 

@@ -24,7 +24,6 @@ class TempDir {
 };
 
 void write_file(const std::string& path, const std::string& bytes);
-void write_file(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string read_file(const std::string& path);
 // Path of a file under the source tree's tests/fixtures/.
 std::string fixture_path(const std::string& name);
@@ -34,8 +33,6 @@ class WorldPools {
  public:
   WorldPools();
   ~WorldPools();
-  WorldPools(const WorldPools&) = delete;
-  WorldPools& operator=(const WorldPools&) = delete;
 };
 
 // Texture hooks without GL for the lifetime of the object: each upload hands out the next
@@ -44,8 +41,6 @@ class FakeTextures {
  public:
   FakeTextures();
   ~FakeTextures();
-  FakeTextures(const FakeTextures&) = delete;
-  FakeTextures& operator=(const FakeTextures&) = delete;
   static int live();
 };
 
@@ -55,8 +50,6 @@ class KeepWorkingDir {
  public:
   KeepWorkingDir();
   ~KeepWorkingDir();
-  KeepWorkingDir(const KeepWorkingDir&) = delete;
-  KeepWorkingDir& operator=(const KeepWorkingDir&) = delete;
 
  private:
   std::string saved_;
