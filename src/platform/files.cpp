@@ -6,8 +6,11 @@
 #include <fnmatch.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -184,6 +187,81 @@ bool read_line(char* buffer, int limit, FILE* file) {
     } else if (c != EOF) {
       std::ungetc(c, file);
     }
+  }
+  return true;
+}
+
+bool write_file_safely(const char* path, bool (*write)(std::FILE* f, void* context), void* context, char* error,
+                       int error_size) {
+  auto refuse = [&](const char* reason) {
+    std::snprintf(error, error_size, "can't write '%s': %s", path, reason);
+    return false;
+  };
+  // Never through a symlink, never onto a device, FIFO or folder: only a regular file is
+  // replaced, and it keeps its permissions.
+  struct stat st;
+  mode_t mode = 0;
+  if (lstat(path, &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return refuse("not a regular file");
+    mode = st.st_mode & 07777;
+  } else if (errno != ENOENT) {
+    return refuse(std::strerror(errno));
+  } else {
+    mode = umask(0);
+    umask(mode);
+    mode = 0666 & ~mode;
+  }
+  char temp[4096];
+  const char* slash = std::strrchr(path, '/');
+  const int dir_length = slash ? static_cast<int>(slash - path) + 1 : 0;
+  if (std::snprintf(temp, sizeof temp, "%.*s.%s.XXXXXX", dir_length, path, path + dir_length) >=
+      static_cast<int>(sizeof temp))
+    return refuse(std::strerror(ENAMETOOLONG));
+  const int fd = mkstemp(temp);
+  if (fd < 0) return refuse(std::strerror(errno));
+  std::FILE* f = fdopen(fd, "wb");
+  if (!f) {
+    const int reason = errno;
+    close(fd);
+    unlink(temp);
+    return refuse(std::strerror(reason));
+  }
+  // The old file stays whole until the new one is complete on the disk.
+  errno = 0;
+  bool ok = write(f, context) && std::fflush(f) == 0 && fsync(fd) == 0 && fchmod(fd, mode) == 0;
+  int reason = ok ? 0 : errno ? errno : EIO;
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    reason = errno;
+  }
+  if (ok && rename(temp, path) != 0) {
+    ok = false;
+    reason = errno;
+  }
+  if (!ok) {
+    unlink(temp);
+    return refuse(std::strerror(reason));
+  }
+  return true;
+}
+
+bool user_data_dir(char* out, size_t size) {
+  // Only an absolute XDG_DATA_HOME counts: an empty or relative one would scatter the
+  // player's files wherever the game happens to run.
+  const char* base = std::getenv("XDG_DATA_HOME");
+  const char* tail = "/vurkhold/";
+  if (!base || base[0] != '/') {
+    base = std::getenv("HOME");
+    tail = "/.local/share/vurkhold/";
+    if (!base || base[0] != '/') return false;
+  }
+  if (std::snprintf(out, size, "%s%s", base, tail) >= static_cast<int>(size)) return false;
+  for (char* c = out + 1; *c; ++c) {
+    if (*c != '/') continue;
+    *c = '\0';
+    const bool made = mkdir(out, 0700) == 0 || errno == EEXIST;
+    *c = '/';
+    if (!made) return false;
   }
   return true;
 }

@@ -138,9 +138,16 @@ int list_files(const char* pattern, bool (*found)(const char* name, void* contex
 bool read_line(char* buffer, int limit, FILE* file);
 // Changes to `dir`, or to the executable's own folder when dir is null.
 bool enter_data_dir(const char* dir);
-// The player's own writable folder for the game, created if missing and ending in '/'
-// (e.g. ~/.local/share/vurkhold/); false when there is none or it does not fit.
+// The player's own writable folder for the game, created if missing and ending in '/':
+// $XDG_DATA_HOME/vurkhold/ when that is absolute, else $HOME/.local/share/vurkhold/;
+// false when there is none or it does not fit.
 bool user_data_dir(char* out, size_t size);
+// Writes a whole file through `write`, which fills the stream it is given and returns false
+// when it could not. The data goes to a temporary file beside `path` and replaces it only
+// once complete and on the disk; on failure the old file is untouched and `error` holds
+// "can't write 'PATH': REASON". Symlinks and anything but a regular file are refused.
+bool write_file_safely(const char* path, bool (*write)(std::FILE* f, void* context), void* context, char* error,
+                       int error_size);
 
 // ---- sound ----
 

@@ -263,12 +263,4 @@ bool push_quit_event() {
   return SDL_PushEvent(&e) == 1;
 }
 
-bool user_data_dir(char* out, size_t size) {
-  char* path = SDL_GetPrefPath("", "vurkhold");
-  if (!path) return false;
-  const bool fits = std::snprintf(out, size, "%s", path) < static_cast<int>(size);
-  SDL_free(path);
-  return fits;
-}
-
 }  // namespace platform

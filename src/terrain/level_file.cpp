@@ -97,10 +97,10 @@ int load_level_file(const char* filename) {
   return 1;
 }
 
-int save_level_file(const char* filename, float version) {
-  if (!known_version(version)) return 0;
-  FILE* f = platform::open_file(filename, "wb");
-  if (!f) return 0;
+namespace {
+
+bool write_level(FILE* f, void* context) {
+  const float version = *static_cast<const float*>(context);
   bool ok = write_float(f, version);
   for (int i = 0; ok && i < VOXELS; i++) ok = write_float(f, voxel[i].value);
   if (version == LEVEL_VERSION_1_1)
@@ -110,8 +110,19 @@ int save_level_file(const char* filename, float version) {
   for (int i = 0; ok && i < count; i++)
     ok = write_float(f, rock[i].p.x) && write_float(f, rock[i].p.y) && write_float(f, rock[i].p.z) &&
          write_float(f, rock[i].size);
-  if (std::fclose(f) != 0) ok = false;
-  return ok ? 1 : 0;
+  return ok;
+}
+
+}  // namespace
+
+int save_level_file(const char* filename, float version, char* error, int error_size) {
+  if (!known_version(version)) {
+    std::snprintf(error, error_size, "can't write '%s': unknown level version %g", filename, version);
+    return 0;
+  }
+  char resolved[platform::MAX_PATH_LENGTH * 4];
+  platform::resolve_path(filename, resolved, sizeof resolved);
+  return platform::write_file_safely(resolved, write_level, &version, error, error_size) ? 1 : 0;
 }
 
 }  // namespace vurkhold

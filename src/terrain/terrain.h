@@ -51,8 +51,9 @@ inline constexpr int LEVEL_MESSAGE_SIZE = 80;
 int load_level_file(const char* filename);
 // Writes the current voxel field, the materials (version 1.1 only) and the first `rocks`
 // rocks as a level of the given version (1.0 or 1.1); 1 on success, 0 when the version
-// is neither or the file cannot be written. Reports nothing.
-int save_level_file(const char* filename, float version);
+// is neither or the file cannot be written, with the reason in `error`. An existing file
+// is replaced only by a complete one. Reports nothing.
+int save_level_file(const char* filename, float version, char* error = nullptr, int error_size = 0);
 
 // ---- lighting ----
 

@@ -1,9 +1,11 @@
 // levels of the generated game folder: each shipped level loads cleanly and can be played
 // (all four materials on its walls, rocks in the open, room for both spawn searches, no
-// closed pockets), and the level maker makes the same bytes from the same settings.
+// closed pockets), and the level maker makes the same bytes from the same settings and
+// refuses to write through a symlink.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -111,6 +113,15 @@ TEST(Levels, LevelMakerRemakesAShippedLevelByteForByte) {
                                              std::to_string(level.rocks), "-o", made},
                                             {}, 60, false, VURK_MKLEVEL_BINARY);
   ASSERT_EQ(good.exit_code, 0) << good.err;
+  EXPECT_EQ(test::read_file(made), test::read_file(shipped(level.file)));
+  // Neither the level nor the preview is written through a symlink: the level stays whole.
+  const std::string link = dir.file("link.vhl");
+  std::filesystem::create_symlink(made, link);
+  for (const auto& args : {std::vector<std::string>{"-o", link}, {"-o", dir.file("b.vhl"), "--preview", link}}) {
+    const test::GameRun bad = test::run_game(args, {}, 60, false, VURK_MKLEVEL_BINARY);
+    EXPECT_EQ(bad.exit_code, 1);
+    EXPECT_EQ(bad.err, "vurkhold-mklevel: can't write '" + link + "': not a regular file\n");
+  }
   EXPECT_EQ(test::read_file(made), test::read_file(shipped(level.file)));
 }
 

@@ -1,7 +1,13 @@
-// path resolver: backslashes, case, missing files and paths too long.
+// files: the path resolver (backslashes, case, missing files, paths too long), the safe
+// writer and the player's own folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 
 #include <string>
 
@@ -63,6 +69,64 @@ TEST_F(Files, BackslashesAndCaseFindTheFileAndTooLongPathsAreNotFound) {
   EXPECT_FALSE(found);
   char tiny[8];
   EXPECT_FALSE(platform::resolve_path("levels/test1.vhl", tiny, sizeof tiny));
+}
+
+// Only a regular file is replaced, and only by a complete one that keeps its permissions;
+// a failed write leaves the old bytes and no temporary, and says why.
+TEST_F(Files, FailedWritesLeaveWhatWasThere) {
+  auto write_new = [](FILE* f, void*) { return std::fputs("new", f) >= 0; };
+  auto disk_full = [](FILE* f, void*) {
+    std::fputs("ne", f);
+    errno = ENOSPC;
+    return false;
+  };
+  ASSERT_EQ(symlink("levels/test1.vhl", "link.vhl") | symlink("gone/x.vhl", "dangling.vhl") | mkfifo("fifo", 0600), 0);
+  const struct {
+    const char* path;
+    bool (*write)(FILE*, void*);
+    const char* reason;
+  } rows[] = {
+      {"levels/test1.vhl", disk_full, "No space left on device"}, {"link.vhl", write_new, "not a regular file"},
+      {"dangling.vhl", write_new, "not a regular file"},          {"fifo", write_new, "not a regular file"},
+      {"levels", write_new, "not a regular file"},                {"gone/x.vhl", write_new, "No such file or directory"},
+  };
+  for (const auto& r : rows) {
+    char error[200] = "";
+    EXPECT_FALSE(platform::write_file_safely(r.path, r.write, nullptr, error, sizeof error));
+    EXPECT_EQ(std::string(error), std::string("can't write '") + r.path + "': " + r.reason);
+  }
+  EXPECT_EQ(test::read_file("levels/test1.vhl"), "level");
+  EXPECT_FALSE(std::filesystem::exists("gone"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("levels"), {}), 2);
+  ASSERT_EQ(chmod("levels/test1.vhl", 0640), 0);
+  char error[200];
+  ASSERT_TRUE(platform::write_file_safely("levels/test1.vhl", write_new, nullptr, error, sizeof error)) << error;
+  EXPECT_EQ(test::read_file("levels/test1.vhl"), "new");
+  EXPECT_EQ(std::filesystem::status("levels/test1.vhl").permissions(), std::filesystem::perms(0640));
+}
+
+// XDG_DATA_HOME counts only when absolute; otherwise the folder is under HOME. It is made.
+TEST_F(Files, PlayersFolderFollowsXdgOnlyWhenAbsolute) {
+  const std::string home = dir.path() + "/home", xdg = dir.path() + "/xdg";
+  const char* saved[2] = {std::getenv("HOME"), std::getenv("XDG_DATA_HOME")};
+  const std::string keep[2] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
+  setenv("HOME", home.c_str(), 1);
+  const struct {
+    const char* xdg;
+    std::string want;
+  } rows[] = {{xdg.c_str(), xdg + "/vurkhold/"},
+              {"", home + "/.local/share/vurkhold/"},
+              {"relative", home + "/.local/share/vurkhold/"},
+              {nullptr, home + "/.local/share/vurkhold/"}};
+  for (const auto& r : rows) {
+    r.xdg ? setenv("XDG_DATA_HOME", r.xdg, 1) : unsetenv("XDG_DATA_HOME");
+    char out[300] = "";
+    EXPECT_TRUE(platform::user_data_dir(out, sizeof out));
+    EXPECT_EQ(out, r.want);
+    EXPECT_TRUE(std::filesystem::is_directory(r.want)) << r.want;
+  }
+  saved[0] ? setenv("HOME", keep[0].c_str(), 1) : unsetenv("HOME");
+  saved[1] ? setenv("XDG_DATA_HOME", keep[1].c_str(), 1) : unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // Each returns 1, or 0 after printing what failed to stderr.
 #pragma once
 
+#include <cstddef>
+
 namespace content {
 
 int write_levels(const char* dir);
@@ -11,5 +13,8 @@ int write_models(const char* dir);
 int write_sounds(const char* dir);
 // A contact sheet of every texture written under `dir`, as one PNG.
 int write_texture_sheet(const char* dir, const char* png_path);
+// Every file goes out through the platform's safe writer, so a failed run never leaves a
+// half-written file in place of a good one.
+int write_bytes(const char* path, const void* data, size_t size);
 
 }  // namespace content

@@ -22,11 +22,13 @@ int write_levels(const char* dir) {
     const levelgen::LEVEL_STYLE* style = levelgen::find_level_style(level.style);
     const std::string path = std::string(dir) + "/levels/" + level.file;
     levelgen::LEVEL_REPORT report{};
+    char error[1200];
     if (!style) {
       std::fprintf(stderr, "vurkhold-content: %s has no level style %s\n", level.file, level.style);
       ok = 0;
-    } else if (!levelgen::write_level(path.c_str(), style, level.seed, level.rocks, 0.0f, &report)) {
-      std::fprintf(stderr, "vurkhold-content: can't write %s\n", path.c_str());
+    } else if (!levelgen::write_level(path.c_str(), style, level.seed, level.rocks, 0.0f, &report, error,
+                                      sizeof error)) {
+      std::fprintf(stderr, "vurkhold-content: %s\n", error);
       ok = 0;
     } else if (report.rocks_placed != level.rocks) {
       std::fprintf(stderr, "vurkhold-content: %s found room for %d of its %d rocks\n", level.file, report.rocks_placed,

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "content/content.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -32,6 +33,25 @@ int copy_text(const std::filesystem::path& from, const std::filesystem::path& to
 }
 
 }  // namespace
+
+namespace content {
+
+int write_bytes(const char* path, const void* data, size_t size) {
+  struct BYTES {
+    const void* data;
+    size_t size;
+  } bytes{data, size};
+  auto write = [](std::FILE* f, void* context) {
+    const BYTES* b = static_cast<const BYTES*>(context);
+    return std::fwrite(b->data, 1, b->size, f) == b->size;
+  };
+  char error[1200];
+  if (platform::write_file_safely(path, write, &bytes, error, sizeof error)) return 1;
+  std::fprintf(stderr, "vurkhold-content: %s\n", error);
+  return 0;
+}
+
+}  // namespace content
 
 int main(int argc, char** argv) {
   const char* sheet = nullptr;

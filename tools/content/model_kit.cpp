@@ -2,6 +2,8 @@
 // and the MilkShape 3D ASCII writer.
 #include "content/model_kit.h"
 
+#include "content/content.h"
+
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -450,11 +452,7 @@ int write_m3d(const KIT_MODEL& model, const std::string& path) {
   line(&w, LINE_LIMIT, "BoneComments: 0");
   line(&w, LINE_LIMIT, "ModelComment: 0");
   if (!w.ok) return 0;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return refuse(path, "can't open for writing");
-  const bool written = std::fwrite(w.text.data(), 1, w.text.size(), f) == w.text.size();
-  if (std::fclose(f) != 0 || !written) return refuse(path, "can't write");
-  return 1;
+  return write_bytes(path.c_str(), w.text.data(), w.text.size());
 }
 
 }  // namespace content

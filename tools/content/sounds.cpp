@@ -532,13 +532,7 @@ int write_sounds(const char* dir) {
     finish(w);
     const std::string path = std::string(dir) + "/sounds/" + entry.file;
     const std::string bytes = wav_bytes(w);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) {
-      std::fprintf(stderr, "vurkhold-content: can't write %s\n", path.c_str());
-      return 0;
-    }
+    if (!write_bytes(path.c_str(), bytes.data(), bytes.size())) return 0;
   }
   return 1;
 }

@@ -2,6 +2,9 @@
 // TGA and PNG writers of the texture generators.
 #include "content/texture_art.h"
 
+#include "content/content.h"
+#include "platform/platform.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <libnoise/noise.h>
@@ -206,12 +209,7 @@ int write_tga(const std::string& path, const CANVAS& c, int bits) {
     *p++ = to_byte(px.r);
     if (bits == 32) *p++ = to_byte(px.a);
   }
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f || std::fwrite(data.data(), 1, data.size(), f) != data.size() || std::fclose(f) != 0) {
-    std::fprintf(stderr, "vurkhold-content: can't write %s\n", path.c_str());
-    return 0;
-  }
-  return 1;
+  return write_bytes(path.c_str(), data.data(), data.size());
 }
 
 int write_png(const std::string& path, const CANVAS& c) {
@@ -225,16 +223,23 @@ int write_png(const std::string& path, const CANVAS& c) {
       out[2] = to_byte(px.b);
       out[3] = to_byte(px.a);
     }
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(c.width);
-  png.height = static_cast<png_uint_32>(c.height);
-  png.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&png, path.c_str(), 0, rgba.data(), 0, nullptr)) {
-    std::fprintf(stderr, "vurkhold-content: can't write %s\n", path.c_str());
-    return 0;
-  }
-  return 1;
+  struct PICTURE {
+    png_image png;
+    const unsigned char* rgba;
+  } picture{{}, rgba.data()};
+  picture.png.version = PNG_IMAGE_VERSION;
+  picture.png.width = static_cast<png_uint_32>(c.width);
+  picture.png.height = static_cast<png_uint_32>(c.height);
+  picture.png.format = PNG_FORMAT_RGBA;
+  auto write = [](std::FILE* f, void* context) {
+    PICTURE* p = static_cast<PICTURE*>(context);
+    return png_image_write_to_stdio(&p->png, f, 0, p->rgba, 0, nullptr) != 0;
+  };
+  char error[1200];
+  const bool saved = platform::write_file_safely(path.c_str(), write, &picture, error, sizeof error);
+  png_image_free(&picture.png);
+  if (!saved) std::fprintf(stderr, "vurkhold-content: %s\n", error);
+  return saved ? 1 : 0;
 }
 
 }  // namespace content

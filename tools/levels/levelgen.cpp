@@ -204,9 +204,9 @@ void build_level(const LEVEL_STYLE* style, unsigned seed, int rock_count, float 
 }
 
 int write_level(const char* path, const LEVEL_STYLE* style, unsigned seed, int rock_count, float rock_size,
-                LEVEL_REPORT* report) {
+                LEVEL_REPORT* report, char* error, int error_size) {
   build_level(style, seed, rock_count, rock_size, report);
-  return save_level_file(path, LEVEL_VERSION_1_1);
+  return save_level_file(path, LEVEL_VERSION_1_1, error, error_size);
 }
 
 }  // namespace levelgen

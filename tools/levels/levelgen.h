@@ -53,16 +53,17 @@ struct LEVEL_REPORT {
 // varied per rock. Rocks that find no room are left out (see the report).
 void build_level(const LEVEL_STYLE* style, unsigned seed, int rocks, float rock_size, LEVEL_REPORT* report);
 // build_level, then save_level_file(path, 1.1). 1 on success, 0 when the file cannot be
-// written.
+// written, with the reason in `error`.
 int write_level(const char* path, const LEVEL_STYLE* style, unsigned seed, int rocks, float rock_size,
-                LEVEL_REPORT* report);
+                LEVEL_REPORT* report, char* error = nullptr, int error_size = 0);
 
 // Whole-number points lo..hi on each axis whose voxel holds empty space.
 int count_open_points(int lo, int hi);
 
 // A picture of the level in the pools: three views of its open space, each shaded by
 // depth and tinted by the material of the wall it shows, with the rocks, over four
-// horizontal slices. 1 on success, 0 when the PNG cannot be written.
-int write_level_preview(const char* png_path);
+// horizontal slices. 1 on success, 0 when the PNG cannot be written, with the reason in
+// `error` (an existing file is left as it was).
+int write_level_preview(const char* png_path, char* error, int error_size);
 
 }  // namespace levelgen

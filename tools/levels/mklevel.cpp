@@ -126,11 +126,12 @@ int main(int argc, char** argv) {
   }
   vurkhold::bind_world();
   levelgen::LEVEL_REPORT report{};
+  char error[1200];
   const int written = levelgen::write_level(output, style, static_cast<unsigned>(seed), rocks_given ? static_cast<int>(rocks) : -1,
-                                            rock_size, &report);
+                                            rock_size, &report, error, sizeof error);
   int status = 0;
   if (!written) {
-    std::fprintf(stderr, "vurkhold-mklevel: can't write %s: %s\n", output, std::strerror(errno));
+    std::fprintf(stderr, "vurkhold-mklevel: %s\n", error);
     status = 1;
   } else {
     std::printf("%s: style %s, seed %lu, %d rocks, %d open points\n", output, style->name, seed, report.rocks_placed,
@@ -139,8 +140,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "vurkhold-mklevel: room for only %d of %d rocks of that size\n", report.rocks_placed,
                    report.rocks_asked);
   }
-  if (status == 0 && preview && !levelgen::write_level_preview(preview)) {
-    std::fprintf(stderr, "vurkhold-mklevel: can't write %s\n", preview);
+  if (status == 0 && preview && !levelgen::write_level_preview(preview, error, sizeof error)) {
+    std::fprintf(stderr, "vurkhold-mklevel: %s\n", error);
     status = 1;
   }
   vurkhold::free_pools();

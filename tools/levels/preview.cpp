@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "levelgen.h"
+#include "platform/platform.h"
 
 namespace levelgen {
 
@@ -146,7 +147,7 @@ void draw_slice(IMAGE* image, int left, int top, double y) {
 
 }  // namespace
 
-int write_level_preview(const char* png_path) {
+int write_level_preview(const char* png_path, char* error, int error_size) {
   IMAGE image;
   const int left = (WIDTH - 3 * VIEW - 2 * GAP) / 2;
   // Above: x to the right, z downwards. Front: from +z, x right, y up. Side: from +x, z
@@ -156,12 +157,21 @@ int write_level_preview(const char* png_path) {
   draw_view(&image, left + 2 * (VIEW + GAP), GAP, {32, 32, 32}, {0, 0, -1}, {0, -1, 0}, {-1, 0, 0});
   for (int s = 0; s < 4; s++) draw_slice(&image, GAP + s * (SLICE + GAP), VIEW + 2 * GAP, SLICE_HEIGHTS[s]);
 
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = WIDTH;
-  png.height = HEIGHT;
-  png.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&png, png_path, 0, image.rgb.data(), 0, nullptr) ? 1 : 0;
+  struct PNG {
+    png_image png;
+    const IMAGE* image;
+  } shot{{}, &image};
+  shot.png.version = PNG_IMAGE_VERSION;
+  shot.png.width = WIDTH;
+  shot.png.height = HEIGHT;
+  shot.png.format = PNG_FORMAT_RGB;
+  auto write = [](std::FILE* f, void* context) {
+    PNG* p = static_cast<PNG*>(context);
+    return png_image_write_to_stdio(&p->png, f, 0, p->image->rgb.data(), 0, nullptr) != 0;
+  };
+  const bool saved = platform::write_file_safely(png_path, write, &shot, error, error_size);
+  png_image_free(&shot.png);
+  return saved ? 1 : 0;
 }
 
 }  // namespace levelgen

@@ -68,14 +68,23 @@ void blit(IMAGE* to, const IMAGE& from, int x, int y) {
 }
 
 int write_png(const IMAGE& im, const std::string& path) {
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(im.w);
-  png.height = static_cast<png_uint_32>(im.h);
-  png.format = PNG_FORMAT_RGB;
-  if (!png_image_write_to_file(&png, path.c_str(), 0, im.rgb.data(), im.w * 3, nullptr)) {
-    std::fprintf(stderr, "vurkhold-preview: can't write %s: %s\n", path.c_str(), png.message);
+  struct SHEET {
+    png_image png;
+    const IMAGE* image;
+  } sheet{{}, &im};
+  sheet.png.version = PNG_IMAGE_VERSION;
+  sheet.png.width = static_cast<png_uint_32>(im.w);
+  sheet.png.height = static_cast<png_uint_32>(im.h);
+  sheet.png.format = PNG_FORMAT_RGB;
+  auto write = [](std::FILE* f, void* context) {
+    SHEET* s = static_cast<SHEET*>(context);
+    return png_image_write_to_stdio(&s->png, f, 0, s->image->rgb.data(), s->image->w * 3, nullptr) != 0;
+  };
+  char error[1200];
+  const bool saved = platform::write_file_safely(path.c_str(), write, &sheet, error, sizeof error);
+  png_image_free(&sheet.png);
+  if (!saved) {
+    std::fprintf(stderr, "vurkhold-preview: %s\n", error);
     return 0;
   }
   std::printf("%s\n", path.c_str());
