@@ -27,10 +27,14 @@ namespace {
 const char* const TITLE = "Vurkhold beta 2.0";
 
 int end_screenshot_saved = 0;
+int end_screenshot_failed = 0;
 
 void save_end_screenshot() {
   char error[1200];
-  if (!save_screenshot(end_screenshot, error, sizeof error)) std::fprintf(stderr, "vurkhold: %s\n", error);
+  if (!save_screenshot(end_screenshot, error, sizeof error)) {
+    std::fprintf(stderr, "vurkhold: %s\n", error);
+    end_screenshot_failed = 1;
+  }
   end_screenshot_saved = 1;
 }
 
@@ -63,7 +67,8 @@ void save_numbered_screenshot(char* saved, int size) {
   char path[1024];
   for (int n = 1; n <= 9999; n++) {
     std::snprintf(path, sizeof path, "%s/vurkhold-%04d.png", dir, n);
-    if (std::filesystem::exists(path, error)) continue;
+    // Anything already under the name counts, a dangling symlink too: it is never followed.
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) continue;
     char reason[1200];
     if (!save_screenshot(path, reason, sizeof reason)) {
       std::fprintf(stderr, "vurkhold: %s\n", reason);
@@ -168,20 +173,22 @@ int vurkhold_main(int argc, char** argv) {
   frames_drawn = 0;
   input_script = options.input ? &script : nullptr;
   end_screenshot_saved = 0;
+  end_screenshot_failed = 0;
   if (input_script) play_input_script(input_script, 1);
 
   uint32_t last = platform::ticks();
   while (!done) main_loop_pass(&last);
-  // Closing the window ends the loop between frames: the last frame is on the front buffer.
+  // Closing the window ends the loop between frames, and after the swap the front buffer
+  // may hold anything: the last frame is drawn again, without a logic step, and read back.
   if (end_screenshot[0] && !end_screenshot_saved) {
-    glReadBuffer(GL_FRONT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    render_func();
     save_end_screenshot();
-    glReadBuffer(GL_BACK);
   }
 
   clean_up();
   KillGLWindow();
-  return 0;
+  return end_screenshot_failed ? 1 : 0;
 }
 
 }  // namespace vurkhold

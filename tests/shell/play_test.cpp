@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,8 @@ double share(const Picture& picture, int x0, int y0, int x1, int y1, bool (*test
   return static_cast<double>(hits) / ((x1 - x0) * (y1 - y0));
 }
 
-// The menu (saved by F12, into the temporary folder's "vurkhold/screenshots/"), START GAME
+// The menu (saved by F12, into the temporary folder's "vurkhold/screenshots/", past a
+// dangling symlink that holds the first name and is never followed), START GAME
 // and down to OK on the set-up page, into a match: a lit cave, the red life bar under it on
 // the left and the radar in the bottom right (saved again); Escape back to the menu, down to
 // EXIT and out with 0 long before the frame limit, having said nothing but where the
@@ -57,6 +59,8 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   test::write_file(dir.file("script.txt"), script + "52 press Return\n");
   std::vector<std::string> env = quiet;
   env.push_back("XDG_DATA_HOME=" + dir.path());
+  std::filesystem::create_directories(dir.path() + "/vurkhold/screenshots");
+  std::filesystem::create_symlink(dir.file("outside.png"), dir.path() + "/vurkhold/screenshots/vurkhold-0001.png");
   const test::GameRun run = test::run_game({"--windowed", "--no-sound", "--no-vsync", "--seed", "5", "--frame-ms",
                                             "16", "--frames", "100000", "--input", dir.file("script.txt"),
                                             "--screenshot", dir.file("end.png"), "--data", VURK_GAME_DIR},
@@ -64,7 +68,8 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
   const std::string shots = dir.path() + "/vurkhold/screenshots/vurkhold-000";
-  const Picture menu = read_picture(shots + "1.png"), match = read_picture(shots + "2.png"),
+  EXPECT_FALSE(std::filesystem::exists(dir.file("outside.png")));
+  const Picture menu = read_picture(shots + "2.png"), match = read_picture(shots + "3.png"),
                 end = read_picture(dir.file("end.png"));
   ASSERT_TRUE(!menu.empty() && !match.empty() && !end.empty()) << run.err;
   for (const Picture* m : {&menu, &end})
@@ -89,6 +94,32 @@ TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   run = test::run_game({"--windowed", "--data", VURK_GAME_DIR}, quiet, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
+}
+
+// Closed by a quit event between frames, the game still leaves the last frame (the menu), not
+// a black picture. A --screenshot that can't be written ends with 1 and the reason, and
+// the file the symlink points at is left as it was.
+TEST(Play, EndScreenshotAfterTheWindowClosesAndWhenItCannotBeWritten) {
+  test::TempDir dir;
+  test::write_file(dir.file("script.txt"), "5 quit\n");
+  test::write_file(dir.file("old.png"), "old");
+  std::filesystem::create_symlink(dir.file("old.png"), dir.file("link.png"));
+  for (const std::string name : {"end.png", "link.png"}) {
+    const test::GameRun run = test::run_game({"--windowed", "--no-sound", "--frames", "100000", "--input",
+                                              dir.file("script.txt"), "--screenshot", dir.file(name), "--data",
+                                              VURK_GAME_DIR},
+                                             quiet, 120);
+    if (name == "end.png") {
+      EXPECT_EQ(run.exit_code, 0) << run.err;
+      const Picture end = read_picture(dir.file(name));
+      ASSERT_FALSE(end.empty()) << run.err;
+      EXPECT_GT(share(end, 170, 390, 470, 460, is_lit), 0.3) << "title";
+    } else {
+      EXPECT_EQ(run.exit_code, 1);
+      EXPECT_EQ(run.err, "vurkhold: can't write '" + dir.file(name) + "': not a regular file\n");
+    }
+  }
+  EXPECT_EQ(test::read_file(dir.file("old.png")), "old");
 }
 
 }  // namespace
