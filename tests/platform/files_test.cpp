@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "support/test_support.h"
@@ -76,9 +77,8 @@ TEST_F(Files, BackslashesAndCaseFindTheFileAndTooLongPathsAreNotFound) {
 TEST_F(Files, FailedWritesLeaveWhatWasThere) {
   auto write_new = [](FILE* f, void*) { return std::fputs("new", f) >= 0; };
   auto disk_full = [](FILE* f, void*) {
-    std::fputs("ne", f);
     errno = ENOSPC;
-    return false;
+    return std::fputs("ne", f) < 0;
   };
   ASSERT_EQ(symlink("levels/test1.vhl", "link.vhl") | symlink("gone/x.vhl", "dangling.vhl") | mkfifo("fifo", 0600), 0);
   const struct {
@@ -88,7 +88,7 @@ TEST_F(Files, FailedWritesLeaveWhatWasThere) {
   } rows[] = {
       {"levels/test1.vhl", disk_full, "No space left on device"}, {"link.vhl", write_new, "not a regular file"},
       {"dangling.vhl", write_new, "not a regular file"},          {"fifo", write_new, "not a regular file"},
-      {"levels", write_new, "not a regular file"},                {"gone/x.vhl", write_new, "No such file or directory"},
+      {"levels", write_new, "not a regular file"},                {"gone/x", write_new, "No such file or directory"},
   };
   for (const auto& r : rows) {
     char error[200] = "";
@@ -106,23 +106,16 @@ TEST_F(Files, FailedWritesLeaveWhatWasThere) {
 
 // XDG_DATA_HOME counts only when absolute; otherwise the folder is under HOME. It is made.
 TEST_F(Files, PlayersFolderFollowsXdgOnlyWhenAbsolute) {
-  const std::string home = dir.path() + "/home", xdg = dir.path() + "/xdg";
+  const std::string home = dir.path() + "/home", xdg = dir.path() + "/xdg", local = home + "/.local/share/vurkhold/";
   const char* saved[2] = {std::getenv("HOME"), std::getenv("XDG_DATA_HOME")};
   const std::string keep[2] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
   setenv("HOME", home.c_str(), 1);
-  const struct {
-    const char* xdg;
-    std::string want;
-  } rows[] = {{xdg.c_str(), xdg + "/vurkhold/"},
-              {"", home + "/.local/share/vurkhold/"},
-              {"relative", home + "/.local/share/vurkhold/"},
-              {nullptr, home + "/.local/share/vurkhold/"}};
-  for (const auto& r : rows) {
-    r.xdg ? setenv("XDG_DATA_HOME", r.xdg, 1) : unsetenv("XDG_DATA_HOME");
+  using Row = std::pair<const char*, std::string>;
+  for (const auto& [set, want] : {Row{xdg.c_str(), xdg + "/vurkhold/"}, {"", local}, {"r", local}, {nullptr, local}}) {
+    set ? setenv("XDG_DATA_HOME", set, 1) : unsetenv("XDG_DATA_HOME");
     char out[300] = "";
-    EXPECT_TRUE(platform::user_data_dir(out, sizeof out));
-    EXPECT_EQ(out, r.want);
-    EXPECT_TRUE(std::filesystem::is_directory(r.want)) << r.want;
+    EXPECT_TRUE(platform::user_data_dir(out, sizeof out) && std::filesystem::is_directory(want)) << want;
+    EXPECT_EQ(out, want);
   }
   saved[0] ? setenv("HOME", keep[0].c_str(), 1) : unsetenv("HOME");
   saved[1] ? setenv("XDG_DATA_HOME", keep[1].c_str(), 1) : unsetenv("XDG_DATA_HOME");
