@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 #include "platform/platform.h"
 #include "assets/assets.h"
@@ -29,14 +28,6 @@ constexpr int MATERIAL_LINES = 9;    // name, four colours, shininess, transpare
 
 constexpr uint8_t NO_BONE = 255;     // the file's -1
 constexpr uint8_t BAD_BONE = 254;    // a file value no bone count can reach
-
-// Numbers read with %f may be "nan" or "inf"; such a corner, normal or key would carry NaN
-// into every pose, drawing and rock collision, so those lines count as invalid.
-bool finite(std::initializer_list<float> values) {
-  for (float v : values)
-    if (!std::isfinite(v)) return false;
-  return true;
-}
 
 // A point whose squared distance from the origin leaves the float range would give the
 // model an infinite reach and NaN face normals, so such a corner, bone or key is invalid.
@@ -64,6 +55,12 @@ __attribute__((format(printf, 2, 3))) int fail(Reader* r, const char* format, ..
   return 0;
 }
 
+// A section's count line: its label, then the number. 1 when both are there.
+int read_count(const Reader* r, const char* label, int* n) {
+  const size_t length = std::strlen(label);
+  return std::strncmp(r->line, label, length) == 0 ? read_numbers(r->line + length, n) : 0;
+}
+
 void* allocate(int count, size_t size) { return std::calloc(static_cast<size_t>(count), size); }
 
 // One mesh: vertices, normals and triangles. 0 after reporting.
@@ -72,7 +69,7 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
 
   int n = 0;
   next_line(r);
-  if (std::sscanf(r->line, "%d", &n) != 1 || n < 1 || n > MAX_VERTICES)
+  if (read_numbers(r->line, &n) != 1 || n < 1 || n > MAX_VERTICES)
     return fail(r, "Bad number of vertices in mesh %d in file %s", mesh_number, r->filename);
   mesh->number_of_vertices = n;
   mesh->vertex = static_cast<VERTEX*>(allocate(n, sizeof(VERTEX)));
@@ -85,8 +82,8 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
     VERTEX* v = &mesh->vertex[i];
     int flags = 0, bone = 0;
     next_line(r);
-    if (std::sscanf(r->line, "%d %f %f %f %f %f %d", &flags, &v->p.x, &v->p.y, &v->p.z, &v->u, &v->w, &bone) != 7 ||
-        !finite({v->p.x, v->p.y, v->p.z, v->u, v->w}) || !within_reach(v->p))
+    if (read_numbers(r->line, &flags, &v->p.x, &v->p.y, &v->p.z, &v->u, &v->w, &bone) != 7 ||
+        !within_reach(v->p))
       return fail(r, "Vertex %d in mesh %d in file %s is invalid.", i + 1, mesh_number, r->filename);
     if (bone == -1) {
       v->bone_id = NO_BONE;
@@ -99,7 +96,7 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
   }
 
   next_line(r);
-  if (std::sscanf(r->line, "%d", &n) != 1 || n < 1 || n > MAX_NORMALS)
+  if (read_numbers(r->line, &n) != 1 || n < 1 || n > MAX_NORMALS)
     return fail(r, "Bad number of normals in %dth mesh in file: %s", mesh_number, r->filename);
   mesh->number_of_vectors = n;
   mesh->vector = static_cast<IJK*>(allocate(n, sizeof(IJK)));
@@ -109,12 +106,12 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
     IJK* v = &mesh->vector[i];
     init_vector(v);
     next_line(r);
-    if (std::sscanf(r->line, "%f %f %f", &v->i, &v->j, &v->k) != 3 || !finite({v->i, v->j, v->k}))
+    if (read_numbers(r->line, &v->i, &v->j, &v->k) != 3)
       return fail(r, "Vector %d in mesh %d in file %s is invalid.", i + 1, mesh_number, r->filename);
   }
 
   next_line(r);
-  if (std::sscanf(r->line, "%d", &n) != 1 || n < 1 || n > MAX_POLYGONS)
+  if (read_numbers(r->line, &n) != 1 || n < 1 || n > MAX_POLYGONS)
     return fail(r, "Bad number of polygons in mesh %d in file %s", mesh_number, r->filename);
   mesh->number_of_polygons = n;
   mesh->number_of_indicates = 3 * n;
@@ -129,7 +126,7 @@ int read_mesh(Reader* r, MESH* mesh, int mesh_number) {
     init_polygon(p);
     int flags = 0, c[3] = {}, d[3] = {};
     next_line(r);
-    int values = std::sscanf(r->line, "%d %d %d %d %d %d %d", &flags, &c[0], &c[1], &c[2], &d[0], &d[1], &d[2]);
+    int values = read_numbers(r->line, &flags, &c[0], &c[1], &c[2], &d[0], &d[1], &d[2]);
     bool valid = values == 7;
     for (int k = 0; valid && k < 3; k++) {
       valid = c[k] >= 0 && c[k] < mesh->number_of_vertices && d[k] >= 0 && d[k] < mesh->number_of_vectors;
@@ -152,7 +149,7 @@ int read_keys(Reader* r, int bone_number, FRAME** keys, int* count, const char* 
               const char* memory_words, const char* key_message, bool positions) {
   int n = 0;
   next_line(r);
-  if (std::sscanf(r->line, "%d", &n) != 1 || n < 0 || n > MAX_KEYS)
+  if (read_numbers(r->line, &n) != 1 || n < 0 || n > MAX_KEYS)
     return fail(r, "%s in bone %d in file %s.", count_words, bone_number, r->filename);
   if (n > 0) {
     *keys = static_cast<FRAME*>(allocate(n, sizeof(FRAME)));
@@ -162,8 +159,7 @@ int read_keys(Reader* r, int bone_number, FRAME** keys, int* count, const char* 
   for (int k = 0; k < n; k++) {
     FRAME* f = &(*keys)[k];
     next_line(r);
-    if (std::sscanf(r->line, "%f %f %f %f", &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 ||
-        !finite({f->time, f->p.x, f->p.y, f->p.z}) || (positions && !within_reach(f->p)))
+    if (read_numbers(r->line, &f->time, &f->p.x, &f->p.y, &f->p.z) != 4 || (positions && !within_reach(f->p)))
       return fail(r, key_message, k + 1, bone_number, r->filename);
   }
   return 1;
@@ -186,8 +182,8 @@ int read_bone(Reader* r, MODEL* m, int i) {
 
   int flags = 0;
   next_line(r);
-  if (std::sscanf(r->line, "%d %f %f %f %f %f %f", &flags, &b->p.x, &b->p.y, &b->p.z, &b->r.x, &b->r.y, &b->r.z) != 7 ||
-      !finite({b->p.x, b->p.y, b->p.z, b->r.x, b->r.y, b->r.z}) || !within_reach(b->p))
+  if (read_numbers(r->line, &flags, &b->p.x, &b->p.y, &b->p.z, &b->r.x, &b->r.y, &b->r.z) != 7 ||
+      !within_reach(b->p))
     return fail(r, "The bone %d in file %s is invalid", bone_number, r->filename);
 
   if (!read_keys(r, bone_number, &b->movement_frame, &b->number_of_m_frames, "Bad number of movement frames",
@@ -243,14 +239,14 @@ int load_milkshape_model(MODEL* m, const char* filename) {
   next_line(r);
   int n = 0;
   next_line(r);
-  if (std::sscanf(r->line, "Frames: %d", &n) != 1 || n < 0 || n >= MAX_FRAMES)
+  if (read_count(r, "Frames:", &n) != 1 || n < 0 || n >= MAX_FRAMES)
     return fail(r, "Bad number of frames in file %s.", filename);
   m->number_of_frames = n;
 
   next_line(r);
   next_line(r);
   next_line(r);
-  if (std::sscanf(r->line, "Meshes: %d", &n) != 1 || n <= 0 || n >= MAX_MESHES)
+  if (read_count(r, "Meshes:", &n) != 1 || n <= 0 || n >= MAX_MESHES)
     return fail(r, "Bad number of meshes in file %s.", filename);
   m->mesh = static_cast<MESH*>(allocate(n, sizeof(MESH)));
   if (!m->mesh) return fail(r, "Can't allocate memory for meshes in file %s.", filename);
@@ -262,7 +258,7 @@ int load_milkshape_model(MODEL* m, const char* filename) {
 
   next_line(r);
   next_line(r);
-  if (std::sscanf(r->line, "Materials: %d", &n) != 1 || n < 0)
+  if (read_count(r, "Materials:", &n) != 1 || n < 0)
     return fail(r, "Bad number of materials in file %s.", filename);
   // Materials are not used; stop skipping at the end of the file so a wild count ends.
   bool more = true;
@@ -270,7 +266,7 @@ int load_milkshape_model(MODEL* m, const char* filename) {
 
   next_line(r);
   next_line(r);
-  if (std::sscanf(r->line, "Bones: %d", &n) != 1 || n < 0 || n >= MAX_BONES)
+  if (read_count(r, "Bones:", &n) != 1 || n < 0 || n >= MAX_BONES)
     return fail(r, "Bad number of bones in file %s.", filename);
   m->animated = n > 0 ? 1 : 0;
   if (n > 0) {

@@ -109,10 +109,11 @@ bool clip_to_slab(double p, double direction, double lo, double hi, double* t0, 
 
 // The cells of `low`..`high` on one axis that the path reaches between t0 and t1, with
 // the margin on both sides. A path from far outside the grid is held to it before the
-// cell numbers are taken.
+// cell numbers are taken; an infinite step gives no number at all (infinity times zero),
+// which give_cell holds to no cell rather than converting.
 void give_cells_between(double p, double direction, double t0, double t1, int* low, int* high) {
   const double a = p + t0 * direction, b = p + t1 * direction;
-  auto cell = [](double c) { return static_cast<int>(std::floor(std::clamp(c, -1.0, static_cast<double>(GRID_SIZE)))); };
+  auto cell = [](double c) { return give_cell(std::floor(c)); };
   *low = std::max(*low, cell(std::min(a, b) - PATH_MARGIN));
   *high = std::min(*high, cell(std::max(a, b) + PATH_MARGIN));
 }

@@ -477,6 +477,22 @@ extern platform::Sample* death_sound;
 // Message box captioned "ERROR" (and stderr); every loader reports through it.
 void report_error(const char* text, platform::Icon icon = platform::Icon::information);
 
+// Strict number reading for every file the game loads. Each call takes the next
+// blank-separated token of *text and moves past it; the whole token must be the number
+// ("1n0" and "1e9" are no whole number), a whole number must fit an int, and a float must be
+// finite. On failure *value and *text are left as they were. What follows the numbers a
+// line holds is the line's comment and is not read.
+bool read_number(const char** text, int* value);
+bool read_number(const char** text, float* value);
+// Reads the values in order, stopping at the first that fails: how many were read.
+template <typename... T>
+int read_numbers(const char* text, T*... values) {
+  int read = 0;
+  bool ok = true;
+  ((ok = ok && read_number(&text, values), read += ok), ...);
+  return read;
+}
+
 // The game's one random generator: each draw is 0..32767.
 int game_rand();
 void game_srand(unsigned seed);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -116,24 +118,42 @@ int read_input_script(const char* path, INPUT_SCRIPT* script, char* error, int e
     std::snprintf(error, error_size, "can't open the input script '%s': %s", path, std::strerror(errno));
     return 0;
   }
-  char line[256];
+  // Only a regular file has an end: a directory would read as an empty script and a device
+  // or pipe may never end at all.
+  struct stat status;
+  if (fstat(fileno(f), &status) != 0 || !S_ISREG(status.st_mode)) {
+    std::snprintf(error, error_size, "can't open the input script '%s': not a regular file", path);
+    std::fclose(f);
+    return 0;
+  }
+  // Read a character at a time so that a NUL byte is seen rather than ending the line early.
+  constexpr int LINE_LIMIT = 254;
+  char line[LINE_LIMIT + 1];
   char reason[128];
   int number = 0;
   int ok = 1;
-  while (ok && std::fgets(line, sizeof line, f)) {
+  int ch = 0;
+  while (ok && ch != EOF) {
+    int length = 0;
+    while ((ch = std::getc(f)) != EOF && ch != '\n' && ok) {
+      if (ch == '\0') {
+        std::snprintf(reason, sizeof reason, "the line holds a NUL byte");
+        ok = 0;
+      } else if (length == LINE_LIMIT) {
+        std::snprintf(reason, sizeof reason, "the line is longer than %d characters", LINE_LIMIT);
+        ok = 0;
+      } else {
+        line[length++] = static_cast<char>(ch);
+      }
+    }
+    if (length == 0 && ch == EOF && ok) break;
     number++;
-    size_t length = std::strlen(line);
-    if (length == sizeof line - 1 && line[length - 1] != '\n' && !std::feof(f)) {
-      std::snprintf(error, error_size, "%s:%d: the line is longer than %d characters", path, number,
-                    static_cast<int>(sizeof line) - 2);
-      ok = 0;
-      break;
+    if (ok) {
+      while (length > 0 && line[length - 1] == '\r') length--;
+      line[length] = '\0';
+      ok = parse_line(line, script, reason, sizeof reason);
     }
-    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
-    if (!parse_line(line, script, reason, sizeof reason)) {
-      std::snprintf(error, error_size, "%s:%d: %s", path, number, reason);
-      ok = 0;
-    }
+    if (!ok) std::snprintf(error, error_size, "%s:%d: %s", path, number, reason);
   }
   std::fclose(f);
   return ok;

@@ -1,5 +1,4 @@
 // "other/bullets.cfg": the bullet types, 21 value lines each, checked line by line.
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,11 +15,7 @@ constexpr int MAX_CLUSTERS = 25;
 constexpr float MAX_HOLE_SIZE = 5.0f;
 constexpr float MAX_LIGHT_RANGE = 500.0f;
 
-// Written so that a value that is not a number (NaN) is out of every range.
 bool in_range(float x, float lo, float hi) { return x >= lo && x <= hi; }
-// The factors that flight multiplies by: "inf" and "nan" read as numbers but would carry
-// infinities and NaN into every bullet's position.
-bool factor_ok(float x, float lo) { return x >= lo && std::isfinite(x); }
 bool colour_ok(const float c[3]) { return in_range(c[0], 0, 1) && in_range(c[1], 0, 1) && in_range(c[2], 0, 1); }
 
 // Resolves an emit or cluster name: `none_word` gives -1 in *index; otherwise only the
@@ -52,58 +47,59 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
   b->model = &bullet_model[model];
 
   config_read_line(c);
-  unsigned life = 0;
+  int life = 0;
   float variation = 0.0f;
-  if (std::sscanf(c->line, "%u %f", &life, &variation) != 2 || life == 0 || life > 65535 || !factor_ok(variation, 0.0f))
+  if (read_numbers(c->line, &life, &variation) != 2 || life < 1 || life > 65535 || variation < 0.0f)
     return config_fail(c, "The life of the bullet %d is invalid.", number);
   b->life = static_cast<uint16_t>(life);
   b->life_variation = variation / 100.0f;
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->gravity) != 1 || !std::isfinite(b->gravity))
+  if (read_numbers(c->line, &b->gravity) != 1)
     return config_fail(c, "The gravity for the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->air_resistance) != 1 || !factor_ok(b->air_resistance, 0.0f))
+  if (read_numbers(c->line, &b->air_resistance) != 1 || b->air_resistance < 0.0f)
     return config_fail(c, "The air resistance for the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->damage) != 1 || !factor_ok(b->damage, 0.0f))
+  if (read_numbers(c->line, &b->damage) != 1 || b->damage < 0.0f)
     return config_fail(c, "The damage of the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->hole_size) != 1 || !in_range(b->hole_size, 0.0f, MAX_HOLE_SIZE))
+  if (read_numbers(c->line, &b->hole_size) != 1 || !in_range(b->hole_size, 0.0f, MAX_HOLE_SIZE))
     return config_fail(c, "The hole size of the bullet %d is invalid.", number);
 
   config_read_line(c);
   int timeout = -1;
-  if (std::sscanf(c->line, "%d", &timeout) != 1 || timeout < BTA_EXPLODE || timeout > BTA_DISAPPEAR)
+  if (read_numbers(c->line, &timeout) != 1 || timeout < BTA_EXPLODE || timeout > BTA_DISAPPEAR)
     return config_fail(c, "The time out action of the bullet %d is invalid.", number);
   b->timeout_action = static_cast<BTA>(timeout);
 
+  // A bounce above 1 would gain speed at every hit until the speed is no number at all.
   config_read_line(c);
   int wall_hit = -1;
   int vurk_hit = -1;
-  if (std::sscanf(c->line, "%d %d %f", &wall_hit, &vurk_hit, &b->bounce) != 3 || wall_hit < BHA_EXPLODE ||
-      wall_hit > BHA_DAMAGE || vurk_hit < BHA_EXPLODE || vurk_hit > BHA_DAMAGE || !factor_ok(b->bounce, 0.0f))
+  if (read_numbers(c->line, &wall_hit, &vurk_hit, &b->bounce) != 3 || wall_hit < BHA_EXPLODE ||
+      wall_hit > BHA_DAMAGE || vurk_hit < BHA_EXPLODE || vurk_hit > BHA_DAMAGE || !in_range(b->bounce, 0.0f, 1.0f))
     return config_fail(c, "The hit action of the bullet %d is invalid.", number);
   b->wall_hit = static_cast<BHA>(wall_hit);
   b->vurk_hit = static_cast<BHA>(vurk_hit);
 
   config_read_line(c);
   int trail = 0;
-  if (std::sscanf(c->line, "%d", &trail) != 1 || trail > MAX_TRAIL)
+  if (read_numbers(c->line, &trail) != 1 || trail > MAX_TRAIL)
     return config_fail(c, "The trail particle of the bullet %d is invalid.", number);
   // Every negative value means no trail; -1 keeps that meaning in the 8-bit field.
   b->trail = static_cast<int8_t>(trail < 0 ? -1 : trail);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f %f %f", &b->trail_color[0], &b->trail_color[1], &b->trail_color[2]) != 3 ||
+  if (read_numbers(c->line, &b->trail_color[0], &b->trail_color[1], &b->trail_color[2]) != 3 ||
       !colour_ok(b->trail_color))
     return config_fail(c, "The trail color of the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%d %d", &b->trail_rate, &b->trail_life) != 2 || b->trail_rate <= 0 ||
+  if (read_numbers(c->line, &b->trail_rate, &b->trail_life) != 2 || b->trail_rate <= 0 ||
       b->trail_life <= 0)
     return config_fail(c, "The trail parameters of the bullet %d are invalid.", number);
 
@@ -113,12 +109,12 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
 
   // A negative amount passes here as it always has; flight emits nothing for it.
   config_read_line(c);
-  if (std::sscanf(c->line, "%d %d", &b->emit_rate, &b->emit_amount) != 2 || b->emit_rate < 100 ||
+  if (read_numbers(c->line, &b->emit_rate, &b->emit_amount) != 2 || b->emit_rate < 100 ||
       b->emit_rate > 10000 || b->emit_amount > MAX_EMIT_AMOUNT)
     return config_fail(c, "The emit rate/amount of the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->emit_speed) != 1 || !in_range(b->emit_speed, 0.0f, 1.0f))
+  if (read_numbers(c->line, &b->emit_speed) != 1 || !in_range(b->emit_speed, 0.0f, 1.0f))
     return config_fail(c, "The emit speed of the bullet %d is invalid.", number);
 
   const int cluster = read_type_reference(c, "NO_CLUSTERS", i, &b->cluster);
@@ -127,26 +123,26 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
 
   config_read_line(c);
   int clusters = -1;
-  if (std::sscanf(c->line, "%d", &clusters) != 1 || clusters < 0 || clusters > MAX_CLUSTERS)
+  if (read_numbers(c->line, &clusters) != 1 || clusters < 0 || clusters > MAX_CLUSTERS)
     return config_fail(c, "The number of clusters of the bullet %d is invalid.", number);
   b->clusters = static_cast<int8_t>(clusters);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->cluster_speed) != 1 || !in_range(b->cluster_speed, 0.0f, 1.0f))
+  if (read_numbers(c->line, &b->cluster_speed) != 1 || !in_range(b->cluster_speed, 0.0f, 1.0f))
     return config_fail(c, "The cluster speed of the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &b->light_range) != 1 || !in_range(b->light_range, 0.0f, MAX_LIGHT_RANGE))
+  if (read_numbers(c->line, &b->light_range) != 1 || !in_range(b->light_range, 0.0f, MAX_LIGHT_RANGE))
     return config_fail(c, "The light range of the bullet %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f %f %f", &b->light_color[0], &b->light_color[1], &b->light_color[2]) != 3 ||
+  if (read_numbers(c->line, &b->light_color[0], &b->light_color[1], &b->light_color[2]) != 3 ||
       !colour_ok(b->light_color))
     return config_fail(c, "The light color of the bullet %d is invalid.", number);
 
   config_read_line(c);
   int flags = 0;
-  if (std::sscanf(c->line, "%d", &flags) != 1) return config_fail(c, "The flags of the bullet %d is invalid.", number);
+  if (read_numbers(c->line, &flags) != 1) return config_fail(c, "The flags of the bullet %d is invalid.", number);
   b->flags = static_cast<uint16_t>(flags);
   return 1;
 }

@@ -23,7 +23,7 @@ int load_bullet_models() {
 
     config_read_line(&c);
     int type = -1;
-    if (std::sscanf(c.line, "%d", &type) != 1 || (type != 0 && type != 1))
+    if (read_numbers(c.line, &type) != 1 || (type != 0 && type != 1))
       return config_fail(&c, "The type of bullet model %d is invalid.", number);
 
     char path[CONFIG_PATH_SIZE];

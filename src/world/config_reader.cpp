@@ -24,7 +24,7 @@ int config_read_line(CONFIG_FILE* c) {
 int config_version_ok(CONFIG_FILE* c) {
   config_read_line(c);
   float version = 0.0f;
-  return std::sscanf(c->line, "%f", &version) == 1 && version == 1.0f;
+  return read_numbers(c->line, &version) == 1 && version == 1.0f;
 }
 
 int config_fail(CONFIG_FILE* c, const char* format, ...) {
@@ -57,7 +57,7 @@ int config_begin(CONFIG_FILE* c, const CONFIG_HEADER* header, int* count) {
   if (!config_version_ok(c)) return config_fail(c, "%s", header->version_message);
   config_read_line(c);
   *count = 0;
-  if (std::sscanf(c->line, "%d", count) != 1 || *count < 1 || *count > header->max_count)
+  if (read_numbers(c->line, count) != 1 || *count < 1 || *count > header->max_count)
     return config_fail(c, header->count_message, *count);
   return 1;
 }

@@ -25,16 +25,16 @@ int read_weapon_values(CONFIG_FILE* c, int i, WEAPON_TYPE* w) {
 
   config_read_line(c);
   int ammo = 0;
-  if (std::sscanf(c->line, "%d", &ammo) != 1 || ammo < 1)
+  if (read_numbers(c->line, &ammo) != 1 || ammo < 1)
     return config_fail(c, "The number of ammo per clip (%d) in weapon %d is invalid.", ammo, number);
   w->ammo_per_clip = ammo;
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%d", &w->fire_rate) != 1 || w->fire_rate < 10)
+  if (read_numbers(c->line, &w->fire_rate) != 1 || w->fire_rate < 10)
     return config_fail(c, "The fire rate of the weapon %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%d", &w->load_time) != 1 || w->load_time < 1)
+  if (read_numbers(c->line, &w->load_time) != 1 || w->load_time < 1)
     return config_fail(c, "The load time of the weapon %d is invalid.", number);
 
   config_read_line(c);
@@ -46,15 +46,15 @@ int read_weapon_values(CONFIG_FILE* c, int i, WEAPON_TYPE* w) {
   w->ammo_type = &bullet_type[ammo_type];
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%d", &w->bullets_per_shot) != 1 || w->bullets_per_shot < 1)
+  if (read_numbers(c->line, &w->bullets_per_shot) != 1 || w->bullets_per_shot < 1)
     return config_fail(c, "The number of bullets per shot in weapon %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%d", &w->variation) != 1 || w->variation < 0 || w->variation > MAX_VARIATION)
+  if (read_numbers(c->line, &w->variation) != 1 || w->variation < 0 || w->variation > MAX_VARIATION)
     return config_fail(c, "The variation of the weapon %d is invalid.", number);
 
   config_read_line(c);
-  if (std::sscanf(c->line, "%f", &w->bullet_speed) != 1 || !(w->bullet_speed > 0.0f && w->bullet_speed <= 1.0f))
+  if (read_numbers(c->line, &w->bullet_speed) != 1 || !(w->bullet_speed > 0.0f && w->bullet_speed <= 1.0f))
     return config_fail(c, "The bullet speed of the weapon %d is invalid.", number);
 
   config_read_line(c);

@@ -25,6 +25,8 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
   const std::string bone = "The bone 1 in file ";
   std::string no_material_count = file({small_mesh()});
   no_material_count.replace(no_material_count.find("Materials: 0"), 12, "Materials: many");
+  std::string frames_1e9 = file({small_mesh()});
+  frames_1e9.replace(frames_1e9.find("Frames: 1"), 9, "Frames: 1e9");
   const struct {
     const char* name;
     std::string text;
@@ -45,6 +47,7 @@ TEST(ModelFile, RefusedFilesNameTheirFault) {
       // 257 would name bone 1 if the value were cut to eight bits.
       {"bone 257 of 2", file({small_mesh(0), small_mesh(257)}, two), "Vertex 1 in mesh 2 in file ", invalid},
       {"materials without a number", no_material_count, "Bad number of materials in file ", "."},
+      {"frames 1e9", frames_1e9, "Bad number of frames in file ", "."},  // not 1
       {"vertex at nan", file({mesh({vertex(0, 0, 0), vertex(NAN, 0, 0), vertex(0, 1, 0)}, {triangle(0, 1, 2)})}),
        "Vertex 2 in mesh 1 in file ", invalid},
       // Finite, but the squared distance leaves the float range: the reach would be infinite.

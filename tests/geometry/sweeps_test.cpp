@@ -148,6 +148,7 @@ TEST_F(Sweeps, Point) {
       {"beyond x = 0", {-1.5, 11.75, 10.5}, {0, -1.5, 0}, CT_NO_COLLISION},
       {"far beyond x = 32", {1e12, 16, 16}, {1e12, 0, 0}, CT_NO_COLLISION},
       {"to far beyond z = 32", {16, 5, 16}, {0, 0, 1e12}, CT_METAL_COLLISION, {16, 5, 32}, {0, 0, -1}},
+      {"an infinite step", {16, 16, 16}, {INFINITY, INFINITY, 0}, CT_NO_COLLISION},  // no NaN cell numbers
       {"cells by x first", {2, 2, 20.5}, {-1, -1, 0}, CT_DIRT_COLLISION, {1, 1, 20.5}, {1, 0, 0}},
       // A floor's corner is shared by several triangles: hitting it exactly must not slip between them.
       {"onto a corner", {2.5, 2, 20}, {0, -1, 0}, CT_DIRT_COLLISION, {2.5, 1, 20}, {0, 1, 0}},

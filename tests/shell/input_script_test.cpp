@@ -65,6 +65,8 @@ TEST(InputScript, BadLinesAreRefusedWithTheirLineAndReason) {
       {"1 mouse 5 10001\n", "S:1: 'mouse' needs two offsets from -10000 to 10000"},
       {"1 quit now\n", "S:1: 'quit' takes nothing after it"},
       {"1 press " + std::string(300, 'A') + "\n", "S:1: the line is longer than 254 characters"},
+      {"#" + std::string(253, '#') + "\n1 quit now\n", "S:2: 'quit' takes nothing after it"},  // 254 fit
+      {"1 quit\n2 press A" + std::string(1000, '\0') + "B\n", "S:2: the line holds a NUL byte"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.text.substr(0, 40));
@@ -78,6 +80,10 @@ TEST(InputScript, BadLinesAreRefusedWithTheirLineAndReason) {
   char error[300];
   EXPECT_EQ(read_input_script("/nonexistent/s.txt", &script, error, sizeof error), 0);
   EXPECT_STREQ(error, "can't open the input script '/nonexistent/s.txt': No such file or directory");
+  for (const char* path : {"/dev/zero", "/tmp"}) {
+    EXPECT_EQ(read_input_script(path, &script, error, sizeof error), 0);
+    EXPECT_EQ(std::string(error), std::string("can't open the input script '") + path + "': not a regular file");
+  }
 }
 
 }  // namespace

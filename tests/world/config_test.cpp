@@ -103,6 +103,7 @@ const Row kRows[] = {
     {"sounds", -1, 0, "", "Can't find sounds.cfg"},
     {"sounds", 0, 0, "1", ""},
     {"sounds", 0, 0, "1.01", "The file sounds.cfg has a wrong version!"},
+    {"sounds", 0, 0, "1n0", "The file sounds.cfg has a wrong version!"},  // the whole token
     {"sounds", 0, 1, "19", "", true},
     {"sounds", 0, 1, "20", "Number of sounds (20) is invalid!", true},
     {"sounds", 0, 1, "3", "The name of sound 3 is invalid."},  // the file ends first
@@ -126,12 +127,17 @@ const Row kRows[] = {
     {"bullets", 0, 1, "0", "Number of bullet types (0) is invalid!"},
     {"bullets", 2, 2, "Spark", "The model to use (Spark, -1) in bullet 2 is invalid."},
     {"bullets", 2, 9, "4 0 0", "The hit action of the bullet 2 is invalid."},
+    {"bullets", 2, 9, "0 3 1", ""},
+    {"bullets", 2, 9, "0 3 1.01", "The hit action of the bullet 2 is invalid."},  // speeds up at each hit
+    {"bullets", 2, 4, "inf", "The gravity for the bullet 2 is invalid."},
     {"bullets", 2, 13, "rocket", "The emit type of the bullet 2 is invalid."},  // itself
     {"bullets", 1, 13, "rocket", "The emit type of the bullet 1 is invalid."},  // a later one
     {"bullets", 2, 13, "Pellet", "The emit type of the bullet 2 is invalid."},
     {"bullets", 2, 16, "rocket", "The cluster type of the bullet 2 is invalid."},
     {"weapons", -1, 0, "", "Can't open weapons.cfg"},
     {"weapons", 0, 1, "0", "The number of weapons (0) is invalid."},
+    {"weapons", 2, 3, "1e9", "The number of ammo per clip (0) in weapon 2 is invalid."},
+    {"weapons", 2, 3, "4294967298", "The number of ammo per clip (0) in weapon 2 is invalid."},  // 2 if cut
     {"weapons", 2, 2, "GUN", "The weapon model (-1 GUN) of the weapon 2 is invalid."},
     {"weapons", 2, 6, "Pellet", "The ammo type (-1 Pellet) of the weapon 2 is invalid."},
     {"weapons", 2, 10, "Pop", "The sound (-1 Pop) of the weapon 2 is invalid."},
