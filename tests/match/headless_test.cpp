@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,9 +11,6 @@
 #include "content/manifest.h"
 #include "support/run_game.h"
 
-namespace content {
-void PrintTo(const LEVEL_ENTRY& level, std::ostream* out) { *out << level.file; }
-}  // namespace content
 
 namespace vurkhold {
 namespace {

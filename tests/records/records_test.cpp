@@ -1,5 +1,5 @@
-// world records: the binding of the pools' last entries, the octree and the walls;
-// pools freed at any time; the generator's sequence.
+// world records: the binding of the pools' last entries, the octree and the walls, and
+// the generator's sequence.
 #include <gtest/gtest.h>
 
 #include "records/records.h"
@@ -46,15 +46,6 @@ TEST_F(World, OctreeNodesAreNumberedBreadthFirstAndBoundToTheirVoxelsAndCells) {
       }
     }
   }
-}
-
-TEST(Pools, FreeingTwiceAndBeforeAllocationIsHarmless) {
-  free_pools();
-  ASSERT_EQ(allocate_pools(), 1);
-  free_pools();
-  free_pools();
-  EXPECT_EQ(vertex, nullptr);
-  EXPECT_EQ(particle_list, nullptr);
 }
 
 // The sequence is part of every recorded match: a seed must give these draws on every
