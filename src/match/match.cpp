@@ -14,7 +14,6 @@ namespace {
 
 // A fresh match field is solid everywhere until the level is read over it.
 constexpr float MATCH_SOLID = 100000.0f;
-constexpr float EMPTY_ENOUGH = 0.5f;
 constexpr float SPAWN_HOLE = 1.0f;
 constexpr float LIGHT_RANGE = 50.0f;
 constexpr float PARTICLE_SPIN = 2.5f;  // ms per degree
@@ -33,23 +32,21 @@ void reset_terrain() {
   for (int i = 0; i < OCTREE_NODES; i++) octtree[i].empty = 1;
 }
 
-bool empty_point(int x, int y, int z) { return voxel[voxel_index(x, y, z)].value <= EMPTY_ENOUGH; }
-
-// Random whole points 3..31 until one is empty. A level with little or no empty space
+// Random whole points 3..31 until one is a spawn point. A level with little or no room
 // would keep the search going for ever, so after SPAWN_TRIES the points are scanned in
-// order; with none empty the last random point stays, and the hole carved there clears it.
+// order; with none open the last random point stays, and the hole carved there clears it.
 XYZ find_spawn_point() {
   int x = 0, y = 0, z = 0;
   for (int t = 0; t < SPAWN_TRIES; t++) {
     x = game_rand() % 29 + 3;
     y = game_rand() % 29 + 3;
     z = game_rand() % 29 + 3;
-    if (empty_point(x, y, z)) return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+    if (is_spawn_point(x, y, z)) return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
   }
   for (int sz = 3; sz <= 31; sz++)
     for (int sy = 3; sy <= 31; sy++)
       for (int sx = 3; sx <= 31; sx++)
-        if (empty_point(sx, sy, sz))
+        if (is_spawn_point(sx, sy, sz))
           return {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)};
   return {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
 }

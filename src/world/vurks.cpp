@@ -34,6 +34,18 @@ XYZ moved(XYZ p, IJK d) { return {p.x + d.i, p.y + d.j, p.z + d.k}; }
 
 IJK scaled(IJK v, float s) { return {v.i * s, v.j * s, v.k * s}; }
 
+}  // namespace
+
+bool is_spawn_point(int x, int y, int z) {
+  if (voxel[voxel_index(x, y, z)].value > EMPTY_ENOUGH) return false;
+  const XYZ p = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+  for (int r = 0; r < std::min(rocks, MAX_ROCKS); r++)
+    if (give_distance(&p, &rock[r].p) <= rock[r].radius + VURK_COLLISION_RADIUS) return false;
+  return true;
+}
+
+namespace {
+
 void respawn(VURK_* m) {
   m->respawn_delay = 0;
   m->alive = 1;
@@ -53,7 +65,7 @@ void respawn(VURK_* m) {
     const int y = 2 + game_rand() % 28;
     const int z = 2 + game_rand() % 28;
     p = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
-    if (voxel[voxel_index(x, y, z)].value <= EMPTY_ENOUGH) break;
+    if (is_spawn_point(x, y, z)) break;
   }
   m->p = p;
   make_hole(p, RESPAWN_HOLE);

@@ -125,6 +125,10 @@ inline constexpr float VURK_COLLISION_RADIUS = 0.5f;
 inline constexpr int RESPAWN_DELAY = 3000;  // ms
 inline constexpr int DIG_DELAY = 1000;      // ms
 
+// A point a vurk may appear at: open rock (density at most a half) and clear of every
+// rock's reach by the vurk's radius. Rocks are solid only as models, not in the field, so
+// an open point inside one would hold the vurk fast.
+bool is_spawn_point(int x, int y, int z);
 // One frame of a vurk: respawn, death, or its controller, gravity, movement, rope and timers.
 void nurse_vurk(VURK_* m, unsigned frame_time);
 // Where m aims, scaled to `power`; heading 0 looks along -z, pitch up is positive.

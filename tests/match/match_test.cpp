@@ -275,12 +275,14 @@ TEST_F(Match, AFailedLevelLoadLeavesTheMatchAsItWas) {
   EXPECT_EQ(std::tuple(winner, vurk[2].frags), std::tuple(1, 7));
 }
 
-// With one empty point the random search gives up and the points are scanned in order. A
-// rock reaches as far as its model's farthest corner (kept squared) times its size.
-TEST_F(Match, ALevelWithOneEmptyPointStartsAndRocksReachAsFarAsTheirModel) {
+// With one spawn point the random search gives up and the points are scanned in order; the
+// empty point inside the rock, scanned first, is none. A rock reaches as far as its model's
+// farthest corner (kept squared) times its size.
+TEST_F(Match, ALevelWithOneSpawnPointStartsAndRocksReachAsFarAsTheirModel) {
   const float kept = rock_model.max_radius;
   rock_model.max_radius = 0.25f;
-  for (int i = 0; i < VOXELS; i++) voxel[i].value = i == voxel_index(30, 4, 29) ? -1.0f : 1.0f;
+  for (int i = 0; i < VOXELS; i++)
+    voxel[i].value = i == voxel_index(30, 4, 29) || i == voxel_index(16, 16, 16) ? -1.0f : 1.0f;
   rocks = 1;
   rock[0] = {{16, 16, 16}, nullptr, -2.0f, 0.0f};
   const std::string file = dir_.file("level.vhl");

@@ -23,7 +23,8 @@ class VurkTest : public test::ArenaTest {
 
 // Vurk 0 dies by its own bullet on its last life; vurk 1, switched off, by its team-mate
 // vurk 0's; vurk 2 by enemy vurk 3's. Only vurk 2 comes back, once the delay is over, with
-// a fresh heading, pitch, velocity, rope and every slot loaded, in open space.
+// a fresh heading, pitch, velocity, rope and every slot loaded, in open space clear of a rock
+// that fills all but the corners.
 TEST_F(VurkTest, DeathScoresByTeamBleedsAndOnlyALivingVurkWithLivesComesBack) {
   for (int i = 0; i < 3; i++) test::place_vurk(i, {8, 10, 8.0f + 4 * i})->life = -1.0f;
   vurk[0].lives = vurk[0].team = 1;
@@ -40,7 +41,9 @@ TEST_F(VurkTest, DeathScoresByTeamBleedsAndOnlyALivingVurkWithLivesComesBack) {
             std::tuple(-1, 1, 0.0f, 2, RESPAWN_DELAY, 0, 0, 0, 0.002f, 150, 1.0f, 5000, 16.0f));
   for (int i = 0; i < 3; i++) nurse_vurk(&vurk[i], RESPAWN_DELAY - 1);
   EXPECT_EQ(m->alive, 0);
+  rocks = 1, rock[0] = {{16, 16, 16}, nullptr, 1.0f, 16.0f};
   for (int i = 0; i < 3; i++) nurse_vurk(&vurk[i], 1);
+  EXPECT_GT(give_distance(&m->p, &rock[0].p), 16.5f);
   for (XYZ q : {m->pp, m->light->p}) test::expect_near(q, m->p, 0.0f);
   for (float c : {m->p.x, m->p.y, m->p.z}) EXPECT_TRUE(c == int(c) && c >= 2 && c <= 29) << c;
   EXPECT_GT(m->p.y, 2.0f);  // not in the floor
