@@ -2,9 +2,11 @@
 // the title and the current page's lines.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "assets/assets.h"
 #include "geometry/geometry.h"
@@ -19,6 +21,11 @@ constexpr float CURSOR_X = 160.0f;
 constexpr float TEXT_X = 190.0f;
 constexpr float CURSOR_SIZE = 30.0f;
 constexpr int HELP_LINES_SHOWN = 200;
+// Level names go 22 apart from 350 down, 20 high, the cursor 30 high beside them: 15
+// lines fit above the screen's bottom.
+constexpr int LEVEL_LINES_SHOWN = 15;
+// "LEVEL: " and this many characters of the path reach the screen's right edge.
+constexpr int LEVEL_PATH_SHOWN = 30;
 
 float white[3] = {1.0f, 1.0f, 1.0f};
 
@@ -154,6 +161,27 @@ void setup_page() {
   cursor(357.5f - 20.0f * static_cast<float>(menu_selection));
 }
 
+// The font has capitals and signs only, and the line ends at the screen's edge: the level's
+// path shows upper-cased, every byte the font lacks as '?', and a path too long by its end
+// (the file's own name) after "...", from a folder separator where one is in reach.
+void level_label(char* out, int size) {
+  const int length = static_cast<int>(std::strlen(level_to_use));
+  if (length <= LEVEL_PATH_SHOWN) {
+    std::snprintf(out, static_cast<size_t>(size), "%s", level_to_use);
+  } else {
+    const char* tail = level_to_use + length - (LEVEL_PATH_SHOWN - 3);
+    for (const char* c = tail; *c; c++)
+      if (*c == '/' || *c == '\\') {
+        tail = c;
+        break;
+      }
+    std::snprintf(out, static_cast<size_t>(size), "...%s", tail);
+  }
+  capitalize(out);
+  for (char* c = out; *c; c++)
+    if (*c < ' ' || *c > '_') *c = '?';
+}
+
 void options_page() {
   print(white, TEXT_X, 350.0f, 15.0f, SHOW_FPS ? "SHOW FPS: YES" : "SHOW FPS: NO");
   print_formatted(white, TEXT_X, 330.0f, 15.0f, "AMBIENT LIGHT: %d%%", static_cast<int>(AMBIENT * 100.0f));
@@ -161,7 +189,9 @@ void options_page() {
   print_formatted(white, TEXT_X, 290.0f, 15.0f, "LIVES: %d", MAX_LIVES);
   print_formatted(white, TEXT_X, 270.0f, 15.0f, "FRAG LIMIT: %d", FRAG_LIMIT);
   print_formatted(white, TEXT_X, 250.0f, 15.0f, "CAMERA MODE: %s", "FIRST PERSON");
-  print_formatted(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level_to_use);
+  char level[LEVEL_PATH_SHOWN + 1];
+  level_label(level, sizeof level);
+  print_formatted(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level);
   print(yellow, TEXT_X, 210.0f, 30.0f, "OK");
   cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
 }
@@ -174,11 +204,14 @@ void help_page() {
           line->text);
 }
 
+// A longer list scrolls: the cursor's name is then the last shown.
 void level_page() {
+  const int first = std::max(0, menu_selection - (LEVEL_LINES_SHOWN - 1));
   const TEXTLINE* line = line_count > 0 ? &textline : nullptr;
-  for (int i = 0; line && i < line_count && i < MAX_LEVEL_NAMES; i++, line = line->next)
+  for (int i = 0; line && i < first; i++) line = line->next;
+  for (int i = 0; line && first + i < line_count && i < LEVEL_LINES_SHOWN; i++, line = line->next)
     print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, line->text);
-  cursor(355.0f - 22.0f * static_cast<float>(menu_selection));
+  cursor(355.0f - 22.0f * static_cast<float>(menu_selection - first));
 }
 
 }  // namespace

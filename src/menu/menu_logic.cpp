@@ -1,5 +1,6 @@
 // menu logic: the menu's animation and the keys of its five pages, which write the
 // player's choices straight into the vurks and the settings, and hand over to a match.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +16,9 @@ namespace {
 enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4 };
 
 constexpr int HELP_LAST_LINE = 180;
+// The help page draws its lines 17 apart from 370 down, 15 high: 21 fit above the screen's
+// bottom, so scrolling stops once the last line is the 21st shown.
+constexpr int HELP_LINES_ON_SCREEN = 21;
 
 // A key counts once: acting on it clears it.
 bool take_key(int key) {
@@ -33,7 +37,7 @@ int last_line() {
     case PAGE_MAIN: return 4;
     case PAGE_SETUP: return 8;
     case PAGE_OPTIONS: return 7;
-    case PAGE_HELP: return HELP_LAST_LINE;
+    case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
     default: return line_count - 1;
   }
 }

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "control/control.h"
@@ -72,15 +74,21 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {"FRAG LIMIT: 50", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
                       {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
+  // A lower-case path too long for the line: its end, upper-cased, what the font lacks as '?'.
+  char kept[LEVEL_PATH_SIZE];
+  std::snprintf(kept, sizeof kept, "%s", level_to_use);
+  std::snprintf(level_to_use, sizeof level_to_use, "/home/you/my levels/caves/deep~1.vhl");
+  EXPECT_EQ(page_lines(2, 6).at(6), (Line{"LEVEL: .../MY LEVELS/CAVES/DEEP?1.VHL", 190, 230, 15, WHITE}));
+  std::snprintf(level_to_use, sizeof level_to_use, "%s", kept);
 }
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list
-// shows every name found, with the cursor beside the chosen one.
+// shows the names found with the cursor beside the chosen one, 15 at most: further down it
+// scrolls to keep the chosen one last.
 TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
   test::TempDir dir;
   test::write_file(dir.file("readme.txt"), "first\nsecond\nthird\n");
-  for (const char* name : {"b.vhl", "a.vhl", "cave.vhl"})
-    test::write_file(dir.file(std::string("levels/") + name), "x");
+  for (int i = 0; i < MAX_LEVEL_NAMES; i++) test::write_file(dir.file("levels/l" + std::to_string(i) + ".vhl"), "x");
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
 
   ASSERT_EQ(load_readme(), 1);
@@ -88,11 +96,13 @@ TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
   free_textlines();
 
   ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
-  ASSERT_EQ(line_count, 3);
-  std::vector<Line> names;
-  for (int i = 0; i < 3; i++) names.push_back({get_text_by_number(i), 190, 350 - 22.0f * i, 20, WHITE});
-  names.push_back({">", 160, 311, 30, RED});
-  expect_lines(4, 2, names);
+  ASSERT_EQ(line_count, MAX_LEVEL_NAMES);
+  for (const auto& [selection, first] : {std::pair{2, 0}, {19, 5}}) {
+    std::vector<Line> names;
+    for (int i = 0; i < 15; i++) names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, WHITE});
+    names.push_back({">", 160, 355 - 22.0f * (selection - first), 30, RED});
+    expect_lines(4, selection, names);
+  }
   free_textlines();
 }
 

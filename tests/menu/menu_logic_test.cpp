@@ -79,7 +79,8 @@ class MenuLogic : public ::testing::Test {
                 two_player_pair, match_init};
 };
 
-// Return on the main page's lines; the help page needs its file and gives it back on Return.
+// Return on the main page's lines; the help page needs its file, scrolls to its end and
+// gives the file back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
   const struct { int line, page, selection, done; } rows[] = {
       {0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
@@ -90,9 +91,13 @@ TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
   }
   EXPECT_EQ(std::tuple(messages_.count(), messages_.last()), std::tuple(1, "ERROR: Can't open readme.txt."));
 
-  test::write_file(dir_.file("readme.txt"), "help\nmore help\n");
+  std::string help;
+  for (int i = 0; i < 25; i++) help += "help\n";
+  test::write_file(dir_.file("readme.txt"), help);
   press(VK_RETURN, 0, 3);
-  EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(3, 0, 2));
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(3, 0, 25));
+  for (int i = 0; i < 6; i++) press(VK_DOWN);
+  EXPECT_EQ(menu_selection, 4);
   press(VK_RETURN, 3, 5);
   EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(0, 0, 0));
 }
