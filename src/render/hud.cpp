@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "render/render.h"
 
@@ -19,6 +20,8 @@ constexpr float RESPAWN_SHOWN = 2000.0f;  // ms of respawn wait the life bar fil
 constexpr float STATS_SIZE = 30.0f;
 constexpr float STATS_LINE = 35.0f;
 constexpr float LEVEL_SIZE = 32.0f;
+constexpr float GLYPH_ADVANCE = 0.8f;  // of a glyph's size, as glPrint steps
+constexpr float OUTLINE = 0.08f;       // of a glyph's size
 
 const float* give_team_color(int team) { return team_color[std::clamp(team, 0, 3)]; }
 
@@ -50,6 +53,26 @@ void set_text_state() {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBindTexture(GL_TEXTURE_2D, font_texture);
+}
+
+// White explosions and muzzle flashes would wash out HUD text: it goes over a dark edge, its
+// glyphs first drawn in black a little off towards each corner.
+void print_outlined(const char* text, float x, float y, float size, const float* color) {
+  const float d = OUTLINE * size;
+  glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+  for (const float dx : {-d, d})
+    for (const float dy : {-d, d}) glPrint(text, x + dx, y + dy, size);
+  glColor4f(color[0], color[1], color[2], 1.0f);
+  glPrint(text, x, y, size);
+}
+
+// White text in the band `height` high under y, from x: at the band's height where it fits
+// in `width`, otherwise as large as fits, centred in the band.
+void print_fitted(const char* text, float x, float y, float width, float height) {
+  const float length = static_cast<float>(std::strlen(text));
+  const float size = std::min(height, width / (GLYPH_ADVANCE * length + 1.0f - GLYPH_ADVANCE));
+  const float white[3] = {1.0f, 1.0f, 1.0f};
+  print_outlined(text, x, y - (height - size) / 2.0f, size, white);
 }
 
 // How full the selected weapon's bar is: the clip's share of rounds left, or while
@@ -101,13 +124,12 @@ void render_overlays(VURK_* m, float x, float y, float xsize, float ysize) {
   outline_bar(x, y - dy - 1.0f, y - 2.0f * dy + 1.0f, xsize);
 
   set_text_state();
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  if (m->alive && w.type && w.type->name) glPrint(w.type->name, x, y - dy, dy);
+  if (m->alive && w.type && w.type->name) print_fitted(w.type->name, x, y - dy, xsize, dy);
   if (SHOW_FPS)
     std::snprintf(textbuffer, sizeof textbuffer, "LIVES:%d FRAGS:%d FPS: %d", m->lives, m->frags, FPS);
   else
     std::snprintf(textbuffer, sizeof textbuffer, "LIVES:%d FRAGS:%d", m->lives, m->frags);
-  glPrint(textbuffer, x, y, dy);
+  print_fitted(textbuffer, x, y, xsize, dy);
   restore_game_state();
 }
 
@@ -115,9 +137,8 @@ void render_stats(float x, float y) {
   set_overlay_state();
   set_text_state();
   for (int t = 0; t < 4; t++) {
-    glColor3fv(team_color[t]);
     std::snprintf(textbuffer, sizeof textbuffer, "TEAM %d: %d", t + 1, team_frags[t]);
-    glPrint(textbuffer, x, y, STATS_SIZE);
+    print_outlined(textbuffer, x, y, STATS_SIZE, team_color[t]);
     y -= STATS_LINE;
   }
   restore_game_state();

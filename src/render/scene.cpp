@@ -324,6 +324,8 @@ void draw_eye_space(const VURK_* m) {
     glBindTexture(GL_TEXTURE_2D, font_texture);
     std::snprintf(textbuffer, sizeof textbuffer, "TEAM %d WON", winner + 1);
     glPrint(textbuffer, -4.0f, 0.5f, 1.0f);
+    // The match plays on under the message until Escape goes back to the menu.
+    glPrint("ESCAPE: BACK TO THE MENU", -3.78f, -0.8f, 0.4f);
     glDisable(GL_BLEND);
   }
   glEnable(GL_DEPTH_TEST);

@@ -222,7 +222,7 @@ TEST_F(Scene, BulletsFaceTheirWayTakeTheBulletTextureAndTheLight) {
   }
 }
 
-TEST_F(Scene, WinnerMessageShowsInTheWinningTeamsColourOnlyOnceDecided) {
+TEST_F(Scene, WinnerMessageAndItsHintShowInTheWinningTeamsColourOnlyOnceDecided) {
   Stage stage;
   test::place_vurk(0, {16, 12, 16});
   auto draw = [] { game_render(&vurk[0]); };
@@ -231,7 +231,9 @@ TEST_F(Scene, WinnerMessageShowsInTheWinningTeamsColourOnlyOnceDecided) {
   // Ten units ahead, four to the left and half a unit up, one unit high: 240 / tan 30°
   // pixels a unit at that distance.
   const float unit = 240 / std::tan(rad(30)) / 10;
-  const std::vector<test::Line> want = {{"TEAM 3 WON", 320 - 4 * unit, 240 + 0.5f * unit, unit, 0x0000FF}};
+  const std::vector<test::Line> want = {
+      {"TEAM 3 WON", 320 - 4 * unit, 240 + 0.5f * unit, unit, 0x0000FF},
+      {"ESCAPE: BACK TO THE MENU", 320 - 3.78f * unit, 240 - 0.8f * unit, 0.4f * unit, 0x0000FF}};
   EXPECT_EQ(test::printed(draw), want);
 }
 
