@@ -13,6 +13,7 @@
 #include "menu/menu.h"
 #include "render/render.h"
 #include "shell/shell.h"
+#include "terrain/terrain.h"
 
 namespace vurkhold {
 
@@ -162,6 +163,13 @@ int vurkhold_main(int argc, char** argv) {
     return 1;
   }
   apply_match_options(&options);
+  // A level that can't be read would fail only at START GAME; the start stops here instead,
+  // with the level reader's message.
+  if (!load_level_file(level_to_use)) {
+    clean_up();
+    KillGLWindow();
+    return 1;
+  }
   fixed_frame_ms = options.frame_ms;
   // The game opens on the menu, which starts each match through these.
   menu_pair = {menu_logic, menu_render};

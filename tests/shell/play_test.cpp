@@ -84,7 +84,7 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
 
 // Without a working sound device the start stops with the sound message, and --no-sound
 // starts silent all the same; closing the window (SDL turns SIGTERM into the same quit
-// event) ends the game with 0.
+// event) ends the game with 0. A level file that can't be read stops the start too.
 TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   const std::vector<std::string> no_device = {"SDL_AUDIODRIVER=no-such-driver", "VURKHOLD_NO_DIALOGS=1"};
   test::GameRun run = test::run_game({"--windowed", "--frames", "5", "--data", VURK_GAME_DIR}, no_device, 120);
@@ -94,6 +94,9 @@ TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   run = test::run_game({"--windowed", "--data", VURK_GAME_DIR}, quiet, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
+  run = test::run_game({"--windowed", "--no-sound", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, quiet, 120);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "ERROR: Can't open file levels/none.vhl.\n");
 }
 
 // Closed by a quit event between frames, the game still leaves the last frame (the menu), not
