@@ -94,7 +94,8 @@ TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   run = test::run_game({"--windowed", "--data", VURK_GAME_DIR}, quiet, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  run = test::run_game({"--windowed", "--no-sound", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, quiet, 120);
+  run = test::run_game(
+      {"--windowed", "--no-sound", "--frames", "5", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, quiet, 120);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "ERROR: Can't open file levels/none.vhl.\n");
 }
