@@ -94,7 +94,8 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
   }
 }
 
-// The program itself: help, version and refusals, before any window opens.
+// The program itself: help, version and refusals, before any window opens or a match is
+// played.
 TEST(CommandLine, HelpVersionAndRefusalsExitWithTheirStatusAndText) {
   const struct {
     std::vector<std::string> args;
@@ -106,6 +107,8 @@ TEST(CommandLine, HelpVersionAndRefusalsExitWithTheirStatusAndText) {
       {{"--frames", "ten"}, 2, "", "vurkhold: --frames needs a number from 1 to 2000000000\nTry 'vurkhold --help'.\n"},
       {{"--data", "/nonexistent/vurkhold", "--windowed"}, 1, "",
        "vurkhold: can't enter the data folder '/nonexistent/vurkhold'\n"},
+      {{"--headless", "--frames", "5", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, 1, "",
+       "ERROR: Can't open file levels/none.vhl.\n"},
   };
   for (const auto& row : rows) {
     const test::GameRun run = test::run_game(row.args, {}, 30);
