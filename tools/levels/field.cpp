@@ -269,12 +269,27 @@ void finish_field() {
     if (open.label[i] >= 0 && open.label[i] != main) voxel[i].value = 0.3f;
 }
 
-void set_materials(int (*pick)(double x, double y, double z, const void* context), const void* context) {
+void set_materials(int (*pick)(const SPOT& spot, const void* context), const void* context, unsigned seed,
+                   double fray) {
+  const noise::module::Perlin shift[4] = {make_perlin(seed, 60, 0.45, 2), make_perlin(seed, 61, 0.45, 2),
+                                          make_perlin(seed, 62, 0.45, 2), make_perlin(seed, 63, 0.45, 2)};
   for (int z = 0; z < GRID_SIZE; z++)
     for (int y = 0; y < GRID_SIZE; y++)
-      for (int x = 0; x < GRID_SIZE; x++)
-        gridcell[gridcell_index(x, y, z)].material =
-            static_cast<uint8_t>(std::clamp(pick(x + 0.5, y + 0.5, z + 0.5, context), 0, 3));
+      for (int x = 0; x < GRID_SIZE; x++) {
+        // The field falls towards open space; its slope over the cell's eight corners
+        // points out of the rock, and its height part says how much the rock faces up.
+        double g[3] = {0, 0, 0};
+        for (int c = 0; c < 8; c++) {
+          const double v = voxel[voxel_index(x + (c & 1), y + (c >> 1 & 1), z + (c >> 2))].value;
+          for (int a = 0; a < 3; a++) g[a] += (c >> a & 1) ? v : -v;
+        }
+        const double slope = std::sqrt(g[0] * g[0] + g[1] * g[1] + g[2] * g[2]);
+        const double cx = x + 0.5, cy = y + 0.5, cz = z + 0.5;
+        const SPOT spot = {cx + fray * sample(shift[0], cx, cy, cz), cy + fray * sample(shift[1], cx, cy, cz),
+                           cz + fray * sample(shift[2], cx, cy, cz), slope > 0 ? -g[1] / slope : 0.0,
+                           std::clamp(sample(shift[3], cx, cy, cz), -1.0, 1.0)};
+        gridcell[gridcell_index(x, y, z)].material = static_cast<uint8_t>(std::clamp(pick(spot, context), 0, 3));
+      }
 }
 
 }  // namespace levelgen

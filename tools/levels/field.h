@@ -33,8 +33,21 @@ void roughen(unsigned seed, unsigned salt, double amount, double frequency);
 // space are joined to the main space by a tunnel or, when tiny, filled.
 void finish_field();
 
-// Gives every cell the material `pick` returns for its centre.
-void set_materials(int (*pick)(double x, double y, double z, const void* context), const void* context);
+// Where a cell's material is picked: a point near the cell's centre, which way the rock's
+// surface there faces (`up` is 1 on a floor, 0 on a wall, -1 under a ceiling), and a
+// noise value -1..1 of the cell for rules that fray a border of their own.
+struct SPOT {
+  double x, y, z;
+  double up;
+  double wobble;
+};
+
+// Gives every cell the material `pick` returns for its spot. Before the rule sees it,
+// the spot is moved up to `fray` units about by noise: a border that follows a smooth
+// rule in whole cells shows as a staircase of straight steps along the wall, while a
+// frayed one reads like two kinds of rock meeting.
+void set_materials(int (*pick)(const SPOT& spot, const void* context), const void* context, unsigned seed,
+                   double fray);
 
 double length(XYZ a, XYZ b);
 

@@ -1,5 +1,5 @@
 // level styles: each shapes the voxel field in its own way and gives the cells their
-// materials by a rule of its own (depth, storey, region or quarter).
+// materials by a rule of its own (depth, storey, region or quarter, floor or ceiling).
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -65,39 +65,55 @@ void raise_floor(unsigned seed, unsigned salt, XYZ centre, double reach, double 
     }
 }
 
-// Four bands by depth, their borders bent by noise like strata.
+// Four bands by depth, their borders bent by noise like strata. Floors and ceilings may
+// take a material of their own (-1: the band's), so the ground underfoot reads apart from
+// the walls along the bend of the rock itself.
 struct STRATA {
   noise::module::Perlin bend;
   double amount;
   double border[3];
   int band[4];
+  int floor = -1, ceiling = -1;
 };
 
-int pick_stratum(double x, double y, double z, const void* context) {
-  const STRATA* s = static_cast<const STRATA*>(context);
-  const double t = y + s->amount * s->bend.GetValue(x, y, z);
-  int i = 0;
-  while (i < 3 && t >= s->border[i]) i++;
-  return s->band[i];
+int facing(const SPOT& s, int floor, int ceiling) {
+  const double edge = 0.6 + 0.2 * s.wobble;
+  if (floor >= 0 && s.up > edge) return floor;
+  if (ceiling >= 0 && s.up < -edge) return ceiling;
+  return -1;
 }
 
-// Noise regions: the four materials fill the quarters of a noise's range.
+int pick_stratum(const SPOT& s, const void* context) {
+  const STRATA* r = static_cast<const STRATA*>(context);
+  const int faced = facing(s, r->floor, r->ceiling);
+  if (faced >= 0) return faced;
+  const double t = s.y + r->amount * r->bend.GetValue(s.x, s.y, s.z);
+  int i = 0;
+  while (i < 3 && t >= r->border[i]) i++;
+  return r->band[i];
+}
+
+// Noise regions: four materials (repeats allowed) fill the quarters of a noise's range.
 struct REGIONS_RULE {
   noise::module::Perlin n;
   double split[3];
+  int region[4];
+  int floor = -1, ceiling = -1;
 };
 
-int pick_region(double x, double y, double z, const void* context) {
+int pick_region(const SPOT& s, const void* context) {
   const REGIONS_RULE* r = static_cast<const REGIONS_RULE*>(context);
-  const double v = r->n.GetValue(x, y, z);
+  const int faced = facing(s, r->floor, r->ceiling);
+  if (faced >= 0) return faced;
+  const double v = r->n.GetValue(s.x, s.y, s.z);
   int i = 0;
   while (i < 3 && v >= r->split[i]) i++;
-  return i;
+  return r->region[i];
 }
 
 // ---- caverns: long twisting tunnels that branch, widen into chambers and wind over
-// each other; materials in noise regions like veins of different earth.
-void build_caverns(RANDOM* rng, unsigned seed) {
+// each other.
+void dig_caverns(RANDOM* rng, unsigned seed) {
   std::vector<XYZ> path;
   dig_worm(rng, seed, 10, at(rng->uniform(10, 22), rng->uniform(8, 24), rng->uniform(10, 22)),
            {1.7, 2.9, 0.7, 150}, &path);
@@ -110,8 +126,21 @@ void build_caverns(RANDOM* rng, unsigned seed) {
     carve_ellipsoid(p, rng->uniform(3.5, 5.0), rng->uniform(2.5, 3.5), rng->uniform(3.5, 5.0));
   }
   roughen(seed, 40, 0.8, 0.25);
-  const REGIONS_RULE rule{make_perlin(seed, 50, 0.06, 1), {-0.2, 0.0, 0.2}};
-  set_materials(pick_region, &rule);
+}
+
+// Warm caverns: veins of earth and red ore through grey stone.
+void build_caverns(RANDOM* rng, unsigned seed) {
+  dig_caverns(rng, seed);
+  const REGIONS_RULE rule{make_perlin(seed, 50, 0.06, 1), {-0.25, 0.0, 0.3}, {3, 0, 3, 1}};
+  set_materials(pick_region, &rule, seed, 0.8);
+}
+
+// ---- deep: the caverns far down, cold: bare stone underfoot, walls of stone and
+// crystal, crystal hanging overhead.
+void build_deep(RANDOM* rng, unsigned seed) {
+  dig_caverns(rng, seed);
+  const REGIONS_RULE rule{make_perlin(seed, 50, 0.07, 1), {-0.15, 0.1, 0.35}, {1, 2, 1, 2}, 1, 2};
+  set_materials(pick_region, &rule, seed, 0.8);
 }
 
 // ---- maze: a lattice of junctions, four a side, joined by bent tunnels along a random
@@ -180,12 +209,12 @@ void build_maze(RANDOM* rng, unsigned seed) {
   }
   roughen(seed, 40, 0.35, 0.35);
   const STRATA strata{make_perlin(seed, 50, 0.2, 1), 0.8, {9.0, 16.0, 23.0}, {0, 1, 2, 3}};
-  set_materials(pick_stratum, &strata);
+  set_materials(pick_stratum, &strata, seed, 0.7);
 }
 
 // ---- hall: one high hall under a dome, its floor uneven, held up by pillars, with
-// ledges along the walls, hanging stones and alcoves; the materials in bands from the
-// earth floor up to the ceiling.
+// ledges along the walls, hanging stones and alcoves: earth underfoot, crystal overhead,
+// stone walls over a band of ore at the bottom.
 void build_hall(RANDOM* rng, unsigned seed) {
   carve_box(at(2.5, 2.5, 2.5), at(29.5, 20, 29.5), 3.0);
   carve_ellipsoid(at(16, 17, 16), 13.5, 10, 13.5);
@@ -229,16 +258,17 @@ void build_hall(RANDOM* rng, unsigned seed) {
   carve_capsule(pit[0], bend, 1.5);
   carve_capsule(bend, pit[1], 1.5);
   roughen(seed, 40, 0.5, 0.3);
-  const STRATA strata{make_perlin(seed, 50, 0.15, 2), 1.5, {6.5, 13.5, 21.0}, {0, 1, 2, 3}};
-  set_materials(pick_stratum, &strata);
+  const STRATA strata{make_perlin(seed, 50, 0.15, 2), 1.5, {6.5, 13.5, 21.0}, {3, 1, 1, 2}, 0, 2};
+  set_materials(pick_stratum, &strata, seed, 0.8);
 }
 
-// The storeys' walls take the storey's number, floors, ceilings and the rock between the
-// storeys the fourth material.
-int pick_storey(double, double y, double, const void* context) {
+// The storeys' walls take the storey's number; floors, ceilings and whatever lies outside
+// the storeys the fourth material.
+int pick_storey(const SPOT& s, const void* context) {
   const double(*band)[2] = static_cast<const double(*)[2]>(context);
-  for (int s = 0; s < 3; s++)
-    if (y >= band[s][0] && y <= band[s][1]) return s;
+  if (facing(s, 3, 3) >= 0) return 3;
+  for (int i = 0; i < 3; i++)
+    if (s.y >= band[i][0] && s.y <= band[i][1]) return i;
   return 3;
 }
 
@@ -270,7 +300,7 @@ void build_floors(RANDOM* rng, unsigned seed) {
     }
   }
   roughen(seed, 40, 0.45, 0.3);
-  set_materials(pick_storey, &band);
+  set_materials(pick_storey, &band, seed, 0.5);
 }
 
 // ---- honeycomb: round cells packed four a side with walls a unit thick between them,
@@ -283,12 +313,12 @@ struct LATTICE {
   int material[64];
 };
 
-int pick_cell(double x, double y, double z, const void* context) {
+int pick_cell(const SPOT& s, const void* context) {
   const LATTICE* l = static_cast<const LATTICE*>(context);
   int best = 0;
   double nearest = 1e9;
   for (int i = 0; i < 64; i++) {
-    const double d = length(l->centre[i], at(x, y, z));
+    const double d = length(l->centre[i], at(s.x, s.y, s.z));
     if (d < nearest) nearest = d, best = i;
   }
   return l->material[best];
@@ -340,13 +370,13 @@ void build_honeycomb(RANDOM* rng, unsigned seed) {
       if (neighbour && !solid[a] && !solid[b] && rng->uniform(0, 1) < 0.3) window(a, b);
     }
   roughen(seed, 40, 0.12, 0.4);
-  set_materials(pick_cell, &lattice);
+  set_materials(pick_cell, &lattice, seed, 0.6);
 }
 
 // ---- arena: a small round pit with a pillar in the middle, four bays, and a ring
 // tunnel around it joined by four spokes; each quarter has its own material.
-int pick_quarter(double x, double, double z, const void*) {
-  const double a = std::atan2(z - 16, x - 16) + PI / 4;
+int pick_quarter(const SPOT& s, const void*) {
+  const double a = std::atan2(s.z - 16, s.x - 16) + PI / 4;
   return static_cast<int>(std::floor((a + PI) / (PI / 2))) & 3;
 }
 
@@ -374,11 +404,12 @@ void build_arena(RANDOM* rng, unsigned seed) {
   add_capsule(at(16, 7, 16), at(16, 12.5, 16), 1.6);
   add_capsule(at(16, 16.5, 16), at(16, 22, 16), 1.4);
   roughen(seed, 40, 0.4, 0.3);
-  set_materials(pick_quarter, nullptr);
+  set_materials(pick_quarter, nullptr, seed, 0.8);
 }
 
 // ---- grotto: a domed grotto with a few pillars, caverns winding off it round the
-// level, a low pool chamber and a high gallery; the materials in strata by depth.
+// level, a low pool chamber and a high gallery; earth underfoot, the walls in strata by
+// depth: ore low down, stone, crystal up in the gallery.
 void build_grotto(RANDOM* rng, unsigned seed) {
   const XYZ hall = at(16, 13, 16);
   carve_ellipsoid(hall, 9.5, 7.0, 9.5);
@@ -402,8 +433,8 @@ void build_grotto(RANDOM* rng, unsigned seed) {
   dig_worm(rng, seed, 32, gallery, {1.6, 2.4, 0.25, 80}, &path);
   carve_capsule(gallery, at(hall.x, hall.y + 5, hall.z), 1.7);
   roughen(seed, 40, 0.7, 0.22);
-  const STRATA strata{make_perlin(seed, 50, 0.1, 2), 2.5, {7.0, 13.0, 20.0}, {2, 0, 1, 3}};
-  set_materials(pick_stratum, &strata);
+  const STRATA strata{make_perlin(seed, 50, 0.1, 2), 2.5, {7.0, 13.0, 20.0}, {3, 1, 1, 2}, 0};
+  set_materials(pick_stratum, &strata, seed, 0.9);
 }
 
 }  // namespace
@@ -411,6 +442,7 @@ void build_grotto(RANDOM* rng, unsigned seed) {
 const LEVEL_STYLE level_styles[] = {
     {"grotto", "a domed grotto ringed by winding caverns", 4, build_grotto},
     {"caverns", "long twisting caverns branching into chambers", 3, build_caverns},
+    {"deep", "the caverns far down, in stone and crystal", 5, build_deep},
     {"maze", "a 3D maze of tunnels between junction rooms", 2, build_maze},
     {"hall", "a high hall with pillars, ledges and rocks", 6, build_hall},
     {"floors", "three storeys joined by shafts", 3, build_floors},
