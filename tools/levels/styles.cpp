@@ -65,7 +65,9 @@ void raise_floor(unsigned seed, unsigned salt, XYZ centre, double reach, double 
     }
 }
 
-// Four bands by depth, their borders bent by noise like strata. Floors and ceilings may
+// Four bands by depth, their borders bent by slow noise like strata. A border that runs
+// level along a wall runs along cell faces too: a straight line with a step now and then,
+// where a border slanting through the cells would be all steps. Floors and ceilings may
 // take a material of their own (-1: the band's), so the ground underfoot reads apart from
 // the walls along the bend of the rock itself.
 struct STRATA {
@@ -77,9 +79,8 @@ struct STRATA {
 };
 
 int facing(const SPOT& s, int floor, int ceiling) {
-  const double edge = 0.6 + 0.2 * s.wobble;
-  if (floor >= 0 && s.up > edge) return floor;
-  if (ceiling >= 0 && s.up < -edge) return ceiling;
+  if (floor >= 0 && s.up > 0.6) return floor;
+  if (ceiling >= 0 && s.up < -0.6) return ceiling;
   return -1;
 }
 
@@ -91,24 +92,6 @@ int pick_stratum(const SPOT& s, const void* context) {
   int i = 0;
   while (i < 3 && t >= r->border[i]) i++;
   return r->band[i];
-}
-
-// Noise regions: four materials (repeats allowed) fill the quarters of a noise's range.
-struct REGIONS_RULE {
-  noise::module::Perlin n;
-  double split[3];
-  int region[4];
-  int floor = -1, ceiling = -1;
-};
-
-int pick_region(const SPOT& s, const void* context) {
-  const REGIONS_RULE* r = static_cast<const REGIONS_RULE*>(context);
-  const int faced = facing(s, r->floor, r->ceiling);
-  if (faced >= 0) return faced;
-  const double v = r->n.GetValue(s.x, s.y, s.z);
-  int i = 0;
-  while (i < 3 && v >= r->split[i]) i++;
-  return r->region[i];
 }
 
 // ---- caverns: long twisting tunnels that branch, widen into chambers and wind over
@@ -128,19 +111,19 @@ void dig_caverns(RANDOM* rng, unsigned seed) {
   roughen(seed, 40, 0.8, 0.25);
 }
 
-// Warm caverns: veins of earth and red ore through grey stone.
+// Warm caverns: earth underfoot, red ore walls with a band of grey stone.
 void build_caverns(RANDOM* rng, unsigned seed) {
   dig_caverns(rng, seed);
-  const REGIONS_RULE rule{make_perlin(seed, 50, 0.06, 1), {-0.25, 0.0, 0.3}, {3, 0, 3, 1}};
-  set_materials(pick_region, &rule, seed, 0.8);
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.5, {10.0, 15.0, 21.0}, {3, 3, 1, 3}, 0};
+  set_materials(pick_stratum, &strata);
 }
 
-// ---- deep: the caverns far down, cold: bare stone underfoot, walls of stone and
-// crystal, crystal hanging overhead.
+// ---- deep: the caverns far down, cold: bare stone underfoot, walls in bands of stone
+// and crystal, crystal hanging overhead.
 void build_deep(RANDOM* rng, unsigned seed) {
   dig_caverns(rng, seed);
-  const REGIONS_RULE rule{make_perlin(seed, 50, 0.07, 1), {-0.15, 0.1, 0.35}, {1, 2, 1, 2}, 1, 2};
-  set_materials(pick_region, &rule, seed, 0.8);
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.5, {10.0, 15.0, 21.0}, {2, 1, 2, 1}, 1, 2};
+  set_materials(pick_stratum, &strata);
 }
 
 // ---- maze: a lattice of junctions, four a side, joined by bent tunnels along a random
@@ -208,13 +191,13 @@ void build_maze(RANDOM* rng, unsigned seed) {
     carve_sphere(node[n % G][(n / G) % G][n / (G * G)], rng->uniform(3.8, 4.2));
   }
   roughen(seed, 40, 0.35, 0.35);
-  const STRATA strata{make_perlin(seed, 50, 0.2, 1), 0.8, {9.0, 16.0, 23.0}, {0, 1, 2, 3}};
-  set_materials(pick_stratum, &strata, seed, 0.7);
+  const STRATA strata{make_perlin(seed, 50, 0.1, 1), 0.8, {9.0, 16.0, 23.0}, {0, 1, 2, 3}};
+  set_materials(pick_stratum, &strata);
 }
 
 // ---- hall: one high hall under a dome, its floor uneven, held up by pillars, with
 // ledges along the walls, hanging stones and alcoves: earth underfoot, crystal overhead,
-// stone walls over a band of ore at the bottom.
+// stone walls with a band of ore.
 void build_hall(RANDOM* rng, unsigned seed) {
   carve_box(at(2.5, 2.5, 2.5), at(29.5, 20, 29.5), 3.0);
   carve_ellipsoid(at(16, 17, 16), 13.5, 10, 13.5);
@@ -258,8 +241,8 @@ void build_hall(RANDOM* rng, unsigned seed) {
   carve_capsule(pit[0], bend, 1.5);
   carve_capsule(bend, pit[1], 1.5);
   roughen(seed, 40, 0.5, 0.3);
-  const STRATA strata{make_perlin(seed, 50, 0.15, 2), 1.5, {6.5, 13.5, 21.0}, {3, 1, 1, 2}, 0, 2};
-  set_materials(pick_stratum, &strata, seed, 0.8);
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.2, {6.5, 13.5, 21.0}, {1, 3, 1, 2}, 0, 2};
+  set_materials(pick_stratum, &strata);
 }
 
 // The storeys' walls take the storey's number; floors, ceilings and whatever lies outside
@@ -300,7 +283,7 @@ void build_floors(RANDOM* rng, unsigned seed) {
     }
   }
   roughen(seed, 40, 0.45, 0.3);
-  set_materials(pick_storey, &band, seed, 0.5);
+  set_materials(pick_storey, &band);
 }
 
 // ---- honeycomb: round cells packed four a side with walls a unit thick between them,
@@ -370,7 +353,7 @@ void build_honeycomb(RANDOM* rng, unsigned seed) {
       if (neighbour && !solid[a] && !solid[b] && rng->uniform(0, 1) < 0.3) window(a, b);
     }
   roughen(seed, 40, 0.12, 0.4);
-  set_materials(pick_cell, &lattice, seed, 0.6);
+  set_materials(pick_cell, &lattice);
 }
 
 // ---- arena: a small round pit with a pillar in the middle, four bays, and a ring
@@ -404,7 +387,7 @@ void build_arena(RANDOM* rng, unsigned seed) {
   add_capsule(at(16, 7, 16), at(16, 12.5, 16), 1.6);
   add_capsule(at(16, 16.5, 16), at(16, 22, 16), 1.4);
   roughen(seed, 40, 0.4, 0.3);
-  set_materials(pick_quarter, nullptr, seed, 0.8);
+  set_materials(pick_quarter, nullptr);
 }
 
 // ---- grotto: a domed grotto with a few pillars, caverns winding off it round the
@@ -433,8 +416,8 @@ void build_grotto(RANDOM* rng, unsigned seed) {
   dig_worm(rng, seed, 32, gallery, {1.6, 2.4, 0.25, 80}, &path);
   carve_capsule(gallery, at(hall.x, hall.y + 5, hall.z), 1.7);
   roughen(seed, 40, 0.7, 0.22);
-  const STRATA strata{make_perlin(seed, 50, 0.1, 2), 2.5, {7.0, 13.0, 20.0}, {3, 1, 1, 2}, 0};
-  set_materials(pick_stratum, &strata, seed, 0.9);
+  const STRATA strata{make_perlin(seed, 50, 0.07, 1), 1.5, {7.0, 13.0, 20.0}, {3, 1, 1, 2}, 0};
+  set_materials(pick_stratum, &strata);
 }
 
 }  // namespace
