@@ -115,7 +115,7 @@ CANVAS earth(int n) {
       const float sv = f(tiled_noise(soil, u, v, 10, 10));
       const float gv = f(tiled_noise(sand, u, v, 56, 56));
       float height = 0.2f * sv + 0.25f * gv;
-      COLOR albedo = scale(mix(rgb(197, 152, 112), rgb(215, 170, 125), 0.5f + 0.8f * sv), 1.0f + 0.08f * gv);
+      COLOR albedo = scale(mix(rgb(190, 156, 120), rgb(208, 174, 134), 0.5f + 0.8f * sv), 1.0f + 0.08f * gv);
       for (int layer = 0; layer < 2; layer++) {
         const STONES p = stones(u, v, layer == 0 ? 20 : 36, 101 + 17 * layer, layer == 0 ? 0.45 : 0.35, 0.25, 0.42);
         if (p.inside <= 0.0f) continue;
@@ -202,7 +202,7 @@ CANVAS ore(int n) {
       const float sm = f(tiled_noise(smear, u, v, 24, 24));
       const float gv = f(tiled_noise(grain, u, v, 60, 60));
       float height = 0.15f * cv + 0.2f * sm + 0.25f * gv;
-      COLOR albedo = scale(mix(rgb(206, 139, 110), rgb(224, 164, 125), 0.5f + 0.7f * cv), 1.0f + 0.05f * sm + 0.06f * gv);
+      COLOR albedo = scale(mix(rgb(206, 122, 98), rgb(222, 146, 118), 0.5f + 0.7f * cv), 1.0f + 0.05f * sm + 0.06f * gv);
       const STONES fleck = stones(u, v, 28, 401, 0.22, 0.2, 0.36);
       if (fleck.inside > 0.0f) {
         height = std::max(height, 0.3f + 0.8f * fleck.inside);
@@ -233,12 +233,14 @@ CANVAS paint_material() {
   return c;
 }
 
+// The rocks hang in the open, far from the vurks' lamps as often as not: light granite, so
+// the ambient light alone still shows them.
 CANVAS paint_rock() {
   constexpr int N = 256;
   const auto body = perlin(51, 6, 0.55);
   const auto cracks = ridged(52, 4);
   const auto grain = perlin(53, 2);
-  const RAMP_STOP granite[] = {{0.0f, rgb(92, 86, 80)}, {0.5f, rgb(122, 114, 104)}, {1.0f, rgb(142, 134, 122)}};
+  const RAMP_STOP granite[] = {{0.0f, rgb(140, 132, 124)}, {0.5f, rgb(168, 160, 148)}, {1.0f, rgb(188, 180, 166)}};
   SURFACE s = make_surface(N);
   for (int y = 0; y < N; y++) {
     for (int x = 0; x < N; x++) {
@@ -251,16 +253,16 @@ CANVAS paint_rock() {
       const CELLS g = tiled_cells(u, v, 40, 54);
       const double kind = hash01(g.id, 1, 55);
       const float inside = smooth(0.45f, 0.3f, f(g.f1));
-      if (kind < 0.18) albedo = mix(albedo, rgb(48, 46, 46), inside);
-      else if (kind < 0.3) albedo = mix(albedo, rgb(176, 170, 160), 0.8f * inside);
-      else if (kind < 0.4) albedo = mix(albedo, rgb(150, 118, 104), 0.8f * inside);
+      if (kind < 0.18) albedo = mix(albedo, rgb(96, 92, 90), inside);
+      else if (kind < 0.3) albedo = mix(albedo, rgb(214, 208, 198), 0.8f * inside);
+      else if (kind < 0.4) albedo = mix(albedo, rgb(196, 160, 144), 0.8f * inside);
       albedo = scale(albedo, 0.93f + 0.14f * gv);
-      albedo = mix(albedo, rgb(40, 36, 34), 0.8f * crack);
+      albedo = mix(albedo, rgb(84, 78, 74), 0.7f * crack);
       s.height[static_cast<size_t>(y) * N + x] = 0.5f * bv - 0.5f * crack + 0.04f * gv;
       s.albedo[static_cast<size_t>(y) * N + x] = albedo;
     }
   }
-  return light_surface(s, 12.0f, 0.6f);
+  return light_surface(s, 12.0f, 0.45f);
 }
 
 CANVAS paint_metal() {
