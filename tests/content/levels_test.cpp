@@ -1,5 +1,5 @@
 // levels of the generated game folder: each shipped level loads cleanly and can be played
-// (all four materials on its walls, rocks in the open, room for both spawn searches, no
+// (two materials or more on its walls, rocks in the open, room for both spawn searches, no
 // closed pockets), and the level maker makes the same bytes from the same settings and
 // refuses to write through a symlink.
 #include <gtest/gtest.h>
@@ -69,15 +69,17 @@ TEST(Levels, EveryShippedLevelLoadsAndIsFitToPlay) {
     EXPECT_EQ(messages.count(), 0) << messages.last();
     EXPECT_EQ(rocks, level.rocks);
 
-    // Every material shows on a good part of the walls, not only somewhere in the rock.
-    int walls[4] = {}, surface = 0;
+    // Each level has a look of its own, some of the four materials on its walls, but never
+    // one alone: at least two show on a good part of the walls, not only somewhere in the rock.
+    int walls[4] = {}, surface = 0, shown = 0;
     for (int c = 0; c < GRIDCELLS; c++)
       if (gridcell[c].triangles) {
         ASSERT_LT(gridcell[c].material, 4);
         walls[gridcell[c].material]++;
         surface++;
       }
-    for (int m = 0; m < 4; m++) EXPECT_GT(walls[m], surface / 25) << "material " << m;
+    for (int m = 0; m < 4; m++) shown += walls[m] > surface / 25;
+    EXPECT_GE(shown, 2);
 
     for (int i = 0; i < rocks; i++) {
       const ROCK& r = rock[i];

@@ -1,7 +1,8 @@
-// textures of the generated game folder: the blended ones carry alpha, and the font's
-// glyphs fit the text advance and stand upright.
+// textures of the generated game folder: the terrain's materials are light, fine and even,
+// the blended ones carry alpha, and the font's glyphs fit the text advance and stand upright.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -25,6 +26,44 @@ struct Picture {
   int at(int x, int y, int c) const { return image.pixels[(static_cast<size_t>(y) * image.width + x) * bytes() + c]; }
   int alpha(int x, int y) const { return at(x, y, bytes() - 1); }
 };
+
+// Every terrain triangle shows a patch of its material's quarter of material.tga, laid
+// from the quarter's corner with its longest edge along the quarter's first rows; about
+// 150 texels make a unit of wall. A quarter must be light enough for the ambient light
+// alone to show it, carry fine detail, be even in tone over areas the size of a patch
+// (broad shading shows every patch's edge as a seam), and be no darker or lighter along
+// its first rows and columns, where all the patches meet.
+TEST(GeneratedTextures, TerrainMaterialsAreLightFineAndEvenOverEveryPatch) {
+  const Picture p("material.tga");
+  ASSERT_TRUE(p.ok);
+  ASSERT_EQ(p.image.format, TEXTURE_RGB);
+  const int q = p.image.width / 2, block = q / 4, strip = q / 32;
+  for (int m = 0; m < 4; m++) {
+    SCOPED_TRACE(m);
+    auto tone = [&](int x, int y) {
+      x += m % 2 * q, y += m / 2 * q;
+      return (p.at(x, y, 0) + p.at(x, y, 1) + p.at(x, y, 2)) / 3.0;
+    };
+    auto mean = [&](int x, int y, int w, int h, double from = 0, int power = 1) {
+      double sum = 0;
+      for (int j = y; j < y + h; j++)
+        for (int i = x; i < x + w; i++) sum += std::pow(tone(i, j) - from, power);
+      return sum / (w * h);
+    };
+    const double all = mean(0, 0, q, q), spread = std::sqrt(mean(0, 0, q, q, all, 2));
+    EXPECT_TRUE(all >= 140 && all <= 195) << all;
+    EXPECT_TRUE(spread >= 8 && spread <= 24) << spread << ": no detail, or too much contrast";
+    double lowest = 255, highest = 0;
+    for (int y = 0; y < q; y += block)
+      for (int x = 0; x < q; x += block) {
+        lowest = std::min(lowest, mean(x, y, block, block));
+        highest = std::max(highest, mean(x, y, block, block));
+      }
+    EXPECT_LE(highest - lowest, 12.0) << "blotches as large as a patch";
+    EXPECT_NEAR(mean(0, 0, q, strip), all, 5.0) << "first rows";
+    EXPECT_NEAR(mean(0, 0, strip, q), all, 5.0) << "first columns";
+  }
+}
 
 // The start reads every file; the ones drawn blended must bring their own alpha.
 TEST(GeneratedTextures, TheBlendedOnesCarryAlpha) {

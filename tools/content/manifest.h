@@ -57,7 +57,7 @@ struct LEVEL_ENTRY {
 inline constexpr LEVEL_ENTRY levels[] = {
     {"test1.vhl", "grotto", 1, 4},  {"caverns.vhl", "caverns", 11, 3}, {"maze.vhl", "maze", 7, 2},
     {"hall.vhl", "hall", 3, 6},     {"floors.vhl", "floors", 5, 3},    {"combs.vhl", "honeycomb", 2, 4},
-    {"arena.vhl", "arena", 9, 1},   {"deep.vhl", "caverns", 42, 5},
+    {"arena.vhl", "arena", 9, 1},   {"deep.vhl", "deep", 42, 5},
 };
 
 }  // namespace content

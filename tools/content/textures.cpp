@@ -2,6 +2,7 @@
 // pictures of the underground itself (terrain, rock, metal, the vurk's skin, rope, menu).
 #include <libnoise/noise.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -53,162 +54,174 @@ float f(double x) { return static_cast<float>(x); }
 
 // ---- terrain: the four ground materials of material.tga ----
 //
-// Every terrain triangle is laid into its quarter from the quarter's corner, so all of
-// them show nearly the same patch: broad shading would repeat on each triangle as a
-// visible facet pattern. The materials therefore carry their character in detail finer
-// than a triangle, over an even mid-dark tone that lighting and team colours read against.
+// Every terrain triangle is laid flat into its quarter from the quarter's corner, turned
+// whichever way its longest edge runs, while its neighbours show other parts of the same
+// quarter. Whatever lets a triangle's patch be told from its neighbour's shows as a seam:
+// shading broader than the grain, a direction in the pattern or in its light, a blotch at
+// the corner all triangles share. So each material is an even, fine grain of one tone,
+// shaded by its hollows and bumps (no light direction), and the four differ in colour and
+// grain rather than in brightness, which also keeps the step at a border between two of
+// them soft. Their tone is light: the walls only reach the ambient light times their own
+// brightness, and a dark ground leaves the cave black wherever no lamp burns.
 
+// Bumps a little lighter, hollows a little darker, alike whichever way the patch lies:
+// the height against its mean over the square of `r` pixels around, wrapping.
+CANVAS shade_hollows(const SURFACE& s, int r, float depth) {
+  const int n = s.n;
+  std::vector<float> across(s.height.size()), mean(s.height.size());
+  auto wrap = [n](int i) { return (i % n + n) % n; };
+  for (int y = 0; y < n; y++)
+    for (int x = 0; x < n; x++) {
+      float sum = 0.0f;
+      for (int i = -r; i <= r; i++) sum += s.height[static_cast<size_t>(y) * n + wrap(x + i)];
+      across[static_cast<size_t>(y) * n + x] = sum;
+    }
+  for (int y = 0; y < n; y++)
+    for (int x = 0; x < n; x++) {
+      float sum = 0.0f;
+      for (int j = -r; j <= r; j++) sum += across[static_cast<size_t>(wrap(y + j)) * n + x];
+      mean[static_cast<size_t>(y) * n + x] = sum / static_cast<float>((2 * r + 1) * (2 * r + 1));
+    }
+  CANVAS c = make_canvas(n, n, COLOR{0, 0, 0, 1});
+  for (size_t i = 0; i < c.pixel.size(); i++)
+    c.pixel[i] = scale(s.albedo[i], std::clamp(1.0f + depth * (s.height[i] - mean[i]), 0.75f, 1.2f));
+  return c;
+}
+
+// A grain of small round stones on the cells of a wrapping grid: how far inside the stone
+// of (u, v) the point lies (0 outside, 1 at its middle) and which cell holds it.
+struct STONES {
+  float inside;
+  unsigned id;
+};
+
+STONES stones(double u, double v, int cells, unsigned seed, double share, double r0, double r1) {
+  const CELLS c = tiled_cells(u, v, cells, seed);
+  if (hash01(c.id, 2, seed + 1) > share) return {0.0f, c.id};
+  const double r = r0 + (r1 - r0) * hash01(c.id, 1, seed + 2);
+  const float d = f(c.f1 / r);
+  return {d < 1.0f ? std::sqrt(1.0f - d * d) : 0.0f, c.id};
+}
+
+// Warm brown soil with sand in it and small pebbles of its own colours.
 CANVAS earth(int n) {
-  const auto soil = perlin(11, 5);
-  const auto grain = perlin(12, 3);
-  const auto cracks = ridged(13, 3);
-  const COLOR pebble_colors[] = {rgb(112, 100, 86), rgb(92, 84, 78), rgb(128, 112, 92), rgb(84, 74, 62)};
-  const RAMP_STOP soil_ramp[] = {{0.0f, rgb(70, 52, 38)}, {0.5f, rgb(104, 78, 56)}, {1.0f, rgb(124, 96, 68)}};
+  const auto soil = perlin(11, 4);
+  const auto sand = perlin(12, 3);
+  const COLOR pebble_colors[] = {rgb(197, 168, 139), rgb(179, 150, 123), rgb(217, 179, 137), rgb(188, 157, 119)};
   SURFACE s = make_surface(n);
   for (int y = 0; y < n; y++) {
     for (int x = 0; x < n; x++) {
       const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
-      const float sv = f(tiled_noise(soil, u, v, 14, 14));
-      const float gv = f(tiled_noise(grain, u, v, 48, 48));
-      const float crack = smooth(0.6f, 0.9f, f(tiled_noise(cracks, u, v, 10, 10)));
-      float height = 0.15f * sv + 0.06f * gv - 0.35f * crack;
-      COLOR albedo = scale(ramp(soil_ramp, 3, 0.5f + 0.6f * sv), 0.9f + 0.2f * gv);
-      albedo = mix(albedo, rgb(40, 30, 24), 0.75f * crack);
-      // Pebbles: most cells of a coarse grid and some of a fine one hold a stone.
+      const float sv = f(tiled_noise(soil, u, v, 10, 10));
+      const float gv = f(tiled_noise(sand, u, v, 56, 56));
+      float height = 0.2f * sv + 0.25f * gv;
+      COLOR albedo = scale(mix(rgb(190, 156, 120), rgb(208, 174, 134), 0.5f + 0.8f * sv), 1.0f + 0.08f * gv);
       for (int layer = 0; layer < 2; layer++) {
-        const int cells = layer == 0 ? 12 : 26;
-        const CELLS c = tiled_cells(u, v, cells, 101 + layer * 17);
-        if (hash01(c.id, 2, 103 + layer) > (layer == 0 ? 0.55 : 0.4)) continue;
-        const float r = f(0.2 + 0.18 * hash01(c.id, 1, 102 + layer));
-        const float d = (f(c.f1) + 0.05f * sv) / r;
-        if (d >= 1.0f) continue;
-        const float dome = std::sqrt(1.0f - d * d) * smooth(1.0f, 0.8f, d);
-        height = std::max(height, 0.1f + (layer == 0 ? 0.9f : 0.45f) * dome);
-        const COLOR stone = scale(pebble_colors[hash3(c.id, 5, 104 + layer) % 4], 0.9f + 0.18f * gv);
-        albedo = mix(albedo, stone, smooth(1.0f, 0.82f, d));
+        const STONES p = stones(u, v, layer == 0 ? 20 : 36, 101 + 17 * layer, layer == 0 ? 0.45 : 0.35, 0.25, 0.42);
+        if (p.inside <= 0.0f) continue;
+        height = std::max(height, 0.3f + 0.9f * p.inside);
+        albedo = mix(albedo, scale(pebble_colors[hash3(p.id, 5, 104 + layer) % 4], 0.97f + 0.06f * gv),
+                     smooth(0.0f, 0.35f, p.inside));
       }
       s.height[static_cast<size_t>(y) * n + x] = height;
       s.albedo[static_cast<size_t>(y) * n + x] = albedo;
     }
   }
-  return light_surface(s, 10.0f, 0.6f);
+  return shade_hollows(s, 3, 0.35f);
 }
 
+// Pale grey stone, granular like granite: dark and light mineral grains in a rough matrix.
 CANVAS stone(int n) {
-  constexpr int LAYERS = 9;
-  const auto warp = perlin(21, 4);
-  const auto rough = perlin(22, 6, 0.55);
-  const auto grain = perlin(24, 2);
-  const COLOR layer_colors[] = {rgb(96, 100, 108), rgb(112, 112, 112), rgb(82, 86, 94), rgb(120, 118, 112),
-                                rgb(100, 104, 110)};
+  const auto rough = perlin(21, 4, 0.55);
+  const auto grain = perlin(22, 2);
   SURFACE s = make_surface(n);
   for (int y = 0; y < n; y++) {
     for (int x = 0; x < n; x++) {
       const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
-      const float rv = f(tiled_noise(rough, u, v, 16, 16));
-      const float gv = f(tiled_noise(grain, u, v, 64, 64));
-      // Bedding: a whole number of layers per tile, bent by the warp, each a step up
-      // from the next with its own tone.
-      const double bed = LAYERS * v + 0.5 * tiled_noise(warp, u, v, 4, 4);
-      const int layer = static_cast<int>(std::floor(bed));
-      const unsigned id = static_cast<unsigned>((layer % LAYERS + LAYERS) % LAYERS);
-      const float within = f(bed - layer);
-      // Joints across each layer, a whole number per tile.
-      const double joints = 3.0 + std::floor(3.0 * hash01(id, 1, 25));
-      const float joint = smooth(0.93f, 0.99f, f(std::cos(2.0 * 3.14159265358979 * (joints * u + hash01(id, 2, 26)) + 0.5 * rv)));
-      const float ledge = smooth(0.0f, 0.12f, within);
-      // Fractures that ignore the bedding, so the stone breaks into angular pieces.
-      const CELLS piece = tiled_cells(u, v, 13, 28, 0.9);
-      const float fracture = smooth(0.05f, 0.0f, f(piece.f2 - piece.f1)) * (hash01(piece.id, 3, 29) < 0.6 ? 1.0f : 0.0f);
-      const float height = 0.25f * ledge + 0.1f * within + 0.3f * rv + 0.04f * gv - 0.5f * std::max(joint, fracture);
-      COLOR albedo = mix(rgb(100, 103, 108), layer_colors[id % 5], 0.5f);
-      albedo = scale(albedo, 0.9f + 0.2f * rv + 0.1f * gv + 0.08f * f(hash01(piece.id, 4, 29) - 0.5));
-      albedo = mix(albedo, rgb(34, 36, 42), 0.7f * std::max(std::max(joint, fracture), smooth(0.08f, 0.0f, within)));
-      // A glint of mica here and there.
-      if (hash01(static_cast<unsigned>(x), static_cast<unsigned>(y), 27) < 0.004) albedo = mix(albedo, rgb(190, 192, 196), 0.7f);
+      const float rv = f(tiled_noise(rough, u, v, 12, 12));
+      const float gv = f(tiled_noise(grain, u, v, 60, 60));
+      float height = 0.3f * rv + 0.3f * gv;
+      COLOR albedo = scale(rgb(177, 179, 186), 1.0f + 0.07f * rv + 0.07f * gv);
+      const CELLS g = tiled_cells(u, v, 40, 23);
+      const double kind = hash01(g.id, 1, 24);
+      const float in_grain = smooth(0.42f, 0.25f, f(g.f1));
+      if (kind < 0.2) {
+        albedo = mix(albedo, rgb(134, 137, 146), 0.8f * in_grain);
+        height -= 0.3f * in_grain;
+      } else if (kind < 0.34) {
+        albedo = mix(albedo, rgb(220, 217, 213), 0.8f * in_grain);
+        height += 0.3f * in_grain;
+      } else if (kind < 0.42) {
+        albedo = mix(albedo, rgb(197, 177, 168), 0.7f * in_grain);
+      }
       s.height[static_cast<size_t>(y) * n + x] = height;
       s.albedo[static_cast<size_t>(y) * n + x] = albedo;
     }
   }
-  return light_surface(s, 9.0f, 0.65f);
+  return shade_hollows(s, 2, 0.3f);
 }
 
+// Violet-blue crystal: small facets, each of its own shade and leaning its own way.
 CANVAS crystal(int n) {
-  const auto matrix = perlin(31, 5);
-  const auto sheen = perlin(32, 3);
-  const COLOR crystal_colors[] = {rgb(114, 102, 148), rgb(92, 126, 136), rgb(138, 130, 162), rgb(102, 92, 130),
-                                  rgb(110, 134, 144)};
+  const auto matrix = perlin(31, 4);
+  const auto sheen = perlin(32, 2);
+  const COLOR facet_colors[] = {rgb(168, 157, 208), rgb(155, 168, 206), rgb(179, 166, 213), rgb(164, 152, 199),
+                                rgb(157, 175, 202)};
   SURFACE s = make_surface(n);
   for (int y = 0; y < n; y++) {
     for (int x = 0; x < n; x++) {
       const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
-      const float mv = f(tiled_noise(matrix, u, v, 16, 16));
-      const float shv = f(tiled_noise(sheen, u, v, 8, 8));
-      const CELLS big = tiled_cells(u, v, 10, 301, 0.85);
-      const CELLS small = tiled_cells(u, v, 20, 302, 0.9);
-      // The larger crystals win; between them the dark host rock shows.
-      COLOR albedo = scale(rgb(62, 58, 68), 0.85f + 0.3f * mv);
-      float height = 0.15f * mv;
-      const bool in_big = hash01(big.id, 1, 303) < 0.8;
-      const CELLS& c = in_big ? big : small;
+      const float mv = f(tiled_noise(matrix, u, v, 10, 10));
+      const float shv = f(tiled_noise(sheen, u, v, 60, 60));
+      const CELLS c = tiled_cells(u, v, 32, 301, 0.85);
       const float edge = f(c.f2 - c.f1);
-      if (edge > 0.03f && (in_big || hash01(small.id, 1, 304) < 0.8)) {
-        // A pyramid rising from the cell's rim to its point, one flat facet per side,
-        // paler towards the point.
-        const float rise = smooth(0.03f, 0.1f, edge);
-        height = 0.15f * mv + rise * (0.3f + 2.2f * edge);
-        const COLOR tone = crystal_colors[hash3(c.id, in_big ? 7u : 8u, 305) % 5];
-        const COLOR lit_tone = mix(tone, rgb(176, 172, 196), 0.35f * smooth(0.2f, 0.9f, edge));
-        albedo = mix(albedo, scale(lit_tone, 0.9f + 0.2f * shv), rise);
-      } else {
-        albedo = mix(albedo, rgb(36, 34, 42), smooth(0.03f, 0.0f, edge) * 0.5f);
-      }
-      s.height[static_cast<size_t>(y) * n + x] = height;
+      // Each facet is a tilted plane: its shade runs along its own random heading.
+      const double heading = 6.2831853 * hash01(c.id, 3, 306);
+      const double fx = u * 32 - std::floor(u * 32), fy = v * 32 - std::floor(v * 32);
+      const float tilt = f(0.5 * (std::cos(heading) * (fx - 0.5) + std::sin(heading) * (fy - 0.5)));
+      COLOR albedo = scale(facet_colors[hash3(c.id, 7, 305) % 5], 1.0f + 0.05f * mv + 0.05f * shv + 0.08f * tilt);
+      albedo = mix(albedo, rgb(132, 123, 164), 0.3f * smooth(0.1f, 0.0f, edge));
+      s.height[static_cast<size_t>(y) * n + x] = 0.2f * mv + 0.4f * smooth(0.0f, 0.15f, edge);
       s.albedo[static_cast<size_t>(y) * n + x] = albedo;
     }
   }
-  return light_surface(s, 8.0f, 0.75f);
+  return shade_hollows(s, 2, 0.3f);
 }
 
+// Rust-red clay, smeared, with flecks of copper, gold and dark metal.
 CANVAS ore(int n) {
-  const auto clay = perlin(41, 5);
-  const auto smear = perlin(42, 4);
-  const auto veins = ridged(43, 3);
+  const auto clay = perlin(41, 4);
+  const auto smear = perlin(42, 3);
   const auto grain = perlin(44, 2);
-  const RAMP_STOP clay_ramp[] = {{0.0f, rgb(110, 74, 52)}, {0.5f, rgb(136, 96, 64)}, {1.0f, rgb(150, 112, 76)}};
+  const COLOR metal_colors[] = {rgb(226, 166, 120), rgb(222, 196, 136), rgb(150, 140, 140)};
   SURFACE s = make_surface(n);
   for (int y = 0; y < n; y++) {
     for (int x = 0; x < n; x++) {
       const double u = static_cast<double>(x) / n, v = static_cast<double>(y) / n;
-      const float cv = f(tiled_noise(clay, u, v, 12, 12));
-      const float sm = f(tiled_noise(smear, u, v, 10, 10));
-      const float gv = f(tiled_noise(grain, u, v, 64, 64));
-      const float vein_value = f(tiled_noise(veins, u, v, 8, 8));
-      const float vein = smooth(0.7f, 0.85f, vein_value);
-      float height = 0.12f * cv + 0.2f * sm + 0.02f * gv + 0.4f * vein;
-      COLOR albedo = scale(ramp(clay_ramp, 3, clamp01(0.5f + 0.35f * cv + 0.35f * sm)), 0.95f + 0.08f * gv);
-      // Ore: veins of dark metal with copper and gold grains in and beside them.
-      albedo = mix(albedo, scale(rgb(80, 80, 88), 0.8f + 0.5f * gv + 0.3f * sm), 0.85f * vein);
-      const CELLS nugget = tiled_cells(u, v, 24, 401);
-      const float near_vein = smooth(0.4f, 0.7f, vein_value);
-      if (hash01(nugget.id, 1, 402) < 0.15 + 0.7 * near_vein) {
-        const float d = f(nugget.f1) / (0.16f + 0.14f * f(hash01(nugget.id, 3, 404)));
-        if (d < 1.0f) {
-          const float dome = std::sqrt(1.0f - d * d);
-          height = std::max(height, 0.3f + 0.5f * dome);
-          const COLOR metal = hash01(nugget.id, 2, 403) < 0.5 ? rgb(156, 104, 66) : rgb(150, 130, 80);
-          albedo = mix(albedo, scale(metal, 0.75f + 0.4f * dome), smooth(1.0f, 0.75f, d));
-        }
+      const float cv = f(tiled_noise(clay, u, v, 10, 10));
+      const float sm = f(tiled_noise(smear, u, v, 24, 24));
+      const float gv = f(tiled_noise(grain, u, v, 60, 60));
+      float height = 0.15f * cv + 0.2f * sm + 0.25f * gv;
+      COLOR albedo = scale(mix(rgb(206, 122, 98), rgb(222, 146, 118), 0.5f + 0.7f * cv), 1.0f + 0.05f * sm + 0.06f * gv);
+      const STONES fleck = stones(u, v, 28, 401, 0.22, 0.2, 0.36);
+      if (fleck.inside > 0.0f) {
+        height = std::max(height, 0.3f + 0.8f * fleck.inside);
+        albedo = mix(albedo, scale(metal_colors[hash3(fleck.id, 2, 403) % 3], 0.9f + 0.15f * fleck.inside),
+                     0.7f * smooth(0.0f, 0.3f, fleck.inside));
       }
       s.height[static_cast<size_t>(y) * n + x] = height;
       s.albedo[static_cast<size_t>(y) * n + x] = albedo;
     }
   }
-  return light_surface(s, 10.0f, 0.7f);
+  return shade_hollows(s, 3, 0.35f);
 }
 
 }  // namespace
 
+// The game reads pictures of at most 512 a side: a quarter of 256 gives a unit of wall
+// about 150 texels, magnified several times on a wall close up. So the finest detail is
+// a few texels across, shapes that stay shapes when magnified rather than single-texel
+// noise that turns to mush.
 CANVAS paint_material() {
   constexpr int Q = 256;
   CANVAS c = make_canvas(2 * Q, 2 * Q, COLOR{0, 0, 0, 1});
@@ -220,12 +233,14 @@ CANVAS paint_material() {
   return c;
 }
 
+// The rocks hang in the open, far from the vurks' lamps as often as not: light granite, so
+// the ambient light alone still shows them.
 CANVAS paint_rock() {
   constexpr int N = 256;
   const auto body = perlin(51, 6, 0.55);
   const auto cracks = ridged(52, 4);
   const auto grain = perlin(53, 2);
-  const RAMP_STOP granite[] = {{0.0f, rgb(92, 86, 80)}, {0.5f, rgb(122, 114, 104)}, {1.0f, rgb(142, 134, 122)}};
+  const RAMP_STOP granite[] = {{0.0f, rgb(140, 132, 124)}, {0.5f, rgb(168, 160, 148)}, {1.0f, rgb(188, 180, 166)}};
   SURFACE s = make_surface(N);
   for (int y = 0; y < N; y++) {
     for (int x = 0; x < N; x++) {
@@ -238,16 +253,16 @@ CANVAS paint_rock() {
       const CELLS g = tiled_cells(u, v, 40, 54);
       const double kind = hash01(g.id, 1, 55);
       const float inside = smooth(0.45f, 0.3f, f(g.f1));
-      if (kind < 0.18) albedo = mix(albedo, rgb(48, 46, 46), inside);
-      else if (kind < 0.3) albedo = mix(albedo, rgb(176, 170, 160), 0.8f * inside);
-      else if (kind < 0.4) albedo = mix(albedo, rgb(150, 118, 104), 0.8f * inside);
+      if (kind < 0.18) albedo = mix(albedo, rgb(96, 92, 90), inside);
+      else if (kind < 0.3) albedo = mix(albedo, rgb(214, 208, 198), 0.8f * inside);
+      else if (kind < 0.4) albedo = mix(albedo, rgb(196, 160, 144), 0.8f * inside);
       albedo = scale(albedo, 0.93f + 0.14f * gv);
-      albedo = mix(albedo, rgb(40, 36, 34), 0.8f * crack);
+      albedo = mix(albedo, rgb(84, 78, 74), 0.7f * crack);
       s.height[static_cast<size_t>(y) * N + x] = 0.5f * bv - 0.5f * crack + 0.04f * gv;
       s.albedo[static_cast<size_t>(y) * N + x] = albedo;
     }
   }
-  return light_surface(s, 12.0f, 0.6f);
+  return light_surface(s, 12.0f, 0.45f);
 }
 
 CANVAS paint_metal() {

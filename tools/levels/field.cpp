@@ -269,12 +269,60 @@ void finish_field() {
     if (open.label[i] >= 0 && open.label[i] != main) voxel[i].value = 0.3f;
 }
 
-void set_materials(int (*pick)(double x, double y, double z, const void* context), const void* context) {
+namespace {
+
+bool on_surface(int x, int y, int z) {
+  int empty = 0;
+  for (int c = 0; c < 8; c++) empty += voxel[voxel_index(x + (c & 1), y + (c >> 1 & 1), z + (c >> 2))].value < 0.0f;
+  return empty > 0 && empty < 8;
+}
+
+}  // namespace
+
+void set_materials(int (*pick)(const SPOT& spot, const void* context), const void* context) {
+  auto value = [](int x, int y, int z) {
+    return static_cast<double>(voxel[voxel_index(std::clamp(x, 0, N - 1), std::clamp(y, 0, N - 1), std::clamp(z, 0, N - 1))].value);
+  };
   for (int z = 0; z < GRID_SIZE; z++)
     for (int y = 0; y < GRID_SIZE; y++)
-      for (int x = 0; x < GRID_SIZE; x++)
-        gridcell[gridcell_index(x, y, z)].material =
-            static_cast<uint8_t>(std::clamp(pick(x + 0.5, y + 0.5, z + 0.5, context), 0, 3));
+      for (int x = 0; x < GRID_SIZE; x++) {
+        // The field falls towards open space. Its slope across the cell and one voxel
+        // beyond on each side points out of the rock, steadier than the cell's own corners
+        // on a roughened wall; its height part says how much the rock faces up.
+        double g[3] = {0, 0, 0};
+        for (int i = 0; i < 2; i++)
+          for (int j = 0; j < 2; j++) {
+            g[0] += value(x + 2, y + i, z + j) - value(x - 1, y + i, z + j);
+            g[1] += value(x + i, y + 2, z + j) - value(x + i, y - 1, z + j);
+            g[2] += value(x + i, y + j, z + 2) - value(x + i, y + j, z - 1);
+          }
+        const double slope = std::sqrt(g[0] * g[0] + g[1] * g[1] + g[2] * g[2]);
+        const SPOT spot = {x + 0.5, y + 0.5, z + 0.5, slope > 0 ? -g[1] / slope : 0.0};
+        gridcell[gridcell_index(x, y, z)].material = static_cast<uint8_t>(std::clamp(pick(spot, context), 0, 3));
+      }
+
+  std::vector<uint8_t> surface(GRIDCELLS), before(GRIDCELLS);
+  for (int z = 0; z < GRID_SIZE; z++)
+    for (int y = 0; y < GRID_SIZE; y++)
+      for (int x = 0; x < GRID_SIZE; x++) surface[gridcell_index(x, y, z)] = on_surface(x, y, z);
+  for (int pass = 0; pass < 2; pass++) {
+    for (int i = 0; i < GRIDCELLS; i++) before[i] = gridcell[i].material;
+    for (int z = 0; z < GRID_SIZE; z++)
+      for (int y = 0; y < GRID_SIZE; y++)
+        for (int x = 0; x < GRID_SIZE; x++) {
+          const int here = gridcell_index(x, y, z);
+          if (!surface[here]) continue;
+          int count[4] = {};
+          for (int k = std::max(z - 1, 0); k <= std::min(z + 1, GRID_SIZE - 1); k++)
+            for (int j = std::max(y - 1, 0); j <= std::min(y + 1, GRID_SIZE - 1); j++)
+              for (int i = std::max(x - 1, 0); i <= std::min(x + 1, GRID_SIZE - 1); i++) {
+                const int n = gridcell_index(i, j, k);
+                if (n != here && surface[n]) count[before[n]]++;
+              }
+          const int most = static_cast<int>(std::max_element(count, count + 4) - count);
+          if (count[before[here]] < 3 && count[most] >= 5) gridcell[here].material = static_cast<uint8_t>(most);
+        }
+  }
 }
 
 }  // namespace levelgen

@@ -33,8 +33,18 @@ void roughen(unsigned seed, unsigned salt, double amount, double frequency);
 // space are joined to the main space by a tunnel or, when tiny, filled.
 void finish_field();
 
-// Gives every cell the material `pick` returns for its centre.
-void set_materials(int (*pick)(double x, double y, double z, const void* context), const void* context);
+// Where a cell's material is picked: the cell's centre, and which way the rock's surface
+// there faces: `up` is 1 on a floor, 0 on a wall, -1 under a ceiling.
+struct SPOT {
+  double x, y, z;
+  double up;
+};
+
+// Gives every cell the material `pick` returns for its spot, then tidies the borders on the
+// rock's surface: a border can only run along cell faces, so every stray cell or notch of
+// another material shows as a square; a surface cell that few of its surface neighbours
+// share takes the material most of them hold.
+void set_materials(int (*pick)(const SPOT& spot, const void* context), const void* context);
 
 double length(XYZ a, XYZ b);
 

@@ -25,7 +25,8 @@ constexpr int WIDTH = 4 * SLICE + 5 * GAP;
 constexpr int HEIGHT = VIEW + SLICE + 3 * GAP;
 constexpr double SLICE_HEIGHTS[4] = {5.0, 11.0, 17.0, 24.0};
 
-const double TINT[4][3] = {{0.62, 0.42, 0.26}, {0.82, 0.70, 0.38}, {0.50, 0.56, 0.66}, {0.36, 0.62, 0.46}};
+// The terrain materials' own colours: earth, stone, crystal, ore.
+const double TINT[4][3] = {{0.74, 0.61, 0.47}, {0.62, 0.63, 0.66}, {0.58, 0.55, 0.74}, {0.81, 0.48, 0.38}};
 
 struct IMAGE {
   std::vector<uint8_t> rgb = std::vector<uint8_t>(WIDTH * HEIGHT * 3, 14);

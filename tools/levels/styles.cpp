@@ -1,5 +1,5 @@
 // level styles: each shapes the voxel field in its own way and gives the cells their
-// materials by a rule of its own (depth, storey, region or quarter).
+// materials by a rule of its own (depth, storey, region or quarter, floor or ceiling).
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -65,39 +65,38 @@ void raise_floor(unsigned seed, unsigned salt, XYZ centre, double reach, double 
     }
 }
 
-// Four bands by depth, their borders bent by noise like strata.
+// Four bands by depth, their borders bent by slow noise like strata. A border that runs
+// level along a wall runs along cell faces too: a straight line with a step now and then,
+// where a border slanting through the cells would be all steps. Floors and ceilings may
+// take a material of their own (-1: the band's), so the ground underfoot reads apart from
+// the walls along the bend of the rock itself.
 struct STRATA {
   noise::module::Perlin bend;
   double amount;
   double border[3];
   int band[4];
+  int floor = -1, ceiling = -1;
 };
 
-int pick_stratum(double x, double y, double z, const void* context) {
-  const STRATA* s = static_cast<const STRATA*>(context);
-  const double t = y + s->amount * s->bend.GetValue(x, y, z);
-  int i = 0;
-  while (i < 3 && t >= s->border[i]) i++;
-  return s->band[i];
+int facing(const SPOT& s, int floor, int ceiling) {
+  if (floor >= 0 && s.up > 0.6) return floor;
+  if (ceiling >= 0 && s.up < -0.6) return ceiling;
+  return -1;
 }
 
-// Noise regions: the four materials fill the quarters of a noise's range.
-struct REGIONS_RULE {
-  noise::module::Perlin n;
-  double split[3];
-};
-
-int pick_region(double x, double y, double z, const void* context) {
-  const REGIONS_RULE* r = static_cast<const REGIONS_RULE*>(context);
-  const double v = r->n.GetValue(x, y, z);
+int pick_stratum(const SPOT& s, const void* context) {
+  const STRATA* r = static_cast<const STRATA*>(context);
+  const int faced = facing(s, r->floor, r->ceiling);
+  if (faced >= 0) return faced;
+  const double t = s.y + r->amount * r->bend.GetValue(s.x, s.y, s.z);
   int i = 0;
-  while (i < 3 && v >= r->split[i]) i++;
-  return i;
+  while (i < 3 && t >= r->border[i]) i++;
+  return r->band[i];
 }
 
 // ---- caverns: long twisting tunnels that branch, widen into chambers and wind over
-// each other; materials in noise regions like veins of different earth.
-void build_caverns(RANDOM* rng, unsigned seed) {
+// each other.
+void dig_caverns(RANDOM* rng, unsigned seed) {
   std::vector<XYZ> path;
   dig_worm(rng, seed, 10, at(rng->uniform(10, 22), rng->uniform(8, 24), rng->uniform(10, 22)),
            {1.7, 2.9, 0.7, 150}, &path);
@@ -110,8 +109,21 @@ void build_caverns(RANDOM* rng, unsigned seed) {
     carve_ellipsoid(p, rng->uniform(3.5, 5.0), rng->uniform(2.5, 3.5), rng->uniform(3.5, 5.0));
   }
   roughen(seed, 40, 0.8, 0.25);
-  const REGIONS_RULE rule{make_perlin(seed, 50, 0.06, 1), {-0.2, 0.0, 0.2}};
-  set_materials(pick_region, &rule);
+}
+
+// Warm caverns: earth underfoot, red ore walls with a band of grey stone.
+void build_caverns(RANDOM* rng, unsigned seed) {
+  dig_caverns(rng, seed);
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.5, {10.0, 15.0, 21.0}, {3, 3, 1, 3}, 0};
+  set_materials(pick_stratum, &strata);
+}
+
+// ---- deep: the caverns far down, cold: bare stone underfoot, walls in bands of stone
+// and crystal, crystal hanging overhead.
+void build_deep(RANDOM* rng, unsigned seed) {
+  dig_caverns(rng, seed);
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.5, {10.0, 15.0, 21.0}, {2, 1, 2, 1}, 1, 2};
+  set_materials(pick_stratum, &strata);
 }
 
 // ---- maze: a lattice of junctions, four a side, joined by bent tunnels along a random
@@ -179,13 +191,13 @@ void build_maze(RANDOM* rng, unsigned seed) {
     carve_sphere(node[n % G][(n / G) % G][n / (G * G)], rng->uniform(3.8, 4.2));
   }
   roughen(seed, 40, 0.35, 0.35);
-  const STRATA strata{make_perlin(seed, 50, 0.2, 1), 0.8, {9.0, 16.0, 23.0}, {0, 1, 2, 3}};
+  const STRATA strata{make_perlin(seed, 50, 0.1, 1), 0.8, {9.0, 16.0, 23.0}, {0, 1, 2, 3}};
   set_materials(pick_stratum, &strata);
 }
 
 // ---- hall: one high hall under a dome, its floor uneven, held up by pillars, with
-// ledges along the walls, hanging stones and alcoves; the materials in bands from the
-// earth floor up to the ceiling.
+// ledges along the walls, hanging stones and alcoves: earth underfoot, crystal overhead,
+// stone walls with a band of ore.
 void build_hall(RANDOM* rng, unsigned seed) {
   carve_box(at(2.5, 2.5, 2.5), at(29.5, 20, 29.5), 3.0);
   carve_ellipsoid(at(16, 17, 16), 13.5, 10, 13.5);
@@ -229,16 +241,17 @@ void build_hall(RANDOM* rng, unsigned seed) {
   carve_capsule(pit[0], bend, 1.5);
   carve_capsule(bend, pit[1], 1.5);
   roughen(seed, 40, 0.5, 0.3);
-  const STRATA strata{make_perlin(seed, 50, 0.15, 2), 1.5, {6.5, 13.5, 21.0}, {0, 1, 2, 3}};
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.2, {6.5, 13.5, 21.0}, {1, 3, 1, 2}, 0, 2};
   set_materials(pick_stratum, &strata);
 }
 
-// The storeys' walls take the storey's number, floors, ceilings and the rock between the
-// storeys the fourth material.
-int pick_storey(double, double y, double, const void* context) {
+// The storeys' walls take the storey's number; floors, ceilings and whatever lies outside
+// the storeys the fourth material.
+int pick_storey(const SPOT& s, const void* context) {
   const double(*band)[2] = static_cast<const double(*)[2]>(context);
-  for (int s = 0; s < 3; s++)
-    if (y >= band[s][0] && y <= band[s][1]) return s;
+  if (facing(s, 3, 3) >= 0) return 3;
+  for (int i = 0; i < 3; i++)
+    if (s.y >= band[i][0] && s.y <= band[i][1]) return i;
   return 3;
 }
 
@@ -283,12 +296,12 @@ struct LATTICE {
   int material[64];
 };
 
-int pick_cell(double x, double y, double z, const void* context) {
+int pick_cell(const SPOT& s, const void* context) {
   const LATTICE* l = static_cast<const LATTICE*>(context);
   int best = 0;
   double nearest = 1e9;
   for (int i = 0; i < 64; i++) {
-    const double d = length(l->centre[i], at(x, y, z));
+    const double d = length(l->centre[i], at(s.x, s.y, s.z));
     if (d < nearest) nearest = d, best = i;
   }
   return l->material[best];
@@ -345,8 +358,8 @@ void build_honeycomb(RANDOM* rng, unsigned seed) {
 
 // ---- arena: a small round pit with a pillar in the middle, four bays, and a ring
 // tunnel around it joined by four spokes; each quarter has its own material.
-int pick_quarter(double x, double, double z, const void*) {
-  const double a = std::atan2(z - 16, x - 16) + PI / 4;
+int pick_quarter(const SPOT& s, const void*) {
+  const double a = std::atan2(s.z - 16, s.x - 16) + PI / 4;
   return static_cast<int>(std::floor((a + PI) / (PI / 2))) & 3;
 }
 
@@ -378,7 +391,8 @@ void build_arena(RANDOM* rng, unsigned seed) {
 }
 
 // ---- grotto: a domed grotto with a few pillars, caverns winding off it round the
-// level, a low pool chamber and a high gallery; the materials in strata by depth.
+// level, a low pool chamber and a high gallery; earth underfoot, the walls in strata by
+// depth: ore low down, stone, crystal up in the gallery.
 void build_grotto(RANDOM* rng, unsigned seed) {
   const XYZ hall = at(16, 13, 16);
   carve_ellipsoid(hall, 9.5, 7.0, 9.5);
@@ -402,7 +416,7 @@ void build_grotto(RANDOM* rng, unsigned seed) {
   dig_worm(rng, seed, 32, gallery, {1.6, 2.4, 0.25, 80}, &path);
   carve_capsule(gallery, at(hall.x, hall.y + 5, hall.z), 1.7);
   roughen(seed, 40, 0.7, 0.22);
-  const STRATA strata{make_perlin(seed, 50, 0.1, 2), 2.5, {7.0, 13.0, 20.0}, {2, 0, 1, 3}};
+  const STRATA strata{make_perlin(seed, 50, 0.07, 1), 1.5, {7.0, 13.0, 20.0}, {3, 1, 1, 2}, 0};
   set_materials(pick_stratum, &strata);
 }
 
@@ -411,6 +425,7 @@ void build_grotto(RANDOM* rng, unsigned seed) {
 const LEVEL_STYLE level_styles[] = {
     {"grotto", "a domed grotto ringed by winding caverns", 4, build_grotto},
     {"caverns", "long twisting caverns branching into chambers", 3, build_caverns},
+    {"deep", "the caverns far down, in stone and crystal", 5, build_deep},
     {"maze", "a 3D maze of tunnels between junction rooms", 2, build_maze},
     {"hall", "a high hall with pillars, ledges and rocks", 6, build_hall},
     {"floors", "three storeys joined by shafts", 3, build_floors},
