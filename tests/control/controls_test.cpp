@@ -28,10 +28,6 @@ void hold(const int* held, int n) {
 
 class ControlTest : public test::ArenaTest {
  protected:
-  void TearDown() override {  // the game's globals as they were
-    install_mode(&saved_mode);
-    camera_mode = saved_camera, vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
-  }
   // A computer player, vurk 0, at `at`; vurk 1 (team 1) stands at `at` + rel.
   VURK_* setup(XYZ at, XYZ rel) {
     test::make_arena();
@@ -39,8 +35,7 @@ class ControlTest : public test::ArenaTest {
     return test::place_vurk(0, at);
   }
   WEAPON_TYPE wt = {nullptr, nullptr, 5, 100, 0, &types[0], 1, 0, 0.01f, nullptr};  // clips of 5, one pellet a shot
-  const MODE_PAIR saved_mode = {logic_func, render_func};
-  const CAMERA_MODE saved_camera = camera_mode;
+  const test::KeepGlobals globals_{logic_func, render_func, camera_mode, vurk_to_render_1, vurk_to_render_2};
 };
 
 // 10 ms at heading 30. Each vurk holds slot 2, its jump flag set. Jump turns fire into the

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "menu/menu.h"
 #include "support/test_support.h"
@@ -24,21 +22,6 @@ void one_logic(unsigned) {}
 void one_render() {}
 void two_logic(unsigned) {}
 void two_render() {}
-
-// Puts globals back as they were.
-class Keep {
- public:
-  template <typename... T>
-  explicit Keep(T&... globals) {
-    (saved_.push_back({&globals, std::string(reinterpret_cast<const char*>(&globals), sizeof(T))}), ...);
-  }
-  ~Keep() {
-    for (const auto& [where, bytes] : saved_) std::memcpy(where, bytes.data(), bytes.size());
-  }
-
- private:
-  std::vector<std::pair<void*, std::string>> saved_;
-};
 
 // Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three.
 class MenuLogic : public ::testing::Test {
@@ -74,7 +57,7 @@ class MenuLogic : public ::testing::Test {
   test::TempDir dir_;
   test::MessageCapture messages_;
   WEAPON_TYPE types_[3] = {};
-  Keep globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, done,
+  test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, done,
                 menu_page, menu_selection, selected_vurk, AMBIENT, logic_func, render_func, one_player_pair,
                 two_player_pair, match_init};
 };

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vurkhold::test {
@@ -53,6 +55,21 @@ class KeepWorkingDir {
 
  private:
   std::string saved_;
+};
+
+// Puts the given globals back as they were on destruction, byte for byte.
+class KeepGlobals {
+ public:
+  template <typename... T>
+  explicit KeepGlobals(T&... globals) {
+    (saved_.push_back({&globals, std::string(reinterpret_cast<const char*>(&globals), sizeof(T))}), ...);
+  }
+  ~KeepGlobals() {
+    for (const auto& [where, bytes] : saved_) std::memcpy(where, bytes.data(), bytes.size());
+  }
+
+ private:
+  std::vector<std::pair<void*, std::string>> saved_;
 };
 
 // Records the game's messages for the lifetime of the object instead of showing them.
