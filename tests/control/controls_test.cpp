@@ -60,7 +60,7 @@ TEST_F(ControlTest, WalkingAndActionKeysOfBothPlayers) {
     SCOPED_TRACE(testing::Message() << "row " << &r - rows);
     test::make_arena();
     hold(r.held, 5);
-    VURK_* m = test::place_vurk(r.player - 1, {8, 3.005f, 8});
+    VURK_* m = test::place_vurk(r.player - 1, {8, test::STAND_Y, 8});
     for (WEAPON& w : m->weapons) w = {&wt, 0, 5, 0, 0};
     m->alive = r.alive, m->weapon = 2, m->jump = 1, m->angle = 30;
     m->item = static_cast<ITEM>(r.item), m->rope_state = static_cast<ROPE_STATE>(r.rope);
@@ -154,7 +154,7 @@ TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) 
       {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, 0, AS_SEEKTARGET, 1},
   };
   for (const auto& r : rows) {
-    VURK_* m = setup({16, 3.005f, 20}, r.rel);
+    VURK_* m = setup({16, test::STAND_Y, 20}, r.rel);
     for (int w = 0; w < WEAPON_SLOTS; w++) m->weapons[w] = {&wt, 0, 5, loading[r.set][w], 0};
     m->weapon = 1, m->ai_module.state = AS_EVADE;
     AI(m, 10);

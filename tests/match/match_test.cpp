@@ -19,7 +19,7 @@
 namespace vurkhold {
 namespace {
 
-constexpr float STAND_Y = 3.005f;  // on the arena's floor, whose surface is at 2.5
+using test::STAND_Y;
 
 float length(IJK v) { return give_vector_lenght(&v); }
 float gap(XYZ a, XYZ b) { return give_distance(&a, &b); }

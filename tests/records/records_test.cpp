@@ -8,10 +8,7 @@
 namespace vurkhold {
 namespace {
 
-class World : public ::testing::Test {
- protected:
-  test::WorldPools pools;
-};
+using World = test::PoolsTest;
 
 // The last of each pool bound, and the walls.
 TEST_F(World, PoolsAreBoundToTheirLastEntryAndTheWallsFaceIn) {

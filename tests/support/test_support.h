@@ -1,6 +1,8 @@
 // test support: scratch folders and files, fixture paths, the world's pools.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -35,6 +37,12 @@ class WorldPools {
  public:
   WorldPools();
   ~WorldPools();
+};
+
+// A test on its own bound pools.
+class PoolsTest : public ::testing::Test {
+ protected:
+  WorldPools pools;
 };
 
 // Texture hooks without GL for the lifetime of the object: each upload hands out the next
