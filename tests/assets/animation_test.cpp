@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "assets/crafted_files.h"
+#include "geometry/collision_world.h"
 
 namespace vurkhold {
 namespace {
@@ -21,10 +22,8 @@ void load(Model* model, const std::vector<std::string>& vertices, const std::vec
 }
 
 void expect_posed(const Model& model, int v, XYZ want) {
-  const XYZ& p = model.m.mesh[0].vertex[v].p;
-  EXPECT_NEAR(p.x, want.x, 1e-5) << "frame " << model.m.frame << " vertex " << v;
-  EXPECT_NEAR(p.y, want.y, 1e-5) << "frame " << model.m.frame << " vertex " << v;
-  EXPECT_NEAR(p.z, want.z, 1e-5) << "frame " << model.m.frame << " vertex " << v;
+  SCOPED_TRACE(testing::Message() << "frame " << model.m.frame << " vertex " << v);
+  test::expect_near(model.m.mesh[0].vertex[v].p, want, 1e-5f);
 }
 
 // Position keys only: the bone turns by its rest angles, never by a missing rotation key.

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assets/assets.h"
@@ -108,9 +109,7 @@ TEST(TgaTexture, PixelsInStoredOrderRedFirst) {
     }
     TGA_IMAGE image;
     ASSERT_EQ(read_tga_image(path.c_str(), &image), 1) << row.name;
-    EXPECT_EQ(image.format, row.format) << row.name;
-    EXPECT_EQ(image.height, row.h) << row.name;
-    EXPECT_EQ(image.width, row.w) << row.name;
+    EXPECT_EQ(std::tuple(image.format, image.width, image.height), std::tuple(row.format, row.w, row.h)) << row.name;
     EXPECT_EQ(std::vector<unsigned char>(image.pixels, image.pixels + want.size()), want) << row.name;
     free_tga_image(&image);
   }

@@ -28,10 +28,6 @@ void hold(const int* held, int n) {
 
 class ControlTest : public test::ArenaTest {
  protected:
-  void TearDown() override {  // the game's globals as they were
-    install_mode(&saved_mode);
-    camera_mode = saved_camera, vurk_to_render_1 = &vurk[0], vurk_to_render_2 = &vurk[1];
-  }
   // A computer player, vurk 0, at `at`; vurk 1 (team 1) stands at `at` + rel.
   VURK_* setup(XYZ at, XYZ rel) {
     test::make_arena();
@@ -39,8 +35,7 @@ class ControlTest : public test::ArenaTest {
     return test::place_vurk(0, at);
   }
   WEAPON_TYPE wt = {nullptr, nullptr, 5, 100, 0, &types[0], 1, 0, 0.01f, nullptr};  // clips of 5, one pellet a shot
-  const MODE_PAIR saved_mode = {logic_func, render_func};
-  const CAMERA_MODE saved_camera = camera_mode;
+  const test::KeepGlobals globals_{logic_func, render_func, camera_mode, vurk_to_render_1, vurk_to_render_2};
 };
 
 // 10 ms at heading 30. Each vurk holds slot 2, its jump flag set. Jump turns fire into the
@@ -65,7 +60,7 @@ TEST_F(ControlTest, WalkingAndActionKeysOfBothPlayers) {
     SCOPED_TRACE(testing::Message() << "row " << &r - rows);
     test::make_arena();
     hold(r.held, 5);
-    VURK_* m = test::place_vurk(r.player - 1, {8, 3.005f, 8});
+    VURK_* m = test::place_vurk(r.player - 1, {8, test::STAND_Y, 8});
     for (WEAPON& w : m->weapons) w = {&wt, 0, 5, 0, 0};
     m->alive = r.alive, m->weapon = 2, m->jump = 1, m->angle = 30;
     m->item = static_cast<ITEM>(r.item), m->rope_state = static_cast<ROPE_STATE>(r.rope);
@@ -159,7 +154,7 @@ TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) 
       {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, 0, AS_SEEKTARGET, 1},
   };
   for (const auto& r : rows) {
-    VURK_* m = setup({16, 3.005f, 20}, r.rel);
+    VURK_* m = setup({16, test::STAND_Y, 20}, r.rel);
     for (int w = 0; w < WEAPON_SLOTS; w++) m->weapons[w] = {&wt, 0, 5, loading[r.set][w], 0};
     m->weapon = 1, m->ai_module.state = AS_EVADE;
     AI(m, 10);

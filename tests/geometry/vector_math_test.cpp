@@ -9,36 +9,25 @@ namespace {
 
 // huge and tiny have squared sums beyond the float range. to_a and to_b are exactly opposite
 // (from the middle of a seam between two terrain triangles to its ends), yet their cosine
-// computes to just below -1.
+// computes to just below -1. Plain products, lengths, angles and reflections are held by the
+// sweeps, the bullets, the surface normals and the computer players' turning, which use them.
 TEST(VectorMath, KnownValues) {
-  const IJK x = {1, 0, 0}, y = {0, 1, 0}, a = {1, 2, 3}, b = {4, 5, 6}, v = {1, 2, 2};
   const IJK huge = {3e20f, 4e20f, 0}, tiny = {3e-25f, 0, 4e-25f}, to_a = {-2.6875f, -0.875f, -4.4375f};
-  const XYZ p = {1, 1, 1}, q = {4, 5, 1}, far = {-3e20f, 0, 4e20f};
-  IJK out, unit = {3, 0, 4}, zero = {0, 0, 0}, huge_unit = huge, bounce = {1, -1, 0}, to_b = {2.6875f, 0.875f, 4.4375f};
+  const XYZ p = {1, 1, 1}, far = {-3e20f, 0, 4e20f};
+  IJK zero = {0, 0, 0}, huge_unit = huge, to_b = {2.6875f, 0.875f, 4.4375f};
   const struct {
     const char* name;
     float got, want;
   } rows[] = {
-      {"rad 180", rad(180), 3.1415926f}, {"deg of that", deg(rad(180)), 180}, {"k of a, b", k_component(&a, &b), -3},
-      {"j of a, b", j_component(&a, &b), 6}, {"dot", dot_product(&a, &b), 32}, {"length", give_vector_lenght(&v), 3},
-      {"squared length", give_vector_lenght_pow2(&v), 9}, {"huge length", give_vector_lenght(&huge), 5e20f},
-      {"tiny length", give_vector_lenght(&tiny), 5e-25f}, {"distance", give_distance(&p, &q), 5},
-      {"squared distance", give_distance_pow2(&q, &p), 25}, {"huge distance", give_distance(&far, &p), 5e20f},
-      {"right angle", give_vector_angle(&x, &y), 1.5707964f}, {"no angle", give_vector_angle(&x, &x), 0},
+      {"rad 180", rad(180), 3.1415926f}, {"deg of that", deg(rad(180)), 180},
+      {"huge length", give_vector_lenght(&huge), 5e20f}, {"tiny length", give_vector_lenght(&tiny), 5e-25f},
+      {"huge distance", give_distance(&far, &p), 5e20f},
       {"opposite, rounding", give_vector_angle(&to_a, &to_b), 3.1415927f},
-      {"normalize (3, 0, 4)", normalize_vector(&unit), 5}, {"normalize zero", normalize_vector(&zero), 0},
-      {"normalize huge", normalize_vector(&huge_unit), 5e20f},
+      {"normalize zero", normalize_vector(&zero), 0}, {"normalize huge", normalize_vector(&huge_unit), 5e20f},
   };
   for (const auto& r : rows) EXPECT_FLOAT_EQ(r.got, r.want) << r.name;
-  test::expect_near(unit, {0.6f, 0, 0.8f});
   test::expect_near(zero, {0, 0, 0}, 0);
   test::expect_near(huge_unit, {0.6f, 0.8f, 0});
-  reflect_vector(&bounce, &y, 0.5f);
-  test::expect_near(bounce, {0.5f, 0.5f, 0}, 0);
-  cross_product(&x, &y, &out);
-  test::expect_near(out, {0, 0, 1}, 0);
-  cross_product(&a, &b, &out);
-  test::expect_near(out, {-3, 6, -3}, 0);
 }
 
 // The first seed, in order, whose first draw is `wanted`.

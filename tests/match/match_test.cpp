@@ -19,7 +19,7 @@
 namespace vurkhold {
 namespace {
 
-constexpr float STAND_Y = 3.005f;  // on the arena's floor, whose surface is at 2.5
+using test::STAND_Y;
 
 float length(IJK v) { return give_vector_lenght(&v); }
 float gap(XYZ a, XYZ b) { return give_distance(&a, &b); }
@@ -30,8 +30,8 @@ class OneFrame : public test::ArenaTest {
     int dx, dy;
     platform::mouse_offset(&dx, &dy);  // motion left over from earlier tests would turn vurk 0
   }
-  ~OneFrame() override { FRAG_LIMIT = 50; }
   WEAPON_TYPE gun = {nullptr, nullptr, 5, 100, 300, &types[1], 1, 0, 0.01f, nullptr};
+  const test::KeepGlobals frag_limit_{FRAG_LIMIT};
 };
 
 // One frame of 80 ms: every bullet, explosion, particle, light and timer moves on by 80 ms
@@ -130,6 +130,7 @@ TEST_F(OneFrame, TheWalkAnimationRunsWrapsAndFallsBackToIdle) {
 // lives, then the frag limit, which overrides them; nothing while one team plays alone.
 TEST(MatchWinner, RulesAndTheirOrder) {
   test::WorldPools pools;
+  const test::KeepGlobals frag_limit{FRAG_LIMIT};
   const struct { const char* what; int team[4], lives[4], frags[4]; VURK_TYPE type3; int winner; } cases[] = {
       {"one team, everyone else out", {1, 1, 1, 1}, {5, 0, 0, 0}, {0, 0, 0, 0}, MLT_COMPUTER, -1},
       {"one team, frag limit", {2, 2, 2, 2}, {5, 5, 5, 5}, {9, 9, 0, 0}, MLT_COMPUTER, -1},
@@ -159,7 +160,6 @@ TEST(MatchWinner, RulesAndTheirOrder) {
     game_logic(16);
     EXPECT_EQ(winner, c.winner) << c.what;
   }
-  FRAG_LIMIT = 50;
 }
 
 // ---- a real match, on the whole game folder loaded once (textures as fake ids) ----
@@ -279,7 +279,7 @@ TEST_F(Match, AFailedLevelLoadLeavesTheMatchAsItWas) {
 // empty point inside the rock, scanned first, is none. A rock reaches as far as its model's
 // farthest corner (kept squared) times its size.
 TEST_F(Match, ALevelWithOneSpawnPointStartsAndRocksReachAsFarAsTheirModel) {
-  const float kept = rock_model.max_radius;
+  const test::KeepGlobals kept{rock_model.max_radius};
   rock_model.max_radius = 0.25f;
   for (int i = 0; i < VOXELS; i++)
     voxel[i].value = i == voxel_index(30, 4, 29) || i == voxel_index(16, 16, 16) ? -1.0f : 1.0f;
@@ -294,7 +294,6 @@ TEST_F(Match, ALevelWithOneSpawnPointStartsAndRocksReachAsFarAsTheirModel) {
   rock_model.max_radius = 4.0f;  // from a reach of 1 up, the square itself is taken
   ASSERT_EQ(game_init(), 1);
   EXPECT_EQ(rock[0].radius, 8.0f);
-  rock_model.max_radius = kept;
 }
 
 }  // namespace

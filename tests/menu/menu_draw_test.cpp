@@ -52,7 +52,7 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE}, {">", 160, 245, 30, RED}});
 
   ASSERT_GE(weapons, 4);
-  const VURK_ saved = vurk[1];
+  const test::KeepGlobals kept(vurk[1], level_to_use);
   selected_vurk = 1;
   vurk[1].type = MLT_COMPUTER, vurk[1].team = 2, vurk[1].item = MI_JETPACK;
   std::vector<Line> setup = {{"VURK 2  <->", 190, 350, 15, WHITE}, {"TYPE: COMPUTER", 190, 330, 15, WHITE},
@@ -66,7 +66,6 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   setup.push_back({"OK", 190, 190, 30, YELLOW});
   setup.push_back({">", 160, 297.5f, 30, RED});
   expect_lines(1, 3, setup);
-  vurk[1] = saved;
 
   // The options as the game starts with them.
   expect_lines(2, 6, {{"SHOW FPS: YES", 190, 350, 15, WHITE}, {"AMBIENT LIGHT: 20%", 190, 330, 15, WHITE},
@@ -75,11 +74,8 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
   // A lower-case path too long for the line: its end, upper-cased, what the font lacks as '?'.
-  char kept[LEVEL_PATH_SIZE];
-  std::snprintf(kept, sizeof kept, "%s", level_to_use);
   std::snprintf(level_to_use, sizeof level_to_use, "/home/you/my levels/caves/deep~1.vhl");
   EXPECT_EQ(page_lines(2, 6).at(6), (Line{"LEVEL: .../MY LEVELS/CAVES/DEEP?1.VHL", 190, 230, 15, WHITE}));
-  std::snprintf(level_to_use, sizeof level_to_use, "%s", kept);
 }
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list

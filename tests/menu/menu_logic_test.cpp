@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "menu/menu.h"
 #include "support/test_support.h"
@@ -24,21 +22,6 @@ void one_logic(unsigned) {}
 void one_render() {}
 void two_logic(unsigned) {}
 void two_render() {}
-
-// Puts globals back as they were.
-class Keep {
- public:
-  template <typename... T>
-  explicit Keep(T&... globals) {
-    (saved_.push_back({&globals, std::string(reinterpret_cast<const char*>(&globals), sizeof(T))}), ...);
-  }
-  ~Keep() {
-    for (const auto& [where, bytes] : saved_) std::memcpy(where, bytes.data(), bytes.size());
-  }
-
- private:
-  std::vector<std::pair<void*, std::string>> saved_;
-};
 
 // Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three.
 class MenuLogic : public ::testing::Test {
@@ -74,9 +57,9 @@ class MenuLogic : public ::testing::Test {
   test::TempDir dir_;
   test::MessageCapture messages_;
   WEAPON_TYPE types_[3] = {};
-  Keep globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, done,
-                menu_page, menu_selection, selected_vurk, AMBIENT, logic_func, render_func, one_player_pair,
-                two_player_pair, match_init};
+  test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
+                             FRAG_LIMIT, done, menu_page, menu_selection, selected_vurk, AMBIENT, logic_func,
+                             render_func, one_player_pair, two_player_pair, match_init};
 };
 
 // Return on the main page's lines; the help page needs its file, scrolls to its end and
@@ -128,11 +111,10 @@ TEST_F(MenuLogic, SetUpStepsWrapAndKeepTheRules) {
     const int fields[] = {selected_vurk, v.type, v.team, v.item};
     const int after = r.line < 4 ? fields[r.line] : v.weapons[r.line - 4].num;
     SCOPED_TRACE(testing::Message() << "vurk " << r.vurk << " line " << r.line << " key " << r.key);
-    EXPECT_EQ(after, r.after);
-    EXPECT_EQ(v.type, r.type_after);
-    EXPECT_EQ(v.item, r.type_after == C ? MI_JETPACK : r.line == 3 ? r.after : MI_NINJAROPE);
+    const int item = r.type_after == C ? MI_JETPACK : r.line == 3 ? r.after : MI_NINJAROPE;
+    EXPECT_EQ(std::tuple(after, int{v.type}, int{v.item}, menu_page, menu_selection),
+              std::tuple(r.after, r.type_after, item, 1, r.line));
     EXPECT_TRUE(r.line < 4 || v.weapons[r.line - 4].type == &types_[r.after]);
-    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(1, r.line));
     v.item = MI_NINJAROPE;
   }
 }

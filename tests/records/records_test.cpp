@@ -8,18 +8,14 @@
 namespace vurkhold {
 namespace {
 
-class World : public ::testing::Test {
- protected:
-  test::WorldPools pools;
-};
+using World = test::PoolsTest;
 
 // The last of each pool bound, and the walls.
 TEST_F(World, PoolsAreBoundToTheirLastEntryAndTheWallsFaceIn) {
   const VOXEL& last = voxel[VOXELS - 1];
-  EXPECT_EQ(last.p.x + last.p.y + last.p.z, 96.0f);
-  EXPECT_EQ(last.value, SOLID_VALUE);
-  EXPECT_EQ(vertex[MAX_RENDERED_VERTEXES - 1].id, static_cast<unsigned>(MAX_RENDERED_VERTEXES - 1));
-  EXPECT_EQ(particle_list[MAX_PARTICLES - 1], &particle[MAX_PARTICLES - 1]);
+  EXPECT_EQ(std::tuple(last.p.x + last.p.y + last.p.z, last.value, vertex[MAX_RENDERED_VERTEXES - 1].id,
+                       particle_list[MAX_PARTICLES - 1]),
+            std::tuple(96.0f, SOLID_VALUE, unsigned{MAX_RENDERED_VERTEXES - 1}, &particle[MAX_PARTICLES - 1]));
   // Every wall lies on a face of the box and its normal points into the world.
   for (const PLANE& w : wall) {
     const double side = (16.0 - w.p.x) * w.normal.i + (16.0 - w.p.y) * w.normal.j + (16.0 - w.p.z) * w.normal.k;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assets/crafted_files.h"
@@ -39,9 +40,8 @@ TEST(ModelList, FixedModelsNeedTheirMeshesAndLoadBeforeTheLists) {
   }
 
   EXPECT_EQ(load_models(), 0);
-  EXPECT_EQ(messages.last(), "ERROR: Can't open bmodels.cfg");
-  EXPECT_EQ(metalbox_model.number_of_meshes, 2);
-  EXPECT_EQ(arrow_model.number_of_meshes, 1);
+  EXPECT_EQ(std::tuple(messages.last(), metalbox_model.number_of_meshes, arrow_model.number_of_meshes),
+            std::tuple("ERROR: Can't open bmodels.cfg", 2, 1));
   free_models();
   EXPECT_EQ(arrow_model.mesh, nullptr);
 }

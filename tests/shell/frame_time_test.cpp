@@ -2,6 +2,8 @@
 // and the frames-per-second count out.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -31,13 +33,11 @@ TEST(FrameTime, FramesCountersAndStallsAcrossTheClockWrap) {
   uint32_t now = 0xFFFFFF00u, last = now;
   FPS = FPS_counter = 0;
   FPS_timer = 0;
-  int row = 0;
   for (const auto& s : steps) {
     now += s.ms;
-    EXPECT_EQ(give_frame_time(now, &last), s.frame) << "step " << row;
-    EXPECT_EQ(FPS_timer, s.timer) << "step " << row;
-    EXPECT_EQ(FPS_counter, s.counter) << "step " << row;
-    EXPECT_EQ(FPS, s.fps) << "step " << row++;
+    const unsigned frame = give_frame_time(now, &last);
+    EXPECT_EQ(std::tuple(frame, FPS_timer, FPS_counter, FPS), std::tuple(s.frame, s.timer, s.counter, s.fps))
+        << "step " << &s - steps;
   }
   EXPECT_LT(now, 0xFFFFFF00u);
 }

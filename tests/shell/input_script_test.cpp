@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "shell/shell.h"
 #include "support/test_support.h"
@@ -41,12 +42,10 @@ TEST(InputScript, ReadsEveryKindOfEvent) {
               {5, SA_UP, "MouseLeft", VK_LBUTTON, 0}, {6, SA_MOUSE, "", -12, 40},
               {9, SA_QUIT, "", 0, 0}};
   for (int i = 0; i < 5; i++) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(script.event[i].frame, want[i].frame);
-    EXPECT_EQ(script.event[i].action, want[i].action);
-    EXPECT_STREQ(script.event[i].key, want[i].key);
-    EXPECT_EQ(script.event[i].code, want[i].code);
-    EXPECT_EQ(script.event[i].dy, want[i].dy);
+    const SCRIPT_EVENT& e = script.event[i];
+    EXPECT_EQ(std::tuple(e.frame, e.action, std::string(e.key), e.code, e.dy),
+              std::tuple(want[i].frame, want[i].action, std::string(want[i].key), want[i].code, want[i].dy))
+        << "event " << i;
   }
 }
 

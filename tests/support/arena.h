@@ -22,6 +22,9 @@ void make_arena();
 // vanishes on whatever it meets and does no damage.
 BULLET_TYPE plain_bullet_type();
 
+// A vurk's height standing on the floor.
+constexpr float STAND_Y = 3.005f;
+
 // Vurk i alive and standing still at p: MLT_INACTIVE, life 100, 3 lives, its light on.
 VURK_* place_vurk(int i, XYZ p);
 

@@ -1,8 +1,12 @@
 // test support: scratch folders and files, fixture paths, the world's pools.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vurkhold::test {
@@ -35,6 +39,12 @@ class WorldPools {
   ~WorldPools();
 };
 
+// A test on its own bound pools.
+class PoolsTest : public ::testing::Test {
+ protected:
+  WorldPools pools;
+};
+
 // Texture hooks without GL for the lifetime of the object: each upload hands out the next
 // id from 1 up, and live() counts the ids not yet released.
 class FakeTextures {
@@ -53,6 +63,21 @@ class KeepWorkingDir {
 
  private:
   std::string saved_;
+};
+
+// Puts the given globals back as they were on destruction, byte for byte.
+class KeepGlobals {
+ public:
+  template <typename... T>
+  explicit KeepGlobals(T&... globals) {
+    (saved_.push_back({&globals, std::string(reinterpret_cast<const char*>(&globals), sizeof(T))}), ...);
+  }
+  ~KeepGlobals() {
+    for (const auto& [where, bytes] : saved_) std::memcpy(where, bytes.data(), bytes.size());
+  }
+
+ private:
+  std::vector<std::pair<void*, std::string>> saved_;
 };
 
 // Records the game's messages for the lifetime of the object instead of showing them.

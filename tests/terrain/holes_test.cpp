@@ -29,10 +29,7 @@ std::vector<float> capture() {
   return s;
 }
 
-class HoleTest : public ::testing::Test {
- protected:
-  test::WorldPools pools;
-};
+using HoleTest = test::PoolsTest;
 
 TEST_F(HoleTest, CarvingLowersTheFieldWithinReachAndTakesBulletHolesUpToTheRadius) {
   const struct { XYZ p; int alive, after; } holes[] = {

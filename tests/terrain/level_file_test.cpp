@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "records/records.h"
@@ -89,11 +90,10 @@ TEST_F(LevelFileTest, EachFailureReportsItsMessageOnceClosesTheFileAndKeepsRocks
     rocks = 3;
     platform::clear_captured_messages();
     const int descriptor = free_descriptor();
-    EXPECT_EQ(load_level_file(path.c_str()), 0) << expected;
-    EXPECT_EQ(messages.count(), 1) << expected;
-    EXPECT_EQ(messages.last(), "ERROR: " + std::string(expected).substr(0, LEVEL_MESSAGE_SIZE - 1));
-    EXPECT_EQ(free_descriptor(), descriptor) << expected;
-    EXPECT_EQ(rocks, row.rocks_after) << expected;
+    const int loaded = load_level_file(path.c_str());
+    EXPECT_EQ(std::tuple(loaded, messages.count(), messages.last(), free_descriptor(), rocks),
+              std::tuple(0, 1, "ERROR: " + std::string(expected).substr(0, LEVEL_MESSAGE_SIZE - 1), descriptor,
+                         row.rocks_after));
   }
 }
 

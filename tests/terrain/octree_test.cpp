@@ -15,10 +15,7 @@
 namespace vurkhold {
 namespace {
 
-class OctreeTest : public ::testing::Test {
- protected:
-  test::WorldPools pools;
-};
+using OctreeTest = test::PoolsTest;
 
 // After each change exactly the nodes above the cells that hold triangles are non-empty.
 TEST_F(OctreeTest, FlagsClimbToTheRootAndComeBackDownWhenTheLastCellBelowEmpties) {

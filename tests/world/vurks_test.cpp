@@ -11,7 +11,7 @@
 namespace vurkhold {
 namespace {
 
-constexpr float STAND_Y = 3.005f;  // just above the arena floor, whose surface is at 2.5
+using test::STAND_Y;
 
 float value_at(XYZ p) { return voxel[voxel_index(int(p.x), int(p.y), int(p.z))].value; }
 
