@@ -35,8 +35,8 @@ const CONFIG_TARGET* target;
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::enter_scratch_game();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzz::enter_scratch_game(argc, argv);
   for (const CONFIG_TARGET& t : targets) {
     if (std::strcmp(t.name, FUZZ_CONFIG) == 0) {
       target = &t;

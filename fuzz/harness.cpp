@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -29,9 +30,32 @@ void remove_scratch() {
   std::exit(1);
 }
 
+// Static copies: libFuzzer keeps reading argv after its initialisation.
+void make_paths_absolute(int argc, char** argv) {
+  char cwd[1024];
+  if (!getcwd(cwd, sizeof cwd)) give_up("can't read the working folder", "getcwd");
+  for (int i = 1; i < argc; i++) {
+    char* arg = argv[i];
+    char* path = arg;
+    if (arg[0] == '-') {
+      char* equals = std::strchr(arg, '=');
+      const bool names_file = std::strncmp(arg, "-artifact_prefix=", 17) == 0 ||
+                              std::strncmp(arg, "-exact_artifact_path=", 21) == 0;
+      if (!names_file || !equals) continue;
+      path = equals + 1;
+    }
+    if (path[0] == '/' || path[0] == '\0') continue;
+    const size_t size = std::strlen(arg) + std::strlen(cwd) + 2;
+    char* absolute = static_cast<char*>(std::malloc(size));
+    std::snprintf(absolute, size, "%.*s%s/%s", static_cast<int>(path - arg), arg, cwd, path);
+    argv[i] = absolute;
+  }
+}
+
 }  // namespace
 
-void enter_scratch_game() {
+void enter_scratch_game(int* argc, char*** argv) {
+  make_paths_absolute(*argc, *argv);
   const char* env = std::getenv("VURKHOLD_GAME_DIR");
   const std::filesystem::path game = env && env[0] ? env : VURK_GAME_DIR;
   // tmpfs when there is one: every input is a file write.

@@ -6,8 +6,8 @@ namespace {
 vurkhold::INPUT_SCRIPT script;
 }
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vurkhold::fuzz::enter_scratch_game();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  vurkhold::fuzz::enter_scratch_game(argc, argv);
   return 0;
 }
 

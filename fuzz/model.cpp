@@ -7,8 +7,8 @@ namespace {
 vurkhold::MODEL model;
 }
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vurkhold::fuzz::enter_scratch_game();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  vurkhold::fuzz::enter_scratch_game(argc, argv);
   return 0;
 }
 

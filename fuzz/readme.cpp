@@ -2,8 +2,8 @@
 #include "harness.h"
 #include "menu/menu.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  vurkhold::fuzz::enter_scratch_game();
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  vurkhold::fuzz::enter_scratch_game(argc, argv);
   return 0;
 }
 
