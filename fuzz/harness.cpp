@@ -30,7 +30,8 @@ void remove_scratch() {
   std::exit(1);
 }
 
-// Static copies: libFuzzer keeps reading argv after its initialisation.
+// The absolute paths are copies kept for the whole run: libFuzzer reads argv again after
+// its initialisation.
 void make_paths_absolute(int argc, char** argv) {
   char cwd[1024];
   if (!getcwd(cwd, sizeof cwd)) give_up("can't read the working folder", "getcwd");
@@ -47,6 +48,7 @@ void make_paths_absolute(int argc, char** argv) {
     if (path[0] == '/' || path[0] == '\0') continue;
     const size_t size = std::strlen(arg) + std::strlen(cwd) + 2;
     char* absolute = static_cast<char*>(std::malloc(size));
+    if (!absolute) give_up("no memory for", arg);
     std::snprintf(absolute, size, "%.*s%s/%s", static_cast<int>(path - arg), arg, cwd, path);
     argv[i] = absolute;
   }
