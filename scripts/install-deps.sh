@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the game, its tests and benchmarks need.
+# Installs the Debian 12 packages the game, its tests, benchmarks and fuzz targets need.
 # Does nothing when everything is already present; uses sudo when not root.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   libgl1-mesa-dri xvfb xauth
   libgtest-dev libbenchmark-dev
   libnoise-dev libfreetype-dev fonts-dejavu-core libpng-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

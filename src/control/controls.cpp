@@ -27,6 +27,8 @@ constexpr PLAYER_KEYS player1 = {VK_UP,      VK_DOWN,   VK_LEFT,
                                  VK_RIGHT,   VK_LBUTTON, VK_RBUTTON,
                                  VK_NUMPAD0, {VK_NUMPAD0 + 1, VK_NUMPAD0 + 2, VK_NUMPAD0 + 3, VK_NUMPAD0 + 4}};
 constexpr PLAYER_KEYS player2 = {'W', 'S', 'A', 'D', VK_SPACE, VK_SHIFT, 'E', {'1', '2', '3', '4'}};
+// Player 2 has no mouse: these keys look and turn.
+constexpr int P2_LOOK_UP = 'U', P2_LOOK_DOWN = 'J', P2_TURN_LEFT = 'H', P2_TURN_RIGHT = 'K';
 
 // Forward and backward cancel; a diagonal walks faster by the square root of two.
 void walk(const PLAYER_KEYS& k, VURK_* m, IJK* movement, unsigned frame_time) {
@@ -98,11 +100,11 @@ void game_input(unsigned frame_time) {
 
   VURK_* two = &vurk[1];
   const float turn = TURN_SPEED * static_cast<float>(frame_time);
-  if (keys['U']) two->angle2 += turn;
-  if (keys['J']) two->angle2 -= turn;
+  if (keys[P2_LOOK_UP]) two->angle2 += turn;
+  if (keys[P2_LOOK_DOWN]) two->angle2 -= turn;
   two->angle2 = clamp_pitch(two->angle2);
-  if (keys['H']) two->angle += turn;
-  if (keys['K']) two->angle -= turn;
+  if (keys[P2_TURN_LEFT]) two->angle += turn;
+  if (keys[P2_TURN_RIGHT]) two->angle -= turn;
 
   if (keys[VK_ESCAPE]) install_mode(&menu_pair);
   for (int i = 0; i < MAX_VURKS; i++)
