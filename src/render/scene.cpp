@@ -29,10 +29,9 @@ constexpr float MARKER_SIZE = 4.0f;
 
 // Blended sprites cost their area in pixels, layer on layer, and a busy fight before the
 // eye would cost a software renderer many times the frame. So a sprite is never drawn
-// wider than this share of its depth before the eye, and fades out over the last unit
-// before it; and when the explosions, or the particles, together would cover more than
+// wider than its depth before the eye, and fades out over the last unit before it; and when the explosions, or the particles, together would cover more than
 // their share of the view, all of them are drawn smaller alike until they fit it.
-constexpr float NEAR_SPREAD = 0.3f;
+constexpr float NEAR_SPREAD = 0.5f;
 constexpr float FADE_DEPTH = 1.0f;
 constexpr float EXPLOSION_FILL = 2.0f;  // views' worth of area
 constexpr float PARTICLE_FILL = 1.0f;
@@ -298,8 +297,7 @@ void add_corner(XYZ p, float s, float t, const float* rgb, float alpha) {
 
 float give_depth(const VIEW_BASIS& v, XYZ p) { return dot(from_to(v.eye, p), v.ahead); }
 
-// A sprite's half size as drawn before the group's scale: never wider than its share of
-// its depth.
+// A sprite's half size as drawn before the group's scale: never more than half its depth.
 float give_near_half(const VIEW_BASIS& v, XYZ p, float half) {
   return std::min(half, NEAR_SPREAD * std::max(give_depth(v, p), 0.0f));
 }

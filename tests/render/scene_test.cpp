@@ -284,7 +284,7 @@ TEST_F(Scene, SprayedParticlesAreSmallDarkDrops) {
   EXPECT_LT(s.pixels(0, 0, 640, 480, 0xFFFFFF), 100);  // the first quarter only along the edges
 }
 
-// No sprite is drawn wider than 0.3 of its depth, and when the explosions together would
+// No sprite is drawn wider than its depth, and when the explosions together would
 // cover more than two views, all of them shrink alike until they do not.
 TEST_F(Scene, CloseAndCrowdedExplosionsAreDrawnSmaller) {
   Stage stage;
@@ -292,7 +292,7 @@ TEST_F(Scene, CloseAndCrowdedExplosionsAreDrawnSmaller) {
   test::place_vurk(0, {16, 12, 30});
   const float pixels_per_unit = 240 / std::tan(rad(30));  // at depth one
   const struct { int count; float depth, size, half; } rows[] = {
-      {1, 4, 1, 1.0f / 4}, {1, 2, 5, 0.3f}, {40, 4, 1, std::sqrt(2 / (40 * 1.299f * 1.732f / 16)) / 4}};
+      {1, 4, 1, 1.0f / 4}, {1, 2, 5, 0.5f}, {40, 4, 1, std::sqrt(2 / (40 * 1.299f * 1.732f / 16)) / 4}};
   for (const auto& r : rows) {
     for (int i = 0; i < MAX_EXPLOSIONS; i++)
       explosion[i] = {{16, 12.25f, 30 - r.depth}, 0, 0, i < r.count, r.size, nullptr};
