@@ -1,6 +1,7 @@
 // drawing benchmarks: the one- and two-player views of a four-bot match on the shipped game
-// folder, a single scene and the terrain pass alone, each frame finished with glFinish so a
-// software renderer's work is counted. Needs a display (run under xvfb-run).
+// folder, a single scene, the terrain pass alone and the busiest fight, each frame finished
+// with glFinish so a software renderer's work is counted. Needs a display (run under
+// xvfb-run).
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
