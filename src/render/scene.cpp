@@ -1,6 +1,7 @@
 // scene: the 3D picture of a running match as one vurk sees it: terrain, rocks, the level
 // box, bullet holes, vurks with their weapons and ropes, bullets, explosions, particles,
-// then the crosshair and the winner's message in eye space.
+// fast bullets' streaks, sparks and muzzle flashes, then the crosshair and the winner's
+// message in eye space.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -25,6 +26,61 @@ constexpr float ROPE_HALF = 0.025f;
 constexpr float ROPE_REPEAT = 2.0f;  // rope texture repeats per world unit
 constexpr int EXPLOSION_CELLS = 16;  // 4 x 4 animation frames
 constexpr float MARKER_SIZE = 4.0f;
+
+// Blended sprites cost their area in pixels, layer on layer, and a busy fight before the
+// eye would cost a software renderer many times the frame. So a sprite is never drawn
+// wider than its depth before the eye, and fades out over the last unit before it; and when the explosions, or the particles, together would cover more than
+// their share of the view, all of them are drawn smaller alike until they fit it.
+constexpr float NEAR_SPREAD = 0.5f;
+constexpr float FADE_DEPTH = 1.0f;
+constexpr float EXPLOSION_FILL = 2.0f;  // views' worth of area
+constexpr float PARTICLE_FILL = 1.0f;
+constexpr float SPRITE_CUTOFF = 0.02f;  // the alpha below which a texel is not blended at all
+// Particles flying free are sprayed blood: small dark drops with a firm edge, from the
+// last quarter of the particle texture.
+constexpr float DROP_SCALE = 0.4f;
+constexpr float DROP_SHADE = 0.5f;
+constexpr float DROP_CELL_S = 0.5f, DROP_CELL_T = 0.5f;
+// A bullet faster than this (units per ms) is too quick for its model to be seen: it is
+// drawn instead as a streak over its flight of the next two frames, clipped at the first
+// surface, with a spark there and a flash at the muzzle it leaves, in its trail colour.
+// Its width is a share of its model's radius, and never less than a few pixels.
+constexpr float STREAK_SPEED = 0.05f;
+constexpr float STREAK_MS = 32.0f;
+constexpr float STREAK_WIDTH = 0.3f;
+constexpr float PIXEL_SPREAD = 0.006f;
+constexpr float STREAK_TAIL_ALPHA = 0.3f;
+constexpr float SPARK_HALF = 0.15f;
+constexpr float FLASH_HALF = 0.1f;
+constexpr float SPARK_LIFT = 0.05f;  // off the wall, clear of its depth
+constexpr float FRESH_REACH = 0.3f;  // a bullet this near its vurk's muzzle was just fired
+
+// The eye and its axes, and how far across the view (from the centre to either edge) one
+// unit at depth one reaches; a sprite is a square on the right and up axes.
+struct VIEW_BASIS {
+  XYZ eye;
+  IJK right, up, ahead;
+  float reach_x, reach_y;
+};
+
+// One corner of a sprite or streak, gathered into one array per texture so a whole group
+// goes to GL in one call.
+struct CORNER {
+  float s, t;
+  float color[4];
+  float x, y, z;
+};
+constexpr int MAX_CORNERS = 8 * MAX_BULLETS;
+CORNER corners[MAX_CORNERS];
+int batched_corners = 0;
+
+// A spark at most for every bullet and a flash for every vurk.
+struct GLOW {
+  XYZ p;
+  float half;
+  float rgb[3];
+};
+GLOW glows[MAX_BULLETS + MAX_VURKS];
 
 // The state the scene draws from, whatever the menu or the previous view left behind.
 void set_scene_state() {
@@ -207,12 +263,82 @@ void draw_vurks(const VURK_* m) {
   }
 }
 
+// The eye's axes as the camera turns them: heading about y, then pitch about x.
+VIEW_BASIS give_view_basis(const CAMERA& cam) {
+  const float h = rad(cam.heading), p = rad(cam.pitch);
+  float projection[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  return {cam.p,
+          {std::cos(h), 0.0f, -std::sin(h)},
+          {std::sin(p) * std::sin(h), std::cos(p), std::sin(p) * std::cos(h)},
+          {-std::cos(p) * std::sin(h), std::sin(p), -std::cos(p) * std::cos(h)},
+          projection[0],
+          projection[5]};
+}
+
+float dot(IJK a, IJK b) { return a.i * b.i + a.j * b.j + a.k * b.k; }
+IJK from_to(XYZ a, XYZ b) { return {b.x - a.x, b.y - a.y, b.z - a.z}; }
+
+void flush_corners() {
+  if (batched_corners == 0) return;
+  glEnableClientState(GL_COLOR_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, sizeof(CORNER), &corners[0].s);
+  glColorPointer(4, GL_FLOAT, sizeof(CORNER), corners[0].color);
+  glVertexPointer(3, GL_FLOAT, sizeof(CORNER), &corners[0].x);
+  glDrawArrays(GL_QUADS, 0, batched_corners);
+  glDisableClientState(GL_COLOR_ARRAY);
+  batched_corners = 0;
+}
+
+void add_corner(XYZ p, float s, float t, const float* rgb, float alpha) {
+  if (batched_corners == MAX_CORNERS) flush_corners();
+  corners[batched_corners++] = {s, t, {rgb[0], rgb[1], rgb[2], alpha}, p.x, p.y, p.z};
+}
+
+float give_depth(const VIEW_BASIS& v, XYZ p) { return dot(from_to(v.eye, p), v.ahead); }
+
+// A sprite's half size as drawn before the group's scale: never more than half its depth.
+float give_near_half(const VIEW_BASIS& v, XYZ p, float half) {
+  return std::min(half, NEAR_SPREAD * std::max(give_depth(v, p), 0.0f));
+}
+
+// The share of the view a sprite would cover, as if it lay all inside.
+float give_cover(const VIEW_BASIS& v, XYZ p, float half) {
+  const float depth = give_depth(v, p);
+  if (depth <= 0.0f) return 0.0f;
+  const float near_half = give_near_half(v, p, half) / depth;
+  return v.reach_x * near_half * v.reach_y * near_half;
+}
+
+// The scale that brings a group covering `cover` views within `fill` views.
+float give_fill_scale(float cover, float fill) { return cover > fill ? std::sqrt(fill / cover) : 1.0f; }
+
+// A square facing the eye, turned by `degrees` in its plane, its corners textured from the
+// given cell: top left at s0, t0.
+void add_sprite(const VIEW_BASIS& v, XYZ p, float half, float scale, float degrees, float s0, float t0, float cell,
+                const float* rgb, float alpha) {
+  const float depth = give_depth(v, p);
+  if (depth <= 0.0f) return;
+  half = scale * give_near_half(v, p, half);
+  alpha *= std::min(depth / FADE_DEPTH, 1.0f);
+  const float c = std::cos(rad(degrees)), s = std::sin(rad(degrees));
+  const float x[4] = {-half, -half, half, half}, y[4] = {half, -half, -half, half};
+  const float u[4] = {s0, s0, s0 + cell, s0 + cell}, w[4] = {t0, t0 + cell, t0 + cell, t0};
+  for (int k = 0; k < 4; k++) {
+    const float a = x[k] * c - y[k] * s, b = x[k] * s + y[k] * c;
+    add_corner({p.x + a * v.right.i + b * v.up.i, p.y + a * v.right.j + b * v.up.j, p.z + a * v.right.k + b * v.up.k},
+               u[k], w[k], rgb, alpha);
+  }
+}
+
+bool is_fast(const BULLET& b) { return give_vector_lenght_pow2(&b.m) >= STREAK_SPEED * STREAK_SPEED; }
+
 void draw_bullets(const CAMERA& cam) {
   glBindTexture(GL_TEXTURE_2D, bullet_texture);
   glEnable(GL_ALPHA_TEST);
   for (int i = 0; i < MAX_BULLETS; i++) {
     const BULLET& b = bullet[i];
-    if (!b.alive || !b.type || !b.type->model) continue;
+    if (!b.alive || !b.type || !b.type->model || is_fast(b)) continue;
     MODEL* model = b.type->model;
     glPushMatrix();
     glTranslatef(b.p.x, b.p.y, b.p.z);
@@ -232,73 +358,154 @@ void draw_bullets(const CAMERA& cam) {
   glDisable(GL_ALPHA_TEST);
 }
 
-// A square facing the camera, its corners textured from the given cell.
-void draw_billboard(float h, float s0, float t0, float cell) {
-  glBegin(GL_TRIANGLE_STRIP);
-  glTexCoord2f(s0, t0);
-  glVertex2f(-h, h);
-  glTexCoord2f(s0, t0 + cell);
-  glVertex2f(-h, -h);
-  glTexCoord2f(s0 + cell, t0);
-  glVertex2f(h, h);
-  glTexCoord2f(s0 + cell, t0 + cell);
-  glVertex2f(h, -h);
-  glEnd();
+// Back to the scene's own state after a group of blended sprites.
+void end_sprites() {
+  glDisable(GL_BLEND);
+  glDisable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0.9f);
+  glDepthMask(GL_TRUE);
+  glEnable(GL_CULL_FACE);
 }
 
-void draw_explosions(const CAMERA& cam) {
+void draw_explosions(const VIEW_BASIS& v) {
   glBindTexture(GL_TEXTURE_2D, explosion_texture);
   glEnable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, SPRITE_CUTOFF);
   glDepthMask(GL_FALSE);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  float cover = 0.0f;
+  for (int i = 0; i < MAX_EXPLOSIONS; i++)
+    if (explosion[i].alive) cover += give_cover(v, explosion[i].p, explosion[i].size);
+  const float scale = give_fill_scale(cover, EXPLOSION_FILL);
+  const float white[3] = {1.0f, 1.0f, 1.0f};
   for (int i = 0; i < MAX_EXPLOSIONS; i++) {
     const EXPLOSION& e = explosion[i];
     if (!e.alive) continue;
     const int f = std::clamp(e.frame, 0, EXPLOSION_CELLS - 1);
-    glPushMatrix();
-    glTranslatef(e.p.x, e.p.y, e.p.z);
-    glRotatef(cam.heading, 0.0f, 1.0f, 0.0f);
-    glRotatef(cam.pitch, 1.0f, 0.0f, 0.0f);
-    draw_billboard(e.size, 0.25f * static_cast<float>(f % 4), 0.25f * static_cast<float>(f / 4), 0.25f);
-    glPopMatrix();
+    add_sprite(v, e.p, e.size, scale, 0.0f, 0.25f * static_cast<float>(f % 4), 0.25f * static_cast<float>(f / 4),
+               0.25f, white, 1.0f);
   }
-  glDisable(GL_BLEND);
-  glDepthMask(GL_TRUE);
+  flush_corners();
+  end_sprites();
 }
 
+// Moving on all three axes, as the match moves particles, is what sprayed drops do.
+bool is_drop(const PARTICLE* q) { return q->m.i != 0.0f && q->m.j != 0.0f && q->m.k != 0.0f; }
+
 // Back to front, so each translucent sprite blends over the ones behind it.
-void draw_particles(const CAMERA& cam) {
+void draw_particles(const VIEW_BASIS& v) {
   glBindTexture(GL_TEXTURE_2D, particle_texture);
   glEnable(GL_BLEND);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, SPRITE_CUTOFF);
   glDepthMask(GL_FALSE);
   glDisable(GL_CULL_FACE);
   if (sort_particles) {
     for (int i = 0; i < MAX_PARTICLES; i++) {
       PARTICLE& q = particle[i];
-      const float dx = q.p.x - cam.p.x, dy = q.p.y - cam.p.y, dz = q.p.z - cam.p.z;
+      const float dx = q.p.x - v.eye.x, dy = q.p.y - v.eye.y, dz = q.p.z - v.eye.z;
       q.distance = dx * dx + dy * dy + dz * dz;
     }
     // The C library's qsort may take a heap buffer for this many entries; std::sort never does.
     std::sort(particle_list, particle_list + MAX_PARTICLES,
               [](PARTICLE* const& a, PARTICLE* const& b) { return compare_particles(&a, &b) < 0; });
   }
+  float cover = 0.0f;
+  for (int i = 0; i < MAX_PARTICLES; i++) {
+    const PARTICLE* q = particle_list[i];
+    if (q && q->alive) cover += give_cover(v, q->p, is_drop(q) ? DROP_SCALE * q->size : q->size);
+  }
+  const float scale = give_fill_scale(cover, PARTICLE_FILL);
   for (int i = 0; i < MAX_PARTICLES; i++) {
     const PARTICLE* q = particle_list[i];
     if (!q || !q->alive) continue;
-    glPushMatrix();
-    glTranslatef(q->p.x, q->p.y, q->p.z);
-    glRotatef(cam.heading, 0.0f, 1.0f, 0.0f);
-    glRotatef(cam.pitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(q->rotation, 0.0f, 0.0f, 1.0f);
     float l[3];
     give_light(l, &q->p);
-    glColor4f(l[0] * q->color[0], l[1] * q->color[1], l[2] * q->color[2], q->color[3]);
-    draw_billboard(q->size, 0.0f, 0.0f, 0.5f);
-    glPopMatrix();
+    const bool drop = is_drop(q);
+    const float shade = drop ? DROP_SHADE : 1.0f;
+    const float rgb[3] = {shade * l[0] * q->color[0], shade * l[1] * q->color[1], shade * l[2] * q->color[2]};
+    if (drop)
+      add_sprite(v, q->p, DROP_SCALE * q->size, scale, q->rotation, DROP_CELL_S, DROP_CELL_T, 0.5f, rgb, q->color[3]);
+    else
+      add_sprite(v, q->p, q->size, scale, q->rotation, 0.0f, 0.0f, 0.5f, rgb, q->color[3]);
   }
-  glDisable(GL_BLEND);
-  glDepthMask(GL_TRUE);
-  glEnable(GL_CULL_FACE);
+  flush_corners();
+  end_sprites();
+}
+
+// A bullet's streak from where it is to where its flight leads, as a ribbon facing the eye,
+// bright along its middle (brightest at the head) and clear at its edges.
+void add_streak(const VIEW_BASIS& v, XYZ tail, XYZ head, float width, const float* rgb) {
+  const IJK along = from_to(tail, head);
+  const XYZ ends[2] = {tail, head};
+  const float alpha[2] = {STREAK_TAIL_ALPHA, 1.0f};
+  IJK side[2];
+  for (int k = 0; k < 2; k++) {
+    const IJK to_eye = from_to(ends[k], v.eye);
+    side[k] = {along.j * to_eye.k - along.k * to_eye.j, along.k * to_eye.i - along.i * to_eye.k,
+               along.i * to_eye.j - along.j * to_eye.i};
+    // Seen end on, a streak has no width to show.
+    if (normalize_vector(&side[k]) == 0.0f) return;
+    const float half = std::max(width, PIXEL_SPREAD * std::sqrt(dot(to_eye, to_eye)));
+    side[k] = {side[k].i * half, side[k].j * half, side[k].k * half};
+  }
+  for (float sign : {-1.0f, 1.0f}) {
+    add_corner({tail.x + sign * side[0].i, tail.y + sign * side[0].j, tail.z + sign * side[0].k}, 0, 0, rgb, 0.0f);
+    add_corner({head.x + sign * side[1].i, head.y + sign * side[1].j, head.z + sign * side[1].k}, 0, 0, rgb, 0.0f);
+    add_corner(head, 0, 0, rgb, alpha[1]);
+    add_corner(tail, 0, 0, rgb, alpha[0]);
+  }
+}
+
+// Fast bullets: their streaks first, untextured; then, with the flare, a spark where a
+// streak meets a wall and a flash at each muzzle a bullet has just left. All glow, so
+// they add to what lies behind them in any order.
+void draw_fast_bullets(const VIEW_BASIS& v) {
+  int count = 0;
+  bool flashed[MAX_VURKS] = {};
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDepthMask(GL_FALSE);
+  for (int i = 0; i < MAX_BULLETS; i++) {
+    const BULLET& b = bullet[i];
+    if (!b.alive || !b.type || !b.type->model || !is_fast(b)) continue;
+    const BULLET_TYPE* bt = b.type;
+    float rgb[3] = {bt->trail_color[0], bt->trail_color[1], bt->trail_color[2]};
+    if (!(bt->flags & BTF_SELF_ILLUMINATION)) {
+      float l[3];
+      give_light(l, &b.p);
+      for (int c = 0; c < 3; c++) rgb[c] *= l[c];
+    }
+    const IJK flight = {b.m.i * STREAK_MS, b.m.j * STREAK_MS, b.m.k * STREAK_MS};
+    XYZ head = {b.p.x + flight.i, b.p.y + flight.j, b.p.z + flight.k};
+    XYZ hit;
+    IJK normal;
+    const COLLISION_TYPE c = test_point_collisions(b.p, flight, &hit, &normal);
+    if (c != CT_NO_COLLISION) head = hit;
+    add_streak(v, b.p, head, STREAK_WIDTH * std::sqrt(std::max(bt->model->max_radius, 0.0f)), rgb);
+    // Sparks and flashes burn white at the heart, tinted by the trail.
+    const float hot[3] = {0.5f + 0.5f * rgb[0], 0.5f + 0.5f * rgb[1], 0.5f + 0.5f * rgb[2]};
+    if (c == CT_DIRT_COLLISION || c == CT_METAL_COLLISION || c == CT_ROCK_COLLISION)
+      glows[count++] = {{hit.x + SPARK_LIFT * normal.i, hit.y + SPARK_LIFT * normal.j, hit.z + SPARK_LIFT * normal.k},
+                        SPARK_HALF, {hot[0], hot[1], hot[2]}};
+    if (b.tag < MAX_VURKS && !flashed[b.tag]) {
+      const XYZ muzzle = give_vurk_weapon_point(&vurk[b.tag]);
+      if (give_distance(&muzzle, &b.p) < FRESH_REACH) {
+        flashed[b.tag] = true;
+        glows[count++] = {b.p, FLASH_HALF, {hot[0], hot[1], hot[2]}};
+      }
+    }
+  }
+  flush_corners();
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, flare_texture);
+  for (int i = 0; i < count; i++)
+    add_sprite(v, glows[i].p, glows[i].half, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, glows[i].rgb, 1.0f);
+  flush_corners();
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  end_sprites();
 }
 
 void draw_eye_space(const VURK_* m) {
@@ -358,8 +565,10 @@ void game_render(VURK_* m) {
   draw_bullet_holes();
   draw_vurks(m);
   draw_bullets(cam);
-  draw_explosions(cam);
-  draw_particles(cam);
+  const VIEW_BASIS basis = give_view_basis(cam);
+  draw_explosions(basis);
+  draw_particles(basis);
+  draw_fast_bullets(basis);
   draw_eye_space(m);
 }
 

@@ -20,7 +20,10 @@ struct LIT_VERTEX {
   float x, y, z;
 };
 
-constexpr int BATCH_VERTICES = 3 * 4096;
+// A few hundred corners a draw: a software renderer's threads start rasterising the first
+// batches while the later ones are still being lit, where one large draw keeps them
+// waiting for all of it.
+constexpr int BATCH_VERTICES = 3 * 128;
 // A triangle this close to edge-on is left for GL to decide.
 constexpr float EDGE_ON = 1e-4f;
 

@@ -1,11 +1,13 @@
 // the scene of a match where a player looks: where each camera stands and what it shows,
-// the body's meshes, the bullets, the translucent groups' order and depth, the winner's
-// message, and the terrain batch against plain drawing.
+// the body's meshes, the bullets and fast bullets' streaks, the translucent groups' order
+// and depth, blood drops, the sprites' limits close up, the winner's message, and the
+// terrain batch against plain drawing.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 #include "geometry/geometry.h"
 #include "match/match.h"
@@ -219,6 +221,83 @@ TEST_F(Scene, BulletsFaceTheirWayTakeTheBulletTextureAndTheLight) {
     EXPECT_EQ(s.pixels(400, 0, 640, 480, 0xFFFFFF) > 100, r.white) << r.kind << " " << r.heading;
     EXPECT_EQ(grey > 100, r.grey) << r.kind << " " << r.heading;
     EXPECT_EQ(s.pixels(0, 0, 640, 480, 0x00FF00) + s.pixels(0, 0, 640, 480, 0xFF0000), 0);
+  }
+}
+
+// A bullet too fast to see is a glowing streak in its trail colour over its next two frames
+// of flight, with a flash while it is at its vurk's muzzle and a spark where the streak
+// meets the floor; a slow one is its blue model and nothing more.
+TEST_F(Scene, FastBulletsShowAStreakAFlashAtTheMuzzleAndASparkOnTheFloor) {
+  Stage stage;
+  const unsigned flare = flare_texture;
+  flare_texture = stage.flat(0xFFFFFFFF);
+  bullet_texture = stage.flat(0x0000FFFF);
+  VERTEX v[4] = {{{-0.1f, -0.1f, 0}, 0, 0, 255, {}, 0}, {{0.1f, -0.1f, 0}, 0, 0, 255, {}, 0},
+                 {{0.1f, 0.1f, 0}, 0, 0, 255, {}, 0},   {{-0.1f, 0.1f, 0}, 0, 0, 255, {}, 0}};
+  short index[6] = {0, 1, 2, 0, 2, 3};
+  MESH mesh = {4, 2, 0, 6, v, nullptr, nullptr, index, nullptr};
+  MODEL model{};
+  model.number_of_meshes = 1, model.mesh = &mesh, model.type = MT_SPRITE, model.max_radius = 0.01f;
+  BULLET_TYPE type{};
+  type.model = &model, type.flags = BTF_SELF_ILLUMINATION, type.trail_color[1] = 1;
+  test::place_vurk(0, {16, 4, 30});
+  VURK_* shooter = test::place_vurk(1, {14, 4, 25});
+  shooter->angle = 180;  // facing the eye, its muzzle before its body
+  const XYZ muzzle = give_vurk_weapon_point(shooter);
+  const struct { const char* what; XYZ p; IJK m; bool streak, model, glow; } rows[] = {
+      {"fast, across the view", {18, 4.25f, 25}, {-0.15f, 0, 0}, true, false, false},
+      {"slow", {17, 4.25f, 25}, {-0.01f, 0, 0}, false, true, false},
+      {"down into the floor", {16, 3.3f, 25}, {0, -0.1f, 0}, true, false, true},
+      {"leaving the muzzle", muzzle, {0.15f, 0, 0}, true, false, true}};
+  for (const auto& r : rows) {
+    bullet[9] = {&type, r.p, r.m, 0, 0, 1, 0, 0, 0, nullptr, r.p.x == muzzle.x ? uint8_t{1} : uint8_t{3}};
+    const Screen s = render(&vurk[0]);
+    int streak = 0, model_pixels = 0, glow = 0;
+    for (int y = 0; y < 480; y++)
+      for (int x = 0; x < 640; x++) {
+        const unsigned char* c = s.at(x, y);
+        streak += c[0] == 0 && c[1] > 60 && c[2] == 0;
+        model_pixels += c[0] == 0 && c[1] == 0 && c[2] == 255;
+        glow += c[0] > 60 && c[1] > c[0] && c[2] > 60;
+      }
+    EXPECT_EQ(std::tuple(streak > 30, model_pixels > 30, glow > 100), std::tuple(r.streak, r.model, r.glow))
+        << r.what << ": " << streak << " " << model_pixels << " " << glow;
+  }
+  flare_texture = flare;
+}
+
+// A particle flying free is sprayed blood: a drop from the last quarter of the particle
+// texture at 0.4 of its size and half its colour; one standing still is a puff of the
+// first quarter at its full size and colour.
+TEST_F(Scene, SprayedParticlesAreSmallDarkDrops) {
+  Stage stage;
+  particle_texture = stage.texture(2, 2, {0xFFFFFFFF, 0xFF, 0xFF, 0x00FF00FF});
+  test::place_vurk(0, {16, 12, 30});
+  PARTICLE* q = particle_list[0];
+  *q = {{16, 12.25f, 27}, {}, 0, 0.5f, 1, {1, 1, 1, 1}, 100, 100, 0, 0};
+  const int puff = render(&vurk[0]).pixels(0, 0, 640, 480, 0xFFFFFF);
+  q->m = {0.001f, -0.001f, 0.001f};
+  const Screen s = render(&vurk[0]);
+  const int drop = s.pixels(0, 0, 640, 480, 0x007F00) + s.pixels(0, 0, 640, 480, 0x008000);
+  EXPECT_GT(puff, 10000);
+  EXPECT_NEAR(static_cast<float>(drop) / static_cast<float>(puff), 0.4f * 0.4f, 0.02f) << drop << " " << puff;
+  EXPECT_LT(s.pixels(0, 0, 640, 480, 0xFFFFFF), 100);  // the first quarter only along the edges
+}
+
+// No sprite is drawn wider than its depth, and when the explosions together would
+// cover more than two views, all of them shrink alike until they do not.
+TEST_F(Scene, CloseAndCrowdedExplosionsAreDrawnSmaller) {
+  Stage stage;
+  explosion_texture = stage.flat(0xFFFFFFFF);
+  test::place_vurk(0, {16, 12, 30});
+  const float pixels_per_unit = 240 / std::tan(rad(30));  // at depth one
+  const struct { int count; float depth, size, half; } rows[] = {
+      {1, 4, 1, 1.0f / 4}, {1, 2, 5, 0.5f}, {40, 4, 1, std::sqrt(2 / (40 * 1.299f * 1.732f / 16)) / 4}};
+  for (const auto& r : rows) {
+    for (int i = 0; i < MAX_EXPLOSIONS; i++)
+      explosion[i] = {{16, 12.25f, 30 - r.depth}, 0, 0, i < r.count, r.size, nullptr};
+    const int across = render(&vurk[0]).pixels(0, 240, 640, 241, 0xFFFFFF);
+    EXPECT_NEAR(across, 2 * r.half * pixels_per_unit, 3) << r.count << " at " << r.depth;
   }
 }
 

@@ -79,8 +79,9 @@ CANVAS paint_bullet() {
   return c;
 }
 
-// particle.tga, a grey mask: every particle uses the soft puff of the quarter s, t 0..0.5;
-// the other quarters hold a spark, a ring and a wisp.
+// particle.tga, a grey mask: smoke and trails use the soft puff of the quarter s, t 0..0.5,
+// sprayed blood the small firm drop of s, t 0.5..1; the other quarters hold a spark and a
+// ring.
 CANVAS paint_particle() {
   constexpr int Q = 64;
   noise::module::Billow billow;
@@ -102,7 +103,8 @@ CANVAS paint_particle() {
         } else if (quarter == 2) {
           a = smooth(0.2f, 0.0f, std::fabs(r - 0.65f)) * smooth(0.95f, 0.85f, r);
         } else {
-          a = smooth(0.95f, 0.2f, r) * clamp01(0.5f + 0.9f * bv);
+          // Dense to a sharp rim, slightly uneven, so a drop reads as liquid and not as haze.
+          a = smooth(0.62f, 0.48f, r + 0.06f * bv) * (0.85f + 0.15f * smooth(0.5f, 0.0f, r));
         }
         at(c, (quarter % 2) * Q + x, (quarter / 2) * Q + y) = COLOR{1, 1, 1, clamp01(a)};
       }
