@@ -215,11 +215,14 @@ int game_init() {
   // Mouse motion made in the menu must not turn vurk 0 in the match's first frame.
   int dx = 0, dy = 0;
   platform::mouse_offset(&dx, &dy);
+  match_stats = MATCH_STATS{};
+  for (int8_t& w : match_stats.hit_weapon) w = -1;
   winner = -1;
   return 1;
 }
 
 void game_logic(unsigned ms) {
+  match_stats.clock += ms;
   game_input(ms);
   for (int i = 0; i < MAX_BULLETS; i++)
     if (bullet[i].alive) nurse_bullet(&bullet[i], ms);

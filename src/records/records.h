@@ -34,6 +34,7 @@ inline constexpr int VISIBILITY = 24;                 // far clipping distance, 
 inline constexpr int MAX_ROCKS = 6;
 inline constexpr int MAX_VURKS = 4;
 inline constexpr int WEAPON_SLOTS = 4;
+inline constexpr int MAX_WEAPON_TYPES = 99;  // weapons a weapon file may define
 inline constexpr int TRIANGLES_PER_CELL = 5;
 
 // World geometry: 32 cells a side, 33 voxel samples a side.
@@ -288,7 +289,8 @@ struct BULLET {
   uint16_t emit_counter;
   uint16_t trail_counter;
   LIGHT* light;
-  uint8_t tag;  // num of the vurk that fired it
+  uint8_t tag;     // num of the vurk that fired it
+  int8_t weapon;   // index into weapon_type of the weapon that fired it, -1 for none
 };
 
 struct VURK_ {
@@ -321,6 +323,25 @@ struct VURK_ {
   void (*find_movement_vector)(VURK_* v, IJK* movement, unsigned ms);
   void (*control)(VURK_* v, unsigned ms);
   int jump;
+};
+
+// What the weapons did in the match so far, for anyone weighing the weapon files: filled
+// where a weapon fires, where a bullet or its blast touches a vurk and where a vurk dies.
+// The game itself never reads it, so a match plays the same with it or without it. A kill
+// belongs to the weapon that fired the last bullet to touch the victim, as the frag
+// belongs to that bullet's vurk; clusters and emitted bullets carry their weapon on.
+struct MATCH_STATS {
+  int64_t clock;                           // ms played since the match was set up
+  int32_t shots[MAX_WEAPON_TYPES];         // trigger pulls that fired
+  int32_t kills[MAX_WEAPON_TYPES];         // enemies killed
+  int32_t self_kills[MAX_WEAPON_TYPES];
+  int64_t kill_ms[MAX_WEAPON_TYPES];       // sum of the enemy kills' times to kill
+  // Per vurk in its present life: the weapon of the last bullet to touch it (-1 none) and
+  // the clock at the first touch of the unbroken run of touches by that vurk and weapon.
+  // A kill's time to kill is from that first touch to the death.
+  int8_t hit_weapon[MAX_VURKS];
+  uint8_t hit_tag[MAX_VURKS];
+  int64_t first_hit[MAX_VURKS];
 };
 
 struct CAMERA {
@@ -369,6 +390,7 @@ extern SOUND* sound;
 extern VURK_ vurk[MAX_VURKS];
 extern PLANE wall[6];
 extern int team_frags[4];
+extern MATCH_STATS match_stats;
 extern MODEL weapon_model[MAX_WEAPONMODELS];
 extern MODEL bullet_model[MAX_BULLETMODELS];
 extern float frustum[6][4];

@@ -64,7 +64,23 @@ void respawn(VURK_* m) {
   m->pp = p;
 }
 
+// A kill goes to the weapon that last touched the victim: an enemy's kill, or a self-kill.
+void count_death(const VURK_* m) {
+  if (m->num >= MAX_VURKS) return;
+  MATCH_STATS& s = match_stats;
+  const int w = s.hit_weapon[m->num];
+  s.hit_weapon[m->num] = -1;
+  if (w < 0 || w >= MAX_WEAPON_TYPES) return;
+  if (m->tag == m->num) {
+    s.self_kills[w]++;
+  } else if (m->tag < MAX_VURKS && vurk[m->tag].team != m->team) {
+    s.kills[w]++;
+    s.kill_ms[w] += s.clock - s.first_hit[m->num];
+  }
+}
+
 void die(VURK_* m) {
+  count_death(m);
   if (m->tag == m->num) {
     m->frags--;
   } else if (m->tag < MAX_VURKS && vurk[m->tag].team != m->team) {
@@ -171,7 +187,9 @@ void fire_weapon(VURK_* m) {
   const XYZ muzzle = give_vurk_weapon_point(m);
   const int shots = std::min(wt->bullets_per_shot, MAX_BULLETS);
   for (int i = 0; i < shots; i++)
-    add_bullet(muzzle, give_random_vurk_weapon_direction(m, wt->bullet_speed, wt->variation), wt->ammo_type, m->num);
+    add_bullet(muzzle, give_random_vurk_weapon_direction(m, wt->bullet_speed, wt->variation), wt->ammo_type, m->num,
+               w.num);
+  if (w.num >= 0 && w.num < MAX_WEAPON_TYPES) match_stats.shots[w.num]++;
   w.delay = wt->fire_rate;
   w.ammo--;
   if (w.ammo <= 0) w.loading = wt->load_time;

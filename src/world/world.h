@@ -109,9 +109,9 @@ inline constexpr float MIN_EXPLOSION_SIZE = 0.87f;
 
 // A free bullet slot within BULLET_PROBES probes, or null.
 BULLET* get_free_bullet();
-// A bullet of type bt at p flying with m, fired by vurk `tag`; dropped silently when no
-// slot is free.
-void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag);
+// A bullet of type bt at p flying with m, fired by vurk `tag` with weapon type `weapon`
+// (-1: none, as for bullets made outside a weapon); dropped silently when no slot is free.
+void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag, int weapon = -1);
 void remove_bullet(BULLET* b);
 // Crater, explosion and blast damage (or a mark on the wall for small bullets), then the
 // cluster bullets; removes b. normal may be null (no mark).
