@@ -102,6 +102,7 @@ TEST(Lab, ABadOptionOrAMissingLevelSaysWhy) {
   } rows[] = {
       {{"--jobs", "0"}, 2, "vurkhold-lab: --jobs needs a number from 1 to 64\nTry 'vurkhold-lab --help'.\n"},
       {{"--mode", "best"}, 2, "vurkhold-lab: --mode needs random, slots or single\nTry 'vurkhold-lab --help'.\n"},
+      {{"--weapon", "LASER"}, 2, "vurkhold-lab: --weapon needs --mode slots or single\nTry 'vurkhold-lab --help'.\n"},
       {{"--seeds"}, 2, "vurkhold-lab: --seeds needs a number from 1 to 100000\nTry 'vurkhold-lab --help'.\n"},
       {{"--level", "levels/none.vhl"}, 1, "vurkhold-lab: no level file 'levels/none.vhl'\n"},
   };

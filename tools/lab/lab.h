@@ -30,6 +30,8 @@ struct LAB_OPTIONS {
   int lives;                    // 0: the game's default
   int frag_limit;               // 0: the game's default
   int jobs;                     // 0: one worker per core
+  const char* weapon_name;      // slots and single modes: only this weapon, or null for all
+  int weapon;                   // its index once the weapons are read; -1 for all
   const char* chart;            // PNG to write, or null
   int list;                     // one line per match on stdout
 };

@@ -89,6 +89,12 @@ int main(int argc, char** argv) {
   list.count = std::min(weapons, MAX_WEAPON_TYPES);
   for (int w = 0; w < list.count; w++) std::snprintf(list.name[w], lab::NAME_SIZE, "%s", weapon_type[w].name);
   clean_up();
+  for (int w = 0; w < list.count && o.weapon_name; w++)
+    if (std::strcmp(list.name[w], o.weapon_name) == 0) o.weapon = w;
+  if (o.weapon_name && o.weapon < 0) {
+    std::fprintf(stderr, "vurkhold-lab: no weapon '%s' in the weapon file\nTry 'vurkhold-lab --help'.\n", o.weapon_name);
+    return 2;
+  }
 
   if (!o.jobs) o.jobs = static_cast<int>(std::clamp(sysconf(_SC_NPROCESSORS_ONLN), 1L, static_cast<long>(lab::MAX_JOBS)));
   static lab::TOTALS totals;

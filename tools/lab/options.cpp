@@ -19,6 +19,7 @@ const char* const lab_usage =
     "                  slots   for each weapon and each slot 1..4: every vurk carries the\n"
     "                          weapon in that slot, the other slots as the game gives them\n"
     "                  single  for each weapon: every vurk carries only that weapon\n"
+    "  --weapon NAME   with slots or single: only this weapon, by its name in the weapon file\n"
     "  --level FILE    a level to play, found from here or inside the data folder; give it\n"
     "                  again for more (default: every level in the data folder's levels/)\n"
     "  --seeds N       matches per level and loadout, 1 to 100000 (default 25)\n"
@@ -125,9 +126,10 @@ int parse_lab_options(int argc, char** argv, LAB_OPTIONS* o, char* error, int er
       o->mode = static_cast<MODE>(m);
       i++;
     } else if (std::strcmp(arg, "--level") == 0 || std::strcmp(arg, "--chart") == 0 ||
-               std::strcmp(arg, "--data") == 0) {
+               std::strcmp(arg, "--data") == 0 || std::strcmp(arg, "--weapon") == 0) {
       if (!value || !*value) {
-        std::snprintf(error, error_size, "%s needs a %s", arg, arg[2] == 'd' ? "folder" : "file");
+        std::snprintf(error, error_size, "%s needs a %s", arg,
+                      arg[2] == 'd' ? "folder" : arg[2] == 'w' ? "weapon's name" : "file");
         return 0;
       }
       if (arg[2] == 'l') {
@@ -141,7 +143,7 @@ int parse_lab_options(int argc, char** argv, LAB_OPTIONS* o, char* error, int er
         }
         o->level[o->levels++] = value;
       } else {
-        (arg[2] == 'c' ? o->chart : o->data_dir) = value;
+        (arg[2] == 'c' ? o->chart : arg[2] == 'w' ? o->weapon_name : o->data_dir) = value;
       }
       i++;
     } else {
@@ -149,6 +151,11 @@ int parse_lab_options(int argc, char** argv, LAB_OPTIONS* o, char* error, int er
       return 0;
     }
   }
+  if (o->weapon_name && o->mode == LM_RANDOM) {
+    std::snprintf(error, error_size, "--weapon needs --mode slots or single");
+    return 0;
+  }
+  o->weapon = -1;
   return 1;
 }
 

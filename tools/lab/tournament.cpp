@@ -19,8 +19,9 @@ namespace vurkhold::lab {
 namespace {
 
 int configs(const LAB_OPTIONS* o, int weapons) {
-  if (o->mode == LM_SLOTS) return weapons * WEAPON_SLOTS;
-  if (o->mode == LM_SINGLE) return weapons;
+  const int measured = o->weapon >= 0 ? 1 : weapons;
+  if (o->mode == LM_SLOTS) return measured * WEAPON_SLOTS;
+  if (o->mode == LM_SINGLE) return measured;
   return 1;
 }
 
@@ -99,6 +100,7 @@ MATCH_PLAN plan_match(const LAB_OPTIONS* o, int match) {
   plan.level = match / o->seeds % o->levels;
   const int config = match / (o->seeds * o->levels);
   plan.weapon = o->mode == LM_RANDOM ? -1 : o->mode == LM_SLOTS ? config / WEAPON_SLOTS : config;
+  if (o->weapon >= 0 && plan.weapon >= 0) plan.weapon = o->weapon;
   plan.slot = o->mode == LM_SLOTS ? config % WEAPON_SLOTS : -1;
   return plan;
 }
