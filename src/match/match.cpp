@@ -226,7 +226,8 @@ void game_logic(unsigned ms) {
   game_input(ms);
   for (int i = 0; i < MAX_BULLETS; i++)
     if (bullet[i].alive) nurse_bullet(&bullet[i], ms);
-  for (VURK_& v : vurk) nurse_vurk(&v, ms);
+  for (VURK_& v : vurk) control_vurk(&v, ms);
+  for (VURK_& v : vurk) move_vurk(&v, ms);
   nurse_explosions(ms);
   for (int i = 0; i < MAX_PARTICLES; i++)
     if (particle[i].alive) nurse_particle(&particle[i], ms);

@@ -215,7 +215,11 @@ void use_jetpack(VURK_* m, unsigned frame_time) {
   }
 }
 
-void nurse_vurk(VURK_* m, unsigned frame_time) {
+void control_vurk(VURK_* m, unsigned frame_time) {
+  if (m->alive && m->life > 0.0f && m->control) m->control(m, frame_time);
+}
+
+void move_vurk(VURK_* m, unsigned frame_time) {
   const float ft = static_cast<float>(frame_time);
   if (!m->alive) {
     if (m->lives <= 0 || m->type == MLT_OFF) return;
@@ -228,8 +232,6 @@ void nurse_vurk(VURK_* m, unsigned frame_time) {
     die(m);
     return;
   }
-
-  if (m->control) m->control(m, frame_time);
 
   ANIMATION& running = m->animations[m->animation == 1 ? 1 : 0];
   running.frame += ANIMATION_SPEED * ft;
@@ -256,6 +258,11 @@ void nurse_vurk(VURK_* m, unsigned frame_time) {
   nurse_rope(m, frame_time);
   if (m->weapon < WEAPON_SLOTS) nurse_weapon(&m->weapons[m->weapon], frame_time);
   if (m->dig_delay > 0) m->dig_delay = std::max(0, m->dig_delay - static_cast<int>(frame_time));
+}
+
+void nurse_vurk(VURK_* m, unsigned frame_time) {
+  control_vurk(m, frame_time);
+  move_vurk(m, frame_time);
 }
 
 }  // namespace vurkhold

@@ -1,5 +1,5 @@
 // balance lab: a kill by a cluster's spark counted for the weapon that fired the cluster,
-// and the lab itself: its matches are the game's own headless matches, its tables do not
+// computer players deciding on the same world whatever their seat, and the lab itself: its matches are the game's own headless matches, its tables do not
 // depend on the number of workers, and a bad option says why.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "support/arena.h"
 #include "support/run_game.h"
+#include "control/control.h"
 #include "match/match.h"
 #include "world/world.h"
 
@@ -53,6 +54,19 @@ TEST_F(Counts, AKillByAClusterSparkIsCountedForTheWeaponThatFiredTheCluster) {
                          {"time to kill, first touch to death", match_stats.kill_ms[5], row.kills * 200},
                          {"the victim's next life starts clean", match_stats.hit_weapon[0], -1}});
   }
+}
+
+// Two computer players 16 apart walk at each other. Each measures its target where it
+// stood when the frame began, whichever of them moves first.
+TEST_F(Counts, EveryComputerPlayerDecidesOnTheWorldAsTheFrameBegan) {
+  for (int i : {0, 3}) {
+    VURK_* m = test::place_vurk(i, {i ? 24.0f : 8.0f, STAND_Y, 16});
+    m->control = AI, m->find_movement_vector = ai_find_movement_vector;
+  }
+  game_logic(16);
+  EXPECT_NE(vurk[0].p.z, 16.0f);  // it walked
+  EXPECT_EQ(vurk[0].ai_module.distance, 16.0f);
+  EXPECT_EQ(vurk[3].ai_module.distance, 16.0f);
 }
 
 test::GameRun run_lab(std::vector<std::string> args) {
