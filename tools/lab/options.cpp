@@ -31,7 +31,8 @@ const char* const lab_usage =
     "  --frag-limit N  frags a seat needs to win, 1 to 1000 (default: the game's, 50)\n"
     "  --jobs N        worker processes, 1 to 64 (default: one per core)\n"
     "  --chart FILE    also draw the tables as bars into a PNG file\n"
-    "  --list          print one line per match: seed, level, loadout, winner, frags\n"
+    "  --list          also print one line per match: its seed, level, frames, winner and\n"
+    "                  frags, and each vurk's four weapons by their numbers in the table\n"
     "  --data DIR      the game folder (default: this program's folder)\n"
     "  --help          show this help and exit\n"
     "\n"
@@ -48,9 +49,12 @@ const char* const lab_usage =
     "                vurk's or weapon's bullet between them) to the victim's death\n"
     "The seat table, one line per vurk 1..4: the matches it won, its share of the matches\n"
     "that had a winner, and its frags (enemy kills less self-kills) in all and per match.\n"
+    "A seed deals the same weapons on every level: with random loadouts the seats' shares\n"
+    "carry the luck of the draw, which --mode single leaves out.\n"
     "\n"
-    "The same options and seed give the same tables whatever the number of workers. Exit\n"
-    "status: 0 done, 1 the game folder, a level or the chart failed, 2 a bad option.\n";
+    "Progress goes to stderr. The same options and seed give the same tables whatever the\n"
+    "number of workers. Exit status: 0 done, 1 the game folder, a level, a worker or the\n"
+    "chart failed, 2 a bad option.\n";
 
 namespace {
 
