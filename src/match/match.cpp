@@ -217,6 +217,7 @@ int game_init() {
   platform::mouse_offset(&dx, &dy);
   match_stats = MATCH_STATS{};
   for (int8_t& w : match_stats.hit_weapon) w = -1;
+  for (int8_t& w : match_stats.bullet_weapon) w = -1;
   winner = -1;
   return 1;
 }

@@ -289,8 +289,7 @@ struct BULLET {
   uint16_t emit_counter;
   uint16_t trail_counter;
   LIGHT* light;
-  uint8_t tag;     // num of the vurk that fired it
-  int8_t weapon;   // index into weapon_type of the weapon that fired it, -1 for none
+  uint8_t tag;  // num of the vurk that fired it
 };
 
 struct VURK_ {
@@ -336,6 +335,10 @@ struct MATCH_STATS {
   int32_t kills[MAX_WEAPON_TYPES];         // enemies killed
   int32_t self_kills[MAX_WEAPON_TYPES];
   int64_t kill_ms[MAX_WEAPON_TYPES];       // sum of the enemy kills' times to kill
+  // The weapon that fired each bullet of the pool (-1: none), set where the bullet is made.
+  // It is kept here beside the pool rather than in BULLET so that the bullet record the
+  // game plays with stays as it was.
+  int8_t bullet_weapon[MAX_BULLETS];
   // Per vurk in its present life: the weapon of the last bullet to touch it (-1 none) and
   // the clock at the first touch of the unbroken run of touches by that vurk and weapon.
   // A kill's time to kill is from that first touch to the death.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <climits>
+#include <cstdint>
 
 #include "geometry/geometry.h"
 #include "terrain/terrain.h"
@@ -27,14 +28,22 @@ int give_time_offset(const BULLET_TYPE* bt, int r) {
   return static_cast<int>(t);
 }
 
+// The weapon that fired b, from beside the pool; -1 for a bullet outside the pool.
+int weapon_of(const BULLET* b) {
+  const auto at = reinterpret_cast<uintptr_t>(b), first = reinterpret_cast<uintptr_t>(bullet);
+  if (!bullet || at < first || at >= first + sizeof(BULLET) * MAX_BULLETS) return -1;
+  return match_stats.bullet_weapon[(at - first) / sizeof(BULLET)];
+}
+
 // The bullet's vurk and weapon now own whatever befalls v; a run of touches by the same
 // vurk and weapon keeps the time of its first.
 void count_touch(const BULLET* b, const VURK_* v) {
   if (v->num >= MAX_VURKS) return;
   MATCH_STATS& s = match_stats;
-  if (s.hit_weapon[v->num] < 0 || s.hit_weapon[v->num] != b->weapon || s.hit_tag[v->num] != b->tag)
+  const int weapon = weapon_of(b);
+  if (s.hit_weapon[v->num] < 0 || s.hit_weapon[v->num] != weapon || s.hit_tag[v->num] != b->tag)
     s.first_hit[v->num] = s.clock;
-  s.hit_weapon[v->num] = b->weapon;
+  s.hit_weapon[v->num] = static_cast<int8_t>(weapon);
   s.hit_tag[v->num] = b->tag;
 }
 
@@ -102,7 +111,7 @@ void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag, int weapon) {
   b->p = p;
   b->m = m;
   b->tag = tag;
-  b->weapon = static_cast<int8_t>(weapon >= 0 && weapon < MAX_WEAPON_TYPES ? weapon : -1);
+  match_stats.bullet_weapon[b - bullet] = static_cast<int8_t>(weapon >= 0 && weapon < MAX_WEAPON_TYPES ? weapon : -1);
   b->alive = 1;
   b->emit_counter = b->trail_counter = 0;
   b->time = give_time_offset(bt, game_rand() % 100);
@@ -143,7 +152,7 @@ void explode_bullet(BULLET* b, const IJK* normal) {
   }
   if (bt->cluster >= 0 && bt->cluster < bullet_types)
     for (int i = 0; i < bt->clusters; i++)
-      add_bullet(b->p, give_random_direction(bt->cluster_speed), &bullet_type[bt->cluster], b->tag, b->weapon);
+      add_bullet(b->p, give_random_direction(bt->cluster_speed), &bullet_type[bt->cluster], b->tag, weapon_of(b));
   remove_bullet(b);
 }
 
@@ -204,7 +213,7 @@ void nurse_bullet(BULLET* b, unsigned frame_time) {
     b->emit_counter = static_cast<uint16_t>(b->emit_counter + frame_time);
     if (b->emit_counter > bt->emit_rate) {
       for (int i = 0; i < bt->emit_amount; i++)
-        add_bullet(b->p, give_random_direction(bt->emit_speed), &bullet_type[bt->emit], b->tag, b->weapon);
+        add_bullet(b->p, give_random_direction(bt->emit_speed), &bullet_type[bt->emit], b->tag, weapon_of(b));
       b->emit_counter = static_cast<uint16_t>(b->emit_counter - bt->emit_rate);
     }
   }
