@@ -212,15 +212,20 @@ int game_init() {
   // Mouse motion made in the menu must not turn vurk 0 in the match's first frame.
   int dx = 0, dy = 0;
   platform::mouse_offset(&dx, &dy);
+  match_stats = MATCH_STATS{};
+  for (int8_t& w : match_stats.hit_weapon) w = -1;
+  for (int8_t& w : match_stats.bullet_weapon) w = -1;
   winner = -1;
   return 1;
 }
 
 void game_logic(unsigned ms) {
+  match_stats.clock += ms;
   game_input(ms);
   for (int i = 0; i < MAX_BULLETS; i++)
     if (bullet[i].alive) nurse_bullet(&bullet[i], ms);
-  for (VURK_& v : vurk) nurse_vurk(&v, ms);
+  for (VURK_& v : vurk) control_vurk(&v, ms);
+  for (VURK_& v : vurk) move_vurk(&v, ms);
   nurse_explosions(ms);
   for (int i = 0; i < MAX_PARTICLES; i++)
     if (particle[i].alive) nurse_particle(&particle[i], ms);

@@ -14,7 +14,8 @@ inline constexpr int SPAWN_TRIES = 1000;
 // Resets every per-match pool, loads level_to_use and places the vurks with their
 // controllers; 0 when the level cannot be loaded (after its message).
 int game_init();
-// One frame of a match: input, bullets, vurks, explosions, particles, radar, winner.
+// One frame of a match: input, bullets, every vurk's controller, then every vurk's movement,
+// explosions, particles, radar, winner.
 void game_logic(unsigned ms);
 
 // A hash of everything a match changes: vurks, lights, bullets, explosions, particles,

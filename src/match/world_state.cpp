@@ -222,6 +222,8 @@ int check_world(char* problem, int size) {
     c.borrowed(b.light, "bullet", n);
     if (!b.type || b.type < bullet_type || b.type >= bullet_type + bullet_types) c.fail("bullet %d has no bullet type", n);
     if (b.tag >= MAX_VURKS) c.fail("bullet %d was fired by vurk %d", n, b.tag);
+    const int w = match_stats.bullet_weapon[n];
+    if (w < -1 || w >= weapons) c.fail("bullet %d was fired by weapon %d", n, w);
   }
   for (int n = 0; n < MAX_EXPLOSIONS; n++) {
     const EXPLOSION& e = explosion[n];

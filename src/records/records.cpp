@@ -22,6 +22,7 @@ SOUND* sound = nullptr;
 VURK_ vurk[MAX_VURKS];
 PLANE wall[6];
 int team_frags[4];
+MATCH_STATS match_stats;
 MODEL weapon_model[MAX_WEAPONMODELS];
 MODEL bullet_model[MAX_BULLETMODELS];
 float frustum[6][4];

@@ -34,6 +34,7 @@ inline constexpr int VISIBILITY = 24;                 // far clipping distance, 
 inline constexpr int MAX_ROCKS = 6;
 inline constexpr int MAX_VURKS = 4;
 inline constexpr int WEAPON_SLOTS = 4;
+inline constexpr int MAX_WEAPON_TYPES = 99;  // weapons a weapon file may define
 inline constexpr int TRIANGLES_PER_CELL = 5;
 
 // World geometry: 32 cells a side, 33 voxel samples a side.
@@ -323,6 +324,29 @@ struct VURK_ {
   int jump;
 };
 
+// What the weapons did in the match so far, for anyone weighing the weapon files: filled
+// where a weapon fires, where a bullet or its blast touches a vurk and where a vurk dies.
+// The game itself never reads it, so a match plays the same with it or without it. A kill
+// belongs to the weapon that fired the last bullet to touch the victim, as the frag
+// belongs to that bullet's vurk; clusters and emitted bullets carry their weapon on.
+struct MATCH_STATS {
+  int64_t clock;                           // ms played since the match was set up
+  int32_t shots[MAX_WEAPON_TYPES];         // trigger pulls that fired
+  int32_t kills[MAX_WEAPON_TYPES];         // enemies killed
+  int32_t self_kills[MAX_WEAPON_TYPES];
+  int64_t kill_ms[MAX_WEAPON_TYPES];       // sum of the enemy kills' times to kill
+  // The weapon that fired each bullet of the pool (-1: none), set where the bullet is made.
+  // It is kept here beside the pool rather than in BULLET so that the bullet record the
+  // game plays with stays as it was.
+  int8_t bullet_weapon[MAX_BULLETS];
+  // Per vurk in its present life: the weapon of the last bullet to touch it (-1 none) and
+  // the clock at the first touch of the unbroken run of touches by that vurk and weapon.
+  // A kill's time to kill is from that first touch to the death.
+  int8_t hit_weapon[MAX_VURKS];
+  uint8_t hit_tag[MAX_VURKS];
+  int64_t first_hit[MAX_VURKS];
+};
+
 struct CAMERA {
   XYZ p;
   float heading;
@@ -369,6 +393,7 @@ extern SOUND* sound;
 extern VURK_ vurk[MAX_VURKS];
 extern PLANE wall[6];
 extern int team_frags[4];
+extern MATCH_STATS match_stats;
 extern MODEL weapon_model[MAX_WEAPONMODELS];
 extern MODEL bullet_model[MAX_BULLETMODELS];
 extern float frustum[6][4];

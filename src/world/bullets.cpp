@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <climits>
+#include <cstdint>
 
 #include "geometry/geometry.h"
 #include "terrain/terrain.h"
@@ -27,6 +28,25 @@ int give_time_offset(const BULLET_TYPE* bt, int r) {
   return static_cast<int>(t);
 }
 
+// The weapon that fired b, from beside the pool; -1 for a bullet outside the pool.
+int weapon_of(const BULLET* b) {
+  const auto at = reinterpret_cast<uintptr_t>(b), first = reinterpret_cast<uintptr_t>(bullet);
+  if (!bullet || at < first || at >= first + sizeof(BULLET) * MAX_BULLETS) return -1;
+  return match_stats.bullet_weapon[(at - first) / sizeof(BULLET)];
+}
+
+// The bullet's vurk and weapon now own whatever befalls v; a run of touches by the same
+// vurk and weapon keeps the time of its first.
+void count_touch(const BULLET* b, const VURK_* v) {
+  if (v->num >= MAX_VURKS) return;
+  MATCH_STATS& s = match_stats;
+  const int weapon = weapon_of(b);
+  if (s.hit_weapon[v->num] < 0 || s.hit_weapon[v->num] != weapon || s.hit_tag[v->num] != b->tag)
+    s.first_hit[v->num] = s.clock;
+  s.hit_weapon[v->num] = static_cast<int8_t>(weapon);
+  s.hit_tag[v->num] = b->tag;
+}
+
 void hit_vurk(BULLET* b, VURK_* v, const IJK* normal) {
   switch (b->type->vurk_hit) {
     case BHA_EXPLODE:
@@ -47,6 +67,7 @@ void hit_vurk(BULLET* b, VURK_* v, const IJK* normal) {
     }
   }
   v->tag = b->tag;
+  count_touch(b, v);
 }
 
 void hit_wall(BULLET* b, const IJK* normal) {
@@ -82,7 +103,7 @@ BULLET* get_free_bullet() {
   return nullptr;
 }
 
-void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag) {
+void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag, int weapon) {
   if (!bt) return;
   BULLET* b = get_free_bullet();
   if (!b) return;
@@ -90,6 +111,7 @@ void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag) {
   b->p = p;
   b->m = m;
   b->tag = tag;
+  match_stats.bullet_weapon[b - bullet] = static_cast<int8_t>(weapon >= 0 && weapon < MAX_WEAPON_TYPES ? weapon : -1);
   b->alive = 1;
   b->emit_counter = b->trail_counter = 0;
   b->time = give_time_offset(bt, game_rand() % 100);
@@ -123,13 +145,14 @@ void explode_bullet(BULLET* b, const IJK* normal) {
       if (!v.alive || !(give_distance(&b->p, &v.p) < reach)) continue;
       v.life -= bt->damage;
       v.tag = b->tag;
+      count_touch(b, &v);
     }
   } else if (normal && bt->hole_size > 0.0f) {
     add_bullethole(b->p, *normal);
   }
   if (bt->cluster >= 0 && bt->cluster < bullet_types)
     for (int i = 0; i < bt->clusters; i++)
-      add_bullet(b->p, give_random_direction(bt->cluster_speed), &bullet_type[bt->cluster], b->tag);
+      add_bullet(b->p, give_random_direction(bt->cluster_speed), &bullet_type[bt->cluster], b->tag, weapon_of(b));
   remove_bullet(b);
 }
 
@@ -190,7 +213,7 @@ void nurse_bullet(BULLET* b, unsigned frame_time) {
     b->emit_counter = static_cast<uint16_t>(b->emit_counter + frame_time);
     if (b->emit_counter > bt->emit_rate) {
       for (int i = 0; i < bt->emit_amount; i++)
-        add_bullet(b->p, give_random_direction(bt->emit_speed), &bullet_type[bt->emit], b->tag);
+        add_bullet(b->p, give_random_direction(bt->emit_speed), &bullet_type[bt->emit], b->tag, weapon_of(b));
       b->emit_counter = static_cast<uint16_t>(b->emit_counter - bt->emit_rate);
     }
   }

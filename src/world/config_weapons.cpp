@@ -8,7 +8,6 @@ namespace vurkhold {
 
 namespace {
 
-constexpr int MAX_WEAPON_TYPES = 99;
 constexpr int MAX_VARIATION = 180;
 
 // Lines 2..10 of record i; the name is already stored.

@@ -76,7 +76,23 @@ void respawn(VURK_* m) {
   m->pp = p;
 }
 
+// A kill goes to the weapon that last touched the victim: an enemy's kill, or a self-kill.
+void count_death(const VURK_* m) {
+  if (m->num >= MAX_VURKS) return;
+  MATCH_STATS& s = match_stats;
+  const int w = s.hit_weapon[m->num];
+  s.hit_weapon[m->num] = -1;
+  if (w < 0 || w >= MAX_WEAPON_TYPES) return;
+  if (m->tag == m->num) {
+    s.self_kills[w]++;
+  } else if (m->tag < MAX_VURKS && vurk[m->tag].team != m->team) {
+    s.kills[w]++;
+    s.kill_ms[w] += s.clock - s.first_hit[m->num];
+  }
+}
+
 void die(VURK_* m) {
+  count_death(m);
   if (m->tag == m->num) {
     m->frags--;
   } else if (m->tag < MAX_VURKS && vurk[m->tag].team != m->team) {
@@ -183,7 +199,9 @@ void fire_weapon(VURK_* m) {
   const XYZ muzzle = give_vurk_weapon_point(m);
   const int shots = std::min(wt->bullets_per_shot, MAX_BULLETS);
   for (int i = 0; i < shots; i++)
-    add_bullet(muzzle, give_random_vurk_weapon_direction(m, wt->bullet_speed, wt->variation), wt->ammo_type, m->num);
+    add_bullet(muzzle, give_random_vurk_weapon_direction(m, wt->bullet_speed, wt->variation), wt->ammo_type, m->num,
+               w.num);
+  if (w.num >= 0 && w.num < MAX_WEAPON_TYPES) match_stats.shots[w.num]++;
   w.delay = wt->fire_rate;
   w.ammo--;
   if (w.ammo <= 0) w.loading = wt->load_time;
@@ -209,7 +227,11 @@ void use_jetpack(VURK_* m, unsigned frame_time) {
   }
 }
 
-void nurse_vurk(VURK_* m, unsigned frame_time) {
+void control_vurk(VURK_* m, unsigned frame_time) {
+  if (m->alive && m->life > 0.0f && m->control) m->control(m, frame_time);
+}
+
+void move_vurk(VURK_* m, unsigned frame_time) {
   const float ft = static_cast<float>(frame_time);
   if (!m->alive) {
     if (m->lives <= 0 || m->type == MLT_OFF) return;
@@ -222,8 +244,6 @@ void nurse_vurk(VURK_* m, unsigned frame_time) {
     die(m);
     return;
   }
-
-  if (m->control) m->control(m, frame_time);
 
   ANIMATION& running = m->animations[m->animation == 1 ? 1 : 0];
   running.frame += ANIMATION_SPEED * ft;
@@ -250,6 +270,11 @@ void nurse_vurk(VURK_* m, unsigned frame_time) {
   nurse_rope(m, frame_time);
   if (m->weapon < WEAPON_SLOTS) nurse_weapon(&m->weapons[m->weapon], frame_time);
   if (m->dig_delay > 0) m->dig_delay = std::max(0, m->dig_delay - static_cast<int>(frame_time));
+}
+
+void nurse_vurk(VURK_* m, unsigned frame_time) {
+  control_vurk(m, frame_time);
+  move_vurk(m, frame_time);
 }
 
 }  // namespace vurkhold

@@ -109,9 +109,9 @@ inline constexpr float MIN_EXPLOSION_SIZE = 0.87f;
 
 // A free bullet slot within BULLET_PROBES probes, or null.
 BULLET* get_free_bullet();
-// A bullet of type bt at p flying with m, fired by vurk `tag`; dropped silently when no
-// slot is free.
-void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag);
+// A bullet of type bt at p flying with m, fired by vurk `tag` with weapon type `weapon`
+// (-1: none, as for bullets made outside a weapon); dropped silently when no slot is free.
+void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag, int weapon = -1);
 void remove_bullet(BULLET* b);
 // Crater, explosion and blast damage (or a mark on the wall for small bullets), then the
 // cluster bullets; removes b. normal may be null (no mark).
@@ -131,6 +131,14 @@ inline constexpr int DIG_DELAY = 1000;      // ms
 bool is_spawn_point(int x, int y, int z);
 // One frame of a vurk: respawn, death, or its controller, gravity, movement, rope and timers.
 void nurse_vurk(VURK_* m, unsigned frame_time);
+// The two halves of nurse_vurk. A match runs every vurk's controller before any vurk moves,
+// so each decides (aims, fires, digs) on the same world: run one after the other, vurk by
+// vurk, a vurk later in the order would aim at where the earlier ones stand this frame and
+// they at where it stood the frame before, which wins it far more matches with the same
+// weapons. control_vurk: the controller of a living vurk; move_vurk: respawn, death, or
+// gravity, movement, rope and timers.
+void control_vurk(VURK_* m, unsigned frame_time);
+void move_vurk(VURK_* m, unsigned frame_time);
 // Where m aims, scaled to `power`; heading 0 looks along -z, pitch up is positive.
 IJK give_vurk_weapon_direction(const VURK_* m, float power);
 // The aim scattered by up to `variation` degrees, of length `power`.
