@@ -167,7 +167,7 @@ void setup_page() {
 void level_label(char* out, int size) {
   const int length = static_cast<int>(std::strlen(level_to_use));
   if (length <= LEVEL_PATH_SHOWN) {
-    std::snprintf(out, static_cast<size_t>(size), "%s", level_to_use);
+    std::snprintf(out, static_cast<size_t>(size), "%.*s", LEVEL_PATH_SHOWN, level_to_use);
   } else {
     const char* tail = level_to_use + length - (LEVEL_PATH_SHOWN - 3);
     for (const char* c = tail; *c; c++)
@@ -175,7 +175,7 @@ void level_label(char* out, int size) {
         tail = c;
         break;
       }
-    std::snprintf(out, static_cast<size_t>(size), "...%s", tail);
+    std::snprintf(out, static_cast<size_t>(size), "...%.*s", LEVEL_PATH_SHOWN - 3, tail);
   }
   capitalize(out);
   for (char* c = out; *c; c++)
