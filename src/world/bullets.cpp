@@ -120,7 +120,9 @@ void add_bullet(XYZ p, IJK m, BULLET_TYPE* bt, uint8_t tag, int weapon) {
   if (bt->light_range > 0.0f) {
     b->light = get_free_light();
     if (b->light) {
+      // Lit where it is born: the slot's old position would shine for a frame.
       b->light->alive = 1;
+      b->light->p = p;
       b->light->range = bt->light_range;
       b->light->color[0] = bt->light_color[0];
       b->light->color[1] = bt->light_color[1];

@@ -140,13 +140,15 @@ TEST_F(Bullets, EmissionPassesItsRateTheTrailReachesIt) {
   EXPECT_TRUE(particle[3].max_life == 65535 && test::count_live_bullets() == 10);
 }
 
-// A type without light takes none, nor keeps the light of the slot's last bullet; with
-// every free light taken the bullet flies dark.
+// The light is born where its bullet is, not where the slot last shone; a type without
+// light takes none, nor keeps the light of the slot's last bullet; with every free light
+// taken the bullet flies dark.
 TEST_F(Bullets, TheLightFollowsTheBulletAndGoesOutWithIt) {
   types[0].light_range = 3.0f, types[0].light_color[2] = 0.75f;
   BULLET* b = shoot({10, 10, 10}, {0.01f, 0, 0}, &types[0]);
   ASSERT_EQ(b->light, &light[4]);
   EXPECT_TRUE(light[4].alive && light[4].range == 3.0f && light[4].color[2] == 0.75f);
+  EXPECT_EQ(light[4].p.x, 10.0f);
   nurse_bullet(b, 10);
   EXPECT_NEAR(light[4].p.x, 10.1f, 1e-5);
   EXPECT_EQ((remove_bullet(b), light[4].alive), 0);
