@@ -156,7 +156,7 @@ int write_chart(const char* path, const char* title, const WEAPON_LIST* list, co
   }
   canvas.text(MARGIN, seats_y, "SEAT", INK);
   for (int i = 0; i < MAX_VURKS; i++) {
-    char name[16];
+    char name[24];
     std::snprintf(name, sizeof name, "VURK %d", i + 1);
     canvas.text(MARGIN, seats_y + (i + 1) * ROW + 3, name, INK);
   }
