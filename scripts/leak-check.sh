@@ -78,7 +78,7 @@ expect() {
     exit 1
   fi
   got=$(bars "$file" | while read -r a b c; do
-    for n in $a $b $c; do if [ "$n" -ge 1000 ]; then printf 1; else printf 0; fi; done
+    for n in $a $b $c; do if [ "$n" -ge 300 ]; then printf 1; else printf 0; fi; done
   done)
   if [ "$got" != "$want" ]; then
     echo "leak check: $file is not the $name (HUD bars $got, want $want: $(bars "$file"))" >&2
