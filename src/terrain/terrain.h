@@ -49,6 +49,8 @@ inline constexpr int LEVEL_MESSAGE_SIZE = 80;
 // Reads voxels, materials and rocks and builds the surface; 1 on success, 0 after the
 // failure has been reported. `rocks` stays within 0..MAX_ROCKS whatever the file holds.
 int load_level_file(const char* filename);
+// The reading half of load_level_file, without the surface.
+int read_level_file(const char* filename);
 // Writes the current voxel field, the materials (version 1.1 only) and the first `rocks`
 // rocks as a level of the given version (1.0 or 1.1); 1 on success, 0 when the version
 // is neither or the file cannot be written, with the reason in `error`. An existing file
