@@ -20,6 +20,7 @@ constexpr float ATTACK_CONE = 20.0f;    // degrees off the aim
 constexpr float EVADE_RANGE = 6.0f;
 constexpr float WALK_SPEED = 0.002f;    // units per ms
 constexpr double STRAFE_RHYTHM = 5.0;   // counter ms per degree: the side changes every 900 ms
+constexpr float BLAST_MARGIN = 1.5f;    // times a weapon's blast reach: closer targets are not shot with it
 
 float clamped_acos_degrees(double c) { return deg(static_cast<float>(std::acos(std::clamp(c, -1.0, 1.0)))); }
 float clamped_asin_degrees(double s) { return deg(static_cast<float>(std::asin(std::clamp(s, -1.0, 1.0)))); }
@@ -33,6 +34,32 @@ void pick_weapon(VURK_* m, bool readiest) {
     if (readiest ? loading < best : loading > best) selected = w;
   }
   m->weapon = static_cast<uint8_t>(selected);
+}
+
+// How far a shot's blast hurts around a target it reaches: its own blast and that of what
+// it scatters, for a bullet that bursts on a vurk or when its time runs out. A shot that
+// bursts on a target nearer than a margin of this catches the shooter too, or when it
+// misses, on the rock just behind. A bullet that bursts only on rock (the digger's) hurts
+// a vurk it meets by hitting it, so it has no reach here.
+float blast_reach(const WEAPON& w) {
+  const BULLET_TYPE* bt = w.type ? w.type->ammo_type : nullptr;
+  if (!bt || (bt->vurk_hit != BHA_EXPLODE && bt->timeout_action != BTA_EXPLODE)) return 0.0f;
+  auto own = [](const BULLET_TYPE& b) {
+    return b.hole_size >= MIN_EXPLOSION_SIZE ? b.hole_size + VURK_COLLISION_RADIUS : 0.0f;
+  };
+  float reach = own(*bt);
+  if (bt->clusters > 0 && bt->cluster >= 0 && bt->cluster < bullet_types) reach += own(bullet_type[bt->cluster]);
+  return reach;
+}
+
+// The readiest slot whose blast can't reach back over `distance`, the one held now on a
+// tie; -1 when every slot's can.
+int pick_safe_weapon(const VURK_* m, float distance) {
+  auto safe = [&](int w) { return !(BLAST_MARGIN * blast_reach(m->weapons[w]) > distance); };
+  int selected = m->weapon < WEAPON_SLOTS && safe(m->weapon) ? m->weapon : -1;
+  for (int w = 0; w < WEAPON_SLOTS; w++)
+    if (safe(w) && (selected < 0 || m->weapons[w].loading < m->weapons[selected].loading)) selected = w;
+  return selected;
 }
 
 bool is_world(COLLISION_TYPE c) {
@@ -117,8 +144,11 @@ void AI(VURK_* m, unsigned frame_time) {
     XYZ hit;
     IJK normal;
     if (is_world(test_point_collisions(m->p, opponent_direction, &hit, &normal))) return;
-    pick_weapon(m, true);
-    fire_weapon(m);
+    const int safe = pick_safe_weapon(m, ai.distance);
+    if (safe >= 0) {
+      m->weapon = static_cast<uint8_t>(safe);
+      fire_weapon(m);
+    }
     if (ai.distance < EVADE_RANGE) ai.state = AS_EVADE;
     return;
   }

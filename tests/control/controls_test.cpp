@@ -144,18 +144,33 @@ TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
 }
 
 // The floor hides a target below. The vurk holds slot 1, which it keeps when all are ready
-// (set 0); in set 1 slot 1 is the readiest and slot 2 the one most in need of reloading.
+// (set 0); in set 1 slot 1 is the readiest and slot 2 the one most in need of reloading; in
+// set 2 slots 0 and 1 are ready. Blasts of reach 1.5 (slot 1, or every slot) are held back
+// from a target nearer than 2.25; one that bursts on rock only is not.
 TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) {
-  const int loading[2][WEAPON_SLOTS] = {{0, 0, 0, 0}, {300, 0, 500, 100}};
-  const struct { const char* what; XYZ rel; int set, bullets; AI_STATE state; int weapon; } rows[] = {
-      {"7 away, 15 degrees off", {-7 * std::sin(rad(15)), 0, -7 * std::cos(rad(15))}, 0, 1, AS_SEEKTARGET, 1},
-      {"7 away, 25 degrees off", {-7 * std::sin(rad(25)), 0, -7 * std::cos(rad(25))}, 1, 0, AS_SEEKTARGET, 2},
-      {"5 ahead", {0, 0, -5}, 0, 1, AS_EVADE, 1}, {"8 ahead", {0, 0, -8}, 0, 0, AS_SEEKTARGET, 1},
-      {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, 0, AS_SEEKTARGET, 1},
+  const int loading[3][WEAPON_SLOTS] = {{0, 0, 0, 0}, {300, 0, 500, 100}, {0, 0, 500, 100}};
+  enum { NONE, HELD, ROCK_ONLY, EVERY };
+  const struct { const char* what; XYZ rel; int set, blast, bullets; AI_STATE state; int weapon; } rows[] = {
+      {"7 away, 15 degrees off", {-7 * std::sin(rad(15)), 0, -7 * std::cos(rad(15))}, 0, NONE, 1, AS_SEEKTARGET, 1},
+      {"7 away, 25 degrees off", {-7 * std::sin(rad(25)), 0, -7 * std::cos(rad(25))}, 1, NONE, 0, AS_SEEKTARGET, 2},
+      {"5 ahead", {0, 0, -5}, 0, NONE, 1, AS_EVADE, 1}, {"8 ahead", {0, 0, -8}, 0, NONE, 0, AS_SEEKTARGET, 1},
+      {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, NONE, 0, AS_SEEKTARGET, 1},
+      {"2 ahead, a blast held", {0, 0, -2}, 2, HELD, 1, AS_EVADE, 0},
+      {"2.5 ahead, a blast held", {0, 0, -2.5f}, 2, HELD, 1, AS_EVADE, 1},
+      {"2 ahead, a rock blast held", {0, 0, -2}, 2, ROCK_ONLY, 1, AS_EVADE, 1},
+      {"2 ahead, only blasts", {0, 0, -2}, 2, EVERY, 0, AS_EVADE, 1},
   };
+  BULLET_TYPE blast = types[0], rock_blast = types[0];
+  blast.hole_size = rock_blast.hole_size = 1.0f;
+  blast.vurk_hit = BHA_EXPLODE, blast.timeout_action = rock_blast.timeout_action = BTA_DISAPPEAR;
+  WEAPON_TYPE blast_wt = wt, rock_wt = wt;
+  blast_wt.ammo_type = &blast, rock_wt.ammo_type = &rock_blast;
   for (const auto& r : rows) {
     VURK_* m = setup({16, test::STAND_Y, 20}, r.rel);
-    for (int w = 0; w < WEAPON_SLOTS; w++) m->weapons[w] = {&wt, 0, 5, loading[r.set][w], 0};
+    for (int w = 0; w < WEAPON_SLOTS; w++) {
+      const bool blasts = r.blast == EVERY || (r.blast != NONE && w == 1);
+      m->weapons[w] = {blasts ? (r.blast == ROCK_ONLY ? &rock_wt : &blast_wt) : &wt, 0, 5, loading[r.set][w], 0};
+    }
     m->weapon = 1, m->ai_module.state = AS_EVADE;
     AI(m, 10);
     EXPECT_EQ(std::tuple(test::count_live_bullets(), m->ai_module.state, int{m->weapon}),
