@@ -142,7 +142,9 @@ int read_bullet_values(CONFIG_FILE* c, int i, BULLET_TYPE* b) {
 
   config_read_line(c);
   int flags = 0;
-  if (read_numbers(c->line, &flags) != 1) return config_fail(c, "The flags of the bullet %d is invalid.", number);
+  // Stored in 16 bits: a wider value would lose its high bits rather than be refused.
+  if (read_numbers(c->line, &flags) != 1 || flags < 0 || flags > 65535)
+    return config_fail(c, "The flags of the bullet %d is invalid.", number);
   b->flags = static_cast<uint16_t>(flags);
   return 1;
 }

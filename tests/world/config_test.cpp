@@ -134,6 +134,7 @@ const Row kRows[] = {
     {"bullets", 1, 13, "rocket", "The emit type of the bullet 1 is invalid."},  // a later one
     {"bullets", 2, 13, "Pellet", "The emit type of the bullet 2 is invalid."},
     {"bullets", 2, 16, "rocket", "The cluster type of the bullet 2 is invalid."},
+    {"bullets", 2, 21, "65537", "The flags of the bullet 2 is invalid."},  // 1 if cut to 16 bits
     {"weapons", -1, 0, "", "Can't open weapons.cfg"},
     {"weapons", 0, 1, "0", "The number of weapons (0) is invalid."},
     {"weapons", 2, 3, "1e9", "The number of ammo per clip (0) in weapon 2 is invalid."},
