@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the game, its tests, benchmarks and fuzz targets need.
+# Installs the Debian 12 packages the game, its tests, benchmarks, fuzz targets and its
+# package check need.
 # Does nothing when everything is already present; uses sudo when not root.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libnoise-dev libfreetype-dev fonts-dejavu-core libpng-dev
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream man-db groff-base file
 )
 
 missing=()

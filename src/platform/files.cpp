@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -154,16 +155,57 @@ int list_files(const char* pattern, bool (*found)(const char* name, void* contex
   return delivered;
 }
 
-bool enter_data_dir(const char* dir) {
-  if (dir) return chdir(dir) == 0;
-  char exe[MAX_PATH_LENGTH * 8];
-  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0) return false;
-  exe[n] = '\0';
-  char* slash = std::strrchr(exe, '/');
-  if (!slash) return false;
-  *slash = '\0';
-  return chdir(exe[0] ? exe : "/") == 0;
+bool find_data_dir(const char* dir, const char* env, const char* exe, char* found, size_t found_size, char* message,
+                   size_t message_size) {
+  if (message && message_size) message[0] = '\0';
+  auto take = [&](const char* path) {
+    return std::snprintf(found, found_size, "%s", path) < static_cast<int>(found_size);
+  };
+  // A folder the player names is used as it is, content or not: falling through to another
+  // would play content the player did not ask for, and the loader names any missing file.
+  const char* named = dir ? dir : env && env[0] ? env : nullptr;
+  if (named) {
+    struct stat st;
+    if (stat(named, &st) == 0 && S_ISDIR(st.st_mode) && take(named)) return true;
+    if (message) std::snprintf(message, message_size, "can't enter the data folder '%s'%s", named,
+                               dir ? "" : " (VURKHOLD_DATA)");
+    return false;
+  }
+  // Unnamed, the content is beside the program in a build tree, and in ../share/vurkhold
+  // from an installed program's bin/ or games/.
+  const char* slash = exe ? std::strrchr(exe, '/') : nullptr;
+  if (!slash) {
+    if (message) std::snprintf(message, message_size, "the program's own folder is unknown; name the data folder");
+    return false;
+  }
+  char own[MAX_PATH_LENGTH * 4], shared[MAX_PATH_LENGTH * 4];
+  std::snprintf(own, sizeof own, "%.*s", slash > exe ? static_cast<int>(slash - exe) : 1, exe);
+  const char* up = std::strrchr(own, '/');
+  std::snprintf(shared, sizeof shared, "%.*s/share/vurkhold", static_cast<int>(up - own), own);
+  const char* const places[] = {own, shared};
+  for (const char* place : places) {
+    char marker[MAX_PATH_LENGTH * 8], resolved[MAX_PATH_LENGTH * 8];
+    std::snprintf(marker, sizeof marker, "%s/%s", place, DATA_MARKER);
+    if (resolve_path(marker, resolved, sizeof resolved) && take(place)) return true;
+  }
+  if (message)
+    std::snprintf(message, message_size,
+                  "no game content (%s) in '%s' or in '%s'; name its folder with --data DIR or VURKHOLD_DATA",
+                  DATA_MARKER, own, shared);
+  return false;
+}
+
+bool enter_data_dir(const char* dir, char* message, size_t message_size) {
+  char exe[MAX_PATH_LENGTH * 4];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  exe[n > 0 ? n : 0] = '\0';
+  char found[MAX_PATH_LENGTH * 4];
+  if (!find_data_dir(dir, std::getenv("VURKHOLD_DATA"), exe[0] ? exe : nullptr, found, sizeof found, message,
+                     message_size))
+    return false;
+  if (chdir(found) == 0) return true;
+  if (message && message_size) std::snprintf(message, message_size, "can't enter the data folder '%s'", found);
+  return false;
 }
 
 // The files were first read in text mode, where a CR LF pair is a single line end counting

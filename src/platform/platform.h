@@ -136,8 +136,18 @@ int list_files(const char* pattern, bool (*found)(const char* name, void* contex
 // as one character, also when the limit falls between the two. At the end of the file (or
 // with no file) the buffer is empty and the result false.
 bool read_line(char* buffer, int limit, FILE* file);
-// Changes to `dir`, or to the executable's own folder when dir is null.
-bool enter_data_dir(const char* dir);
+// A file every game folder holds: a folder without it is not searched into.
+inline constexpr const char* DATA_MARKER = "other/weapons.cfg";
+// Where the game's content is, the first that applies: `dir` (the command line's --data),
+// `env` ($VURKHOLD_DATA unless empty), the folder of the program `exe` when it holds
+// DATA_MARKER (a build tree), ../share/vurkhold beside that folder when it does (an
+// installed game). A named folder must exist; the other two must hold the marker. False
+// when none does: `message` then names every place tried.
+bool find_data_dir(const char* dir, const char* env, const char* exe, char* found, size_t found_size, char* message,
+                   size_t message_size);
+// find_data_dir for this program (through /proc/self/exe) and $VURKHOLD_DATA, and changes
+// into the folder found.
+bool enter_data_dir(const char* dir, char* message = nullptr, size_t message_size = 0);
 // The player's own writable folder for the game, created if missing and ending in '/':
 // $XDG_DATA_HOME/vurkhold/ when that is absolute, else $HOME/.local/share/vurkhold/;
 // false when there is none or it does not fit.

@@ -138,9 +138,9 @@ int vurkhold_main(int argc, char** argv) {
     std::fprintf(stderr, "vurkhold: the screenshot path '%s' is too long\n", options.screenshot);
     return 2;
   }
-  if (!platform::enter_data_dir(options.data_dir)) {
-    std::fprintf(stderr, "vurkhold: can't enter the data folder '%s'\n",
-                 options.data_dir ? options.data_dir : "(the program's folder)");
+  char where[3 * platform::MAX_PATH_LENGTH * 4];
+  if (!platform::enter_data_dir(options.data_dir, where, sizeof where)) {
+    std::fprintf(stderr, "vurkhold: %s\n", where);
     return 1;
   }
   const unsigned seed = options.seed_given ? options.seed : static_cast<unsigned>(std::time(nullptr));

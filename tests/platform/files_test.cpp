@@ -118,5 +118,43 @@ TEST_F(Files, PlayersFolderFollowsXdgOnlyWhenAbsolute) {
   saved[1] ? setenv("XDG_DATA_HOME", keep[1].c_str(), 1) : unsetenv("XDG_DATA_HOME");
 }
 
+// The game folder: one named by --data, else by VURKHOLD_DATA, is taken as it is; unnamed,
+// the program's own folder when it holds the content, else ../share/vurkhold beside it.
+TEST_F(Files, DataFolderIsTheNamedOneThenBesideTheProgramThenTheInstalledOne) {
+  const std::string root = dir.path() + "/usr", games = root + "/games", share = root + "/share/vurkhold";
+  const std::string empty = dir.path() + "/empty", gone = dir.path() + "/gone", exe = games + "/vurkhold";
+  std::filesystem::create_directories(empty);
+  const struct {
+    const char *data, *env;
+    bool built, installed;
+    std::string found, message;
+  } rows[] = {
+      {empty.c_str(), share.c_str(), true, true, empty, ""},
+      {gone.c_str(), empty.c_str(), true, true, "", "can't enter the data folder '" + gone + "'"},
+      {nullptr, empty.c_str(), true, true, empty, ""},
+      {nullptr, gone.c_str(), true, true, "", "can't enter the data folder '" + gone + "' (VURKHOLD_DATA)"},
+      {nullptr, "", true, true, games, ""},
+      {nullptr, nullptr, false, true, share, ""},
+      {nullptr, nullptr, true, false, games, ""},
+      {nullptr, nullptr, false, false, "",
+       "no game content (other/weapons.cfg) in '" + games + "' or in '" + share +
+           "'; name its folder with --data DIR or VURKHOLD_DATA"},
+  };
+  for (const auto& row : rows) {
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(games);
+    for (const auto& [holds, place] : {std::pair{row.built, games}, {row.installed, share}}) {
+      if (!holds) continue;
+      std::filesystem::create_directories(place + "/other");
+      write_file(place + "/other/weapons.cfg", "");
+    }
+    char found[600] = "", message[600] = "";
+    EXPECT_EQ(platform::find_data_dir(row.data, row.env, exe.c_str(), found, sizeof found, message, sizeof message),
+              !row.found.empty());
+    EXPECT_EQ(row.found.empty() ? "" : found, row.found);
+    EXPECT_EQ(message, row.message);
+  }
+}
+
 }  // namespace
 }  // namespace vurkhold
