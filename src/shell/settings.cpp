@@ -1,6 +1,7 @@
 // settings: the player's menu choices kept between runs, in a small text file of
 // "key value" lines: the options page, the level and the four vurks' set-up.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -273,7 +274,8 @@ void begin_settings(const OPTIONS* options) {
     std::fprintf(stderr, "settings: neither XDG_CONFIG_HOME nor HOME names a folder; nothing is kept\n");
     return;
   }
-  if (options->reset_settings && std::remove(path) != 0 && errno != ENOENT)
+  // A folder or anything else in the file's place is not removed, only named.
+  if (options->reset_settings && unlink(path) != 0 && errno != ENOENT)
     std::fprintf(stderr, "settings: can't remove '%s': %s\n", path, std::strerror(errno));
   if (!kept) return;
   std::snprintf(settings_file, sizeof settings_file, "%s", path);

@@ -101,7 +101,8 @@ TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   run = test::run_game({"--windowed", "--lives", "9", "--data", VURK_GAME_DIR}, env, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.err, "settings: " + settings + ":4: unknown setting \"speed\"; ignored\n");
-  EXPECT_NE(test::read_file(settings).find("\nlives 9\nfrag-limit 8\n"), std::string::npos) << test::read_file(settings);
+  const std::string kept = test::read_file(settings);
+  EXPECT_NE(kept.find("\nlives 9\nfrag-limit 8\n"), std::string::npos) << kept;
   run = test::run_game(
       {"--windowed", "--no-sound", "--frames", "5", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, quiet, 120);
   EXPECT_EQ(run.exit_code, 1);
