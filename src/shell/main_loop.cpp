@@ -162,6 +162,9 @@ int vurkhold_main(int argc, char** argv) {
     KillGLWindow();
     return 1;
   }
+  // The saved choices, then the command line's over them: an override becomes the menu's
+  // choice and is kept like one.
+  begin_settings(&options);
   apply_match_options(&options);
   // A level that can't be read would fail only at START GAME; the start stops here instead,
   // with the level reader's message.
@@ -175,7 +178,7 @@ int vurkhold_main(int argc, char** argv) {
   menu_pair = {menu_logic, menu_render};
   one_player_pair = {game_logic, one_player_view};
   two_player_pair = {game_logic, two_player_view};
-  match_init = game_init;
+  match_init = start_match_keeping_settings;
   install_mode(&menu_pair);
   frame_limit = options.frames;
   frames_drawn = 0;
@@ -194,6 +197,7 @@ int vurkhold_main(int argc, char** argv) {
     save_end_screenshot();
   }
 
+  keep_settings();
   clean_up();
   KillGLWindow();
   return end_screenshot_failed ? 1 : 0;

@@ -33,6 +33,7 @@ const char* const usage_text =
     "  --hash-every N  with --headless, print the world's state hash every N frames\n"
     "  --input FILE    play the key and mouse events of a script (see the README)\n"
     "  --screenshot FILE  save the last frame drawn as a PNG when the game ends\n"
+    "  --reset-settings  delete the saved menu choices and start from the defaults\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -75,6 +76,8 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       options->no_sound = 1;
     } else if (std::strcmp(arg, "--headless") == 0) {
       options->headless = 1;
+    } else if (std::strcmp(arg, "--reset-settings") == 0) {
+      options->reset_settings = 1;
     } else if (std::strcmp(arg, "--bots") == 0) {
       options->bots = 1;
     } else if (std::strcmp(arg, "--level") == 0) {

@@ -1,6 +1,6 @@
 // shell: the application (command line, frame timing, key state, scripted input, the
-// game's content, start-up and shutdown, the window and the frame loop). The top layer:
-// only the entry point, the tools and the tests include this.
+// game's content, the kept settings, start-up and shutdown, the window and the frame
+// loop). The top layer: only the entry point, the tools and the tests include this.
 #pragma once
 
 #include "records/records.h"
@@ -45,6 +45,7 @@ struct OPTIONS {
   long hash_every;  // 0: no hashes
   const char* screenshot;  // PNG of the last frame drawn, written at the end
   const char* input;       // input script to play
+  int reset_settings;      // remove the settings file and start from the defaults
 };
 // Returns 1 when the arguments are good; otherwise writes the reason into `error`.
 int parse_options(int argc, char** argv, OPTIONS* options, char* error, int error_size);
@@ -90,6 +91,32 @@ bool absolute_path(const char* path, char* out, size_t size);
 
 // Every frame advances the game by this many ms instead of the clock's (0: the clock).
 extern unsigned fixed_frame_ms;
+
+// ---- settings ----
+
+// The menu's choices kept between runs (the options page, the level, the four vurks'
+// set-up) in $XDG_CONFIG_HOME/vurkhold/settings.cfg, or ~/.config/vurkhold/settings.cfg
+// when that is unset, empty or relative.
+inline constexpr int SETTINGS_PATH_SIZE = 1024;
+// The file this run keeps its settings in; empty for runs that must play the same from
+// their command line alone (--headless, --input, --frames).
+extern char settings_file[SETTINGS_PATH_SIZE];
+// The settings file's path; false when neither variable names an absolute folder.
+bool settings_path(char* out, size_t size);
+// Reads the file over the settings in place (after the content loads: weapons go by
+// name). 1 when it was read whole or is missing; 0 with one line in `message` (the file,
+// the first bad line and what became of it). A bad line keeps its key as it was; an
+// unreadable file, a wrong first line or a newer version keeps every key.
+int read_settings(const char* path, char* message, int message_size);
+// Writes the settings in place safely, making the folder; 0 with the reason in `message`.
+int save_settings(const char* path, char* message, int message_size);
+// After initialize, before the command line's overrides: --reset-settings removes the
+// file, and a run that keeps settings reads them (each failure one line on stderr).
+void begin_settings(const OPTIONS* options);
+// Writes settings_file when the run keeps one, with any failure on stderr.
+void keep_settings();
+// The match start the menu calls: the choices are kept first, then game_init.
+int start_match_keeping_settings();
 
 // ---- scripted input ----
 

@@ -83,6 +83,7 @@ int run_headless(const OPTIONS* options, unsigned seed) {
     clean_up();
     return 1;
   }
+  begin_settings(options);
   apply_match_options(options);
   const int status = play_headless(options->frames, options->frame_ms, options->hash_every, seed);
   clean_up();

@@ -84,7 +84,8 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
 
 // Without a working sound device the start stops with the sound message, and --no-sound
 // starts silent all the same; closing the window (SDL turns SIGTERM into the same quit
-// event) ends the game with 0. A level file that can't be read stops the start too.
+// event) ends the game with 0 and keeps the menu's choices: the saved ones read at the
+// start, the command line's over them. A level file that can't be read stops the start too.
 TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   const std::vector<std::string> no_device = {"SDL_AUDIODRIVER=no-such-driver", "VURKHOLD_NO_DIALOGS=1"};
   test::GameRun run = test::run_game({"--windowed", "--frames", "5", "--data", VURK_GAME_DIR}, no_device, 120);
@@ -92,8 +93,16 @@ TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   EXPECT_EQ(run.err, "ERROR: Can't initalize sound card.\n");
   run = test::run_game({"--windowed", "--no-sound", "--frames", "5", "--data", VURK_GAME_DIR}, no_device, 120);
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  run = test::run_game({"--windowed", "--data", VURK_GAME_DIR}, quiet, 120, true);
+  test::TempDir config;
+  const std::string settings = config.file("vurkhold/settings.cfg");
+  test::write_file(settings, "vurkhold-settings 1\nlives 7\nfrag-limit 8\nspeed 3\n");
+  std::vector<std::string> env = quiet;
+  env.push_back("XDG_CONFIG_HOME=" + config.path());
+  run = test::run_game({"--windowed", "--lives", "9", "--data", VURK_GAME_DIR}, env, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "settings: " + settings + ":4: unknown setting \"speed\"; ignored\n");
+  const std::string kept = test::read_file(settings);
+  EXPECT_NE(kept.find("\nlives 9\nfrag-limit 8\n"), std::string::npos) << kept;
   run = test::run_game(
       {"--windowed", "--no-sound", "--frames", "5", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, quiet, 120);
   EXPECT_EQ(run.exit_code, 1);

@@ -1,0 +1,158 @@
+// settings: the menu's choices kept at a match start and read back, each kind of bad file
+// with its one line, a write that fails, and where the file is for the runs that touch it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "match/match.h"
+#include "shell/shell.h"
+#include "support/run_game.h"
+#include "support/test_support.h"
+
+namespace vurkhold {
+namespace {
+
+// The game folder's content, loaded once: real weapon names, real levels, a match that starts.
+class Settings : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    cwd_ = std::make_unique<test::KeepWorkingDir>();
+    no_sound = 1;
+    ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
+    ASSERT_EQ(initialize(), 1);
+  }
+  static void TearDownTestSuite() {
+    clean_up();
+    no_sound = 0;
+    cwd_.reset();
+  }
+  inline static std::unique_ptr<test::KeepWorkingDir> cwd_;
+  test::KeepGlobals keep_{SHOW_FPS,   AMBIENT, CANTLE_LIGHT_RANGE, MAX_LIVES,
+                          FRAG_LIMIT, camera_mode, level_to_use, vurk, settings_file};
+  test::TempDir dir_;
+};
+
+// Every kept choice as text, to compare whole; a slot's weapon by number and by pointer.
+std::string choices() {
+  char text[1024];
+  int n = std::snprintf(text, sizeof text, "%d %a %d %d %d %d %s", SHOW_FPS, static_cast<double>(AMBIENT),
+                        CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode, level_to_use);
+  for (const VURK_& v : vurk) {
+    n += std::snprintf(text + n, sizeof text - n, " | %d %d %d", v.type, v.team, v.item);
+    for (const WEAPON& w : v.weapons)
+      n += std::snprintf(text + n, sizeof text - n, " %d %td", w.num, w.type - weapon_type);
+  }
+  return text;
+}
+
+// Every choice away from its start value, the ranges at their ends (AMBIENT where the menu
+// leaves it stepping down, just below 0), all controllers and items: the match start the
+// menu calls keeps them in a folder it makes, and the file gives them all back. A second write
+// in place of a symlink fails and leaves the file it points at as it was.
+TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
+  SHOW_FPS = 0, CANTLE_LIGHT_RANGE = 50, MAX_LIVES = 1000, FRAG_LIMIT = 1, camera_mode = CM_THIRD_PERSON;
+  while (AMBIENT > 0.0f) AMBIENT -= 0.01f;
+  std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\MAZE.VHL");
+  const VURK_TYPE types[4] = {MLT_HUMAN, MLT_OFF, MLT_COMPUTER, MLT_INACTIVE};
+  for (int i = 0; i < MAX_VURKS; i++) {
+    vurk[i].type = types[i], vurk[i].team = static_cast<int8_t>(3 - i);
+    vurk[i].item = types[i] == MLT_COMPUTER ? MI_JETPACK : MI_NINJAROPE;
+    for (int s = 0, n = 4 * i + 1; s < WEAPON_SLOTS; s++, n = (n + 1) % weapons)
+      vurk[i].weapons[s].type = &weapon_type[vurk[i].weapons[s].num = n];
+  }
+  const std::string chosen = choices();
+  std::snprintf(settings_file, sizeof settings_file, "%s/new/vurkhold/settings.cfg", dir_.path().c_str());
+  EXPECT_EQ(start_match_keeping_settings(), 1);
+
+  SHOW_FPS = 1, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 36, MAX_LIVES = 100, FRAG_LIMIT = 50;
+  camera_mode = CM_FIRST_PERSON, level_to_use[0] = '\0';
+  std::memset(vurk, 0x7f, sizeof vurk);
+  char message[2048];
+  EXPECT_EQ(read_settings(settings_file, message, sizeof message), 1) << message;
+  EXPECT_LT(AMBIENT, 0.0f);
+  EXPECT_EQ(choices(), chosen);
+
+  const std::string kept = test::read_file(settings_file);
+  std::filesystem::rename(settings_file, dir_.file("old.cfg"));
+  std::filesystem::create_symlink(dir_.file("old.cfg"), settings_file);
+  EXPECT_EQ(save_settings(settings_file, message, sizeof message), 0);
+  EXPECT_EQ(message, "can't write '" + std::string(settings_file) + "': not a regular file");
+  EXPECT_EQ(test::read_file(dir_.file("old.cfg")), kept);
+}
+
+// A hand-written file, and each way it goes bad: a bad line keeps only its own key as it
+// was (a slot's weapon: the draw); a bad first line, a newer version or a file that is no
+// file keeps them all. One message names the file and the first bad line.
+TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
+  const std::string good = "vurkhold-settings 1\n# by hand\n\n  frag-limit 7  \nlives 9\nvurk2.weapon3 LASER\n"
+                           "vurk3.type inactive\n";
+  auto with = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const struct {
+    std::string file;  // "/": a folder
+    std::string message, state;  // frag-limit, lives, vurk 2's weapon 3 (8 LASER, 1 SHOTGUN) and item
+  } rows[] = {
+      {good, "", "7 9 8 1"},
+      {with("lives 9", "lives abc"), ":5: bad value \"abc\" for lives; using the default", "7 100 8 1"},
+      {with("lives 9", "lives " + std::string(400, '9')), ":5: the line is too long; ignored", "7 100 8 1"},
+      {good + "vurk2.item ninja-rope\n", "", "7 9 8 1"},  // a computer player has the jetpack
+      {good + "speed 3\n", ":8: unknown setting \"speed\"; ignored", "7 9 8 1"},
+      {with("LASER", "RAILGUN"), ":6: no weapon \"RAILGUN\" for vurk2.weapon3; using the default", "7 9 1 1"},
+      {good.substr(0, good.find("SER")), ":6: no weapon \"LA\" for vurk2.weapon3; using the default", "7 9 1 1"},
+      {with("inactive", "human"), ":7: bad value \"human\" for vurk3.type; using the default", "7 9 8 1"},
+      {with("lives 9", "lives 1001") + "x\n", ":5: bad value \"1001\" for lives; using the default (and 1 more)",
+       "7 100 8 1"},
+      {with("settings 1", "settings 2"), ":1: version 2 is newer than this game's 1; using the defaults", "50 100 1 1"},
+      {"", ":1: not a settings file; using the defaults", "50 100 1 1"},
+      {"/", ": not a regular file; using the defaults", "50 100 1 1"},
+  };
+  ASSERT_STREQ(weapon_type[8].name, "LASER");
+  const std::string path = dir_.path() + "/settings.cfg";
+  for (const auto& row : rows) {
+    std::filesystem::remove_all(path);
+    row.file == "/" ? (void)std::filesystem::create_directory(path) : test::write_file(path, row.file);
+    FRAG_LIMIT = 50, MAX_LIVES = 100, vurk[1].weapons[2].num = 1, vurk[1].type = MLT_COMPUTER;
+    char message[2048];
+    EXPECT_EQ(read_settings(path.c_str(), message, sizeof message), row.message.empty()) << row.file;
+    EXPECT_EQ(message, row.message.empty() ? "" : path + row.message);
+    const int slot = vurk[1].weapons[2].num;
+    EXPECT_EQ(std::to_string(FRAG_LIMIT) + " " + std::to_string(MAX_LIVES) + " " + std::to_string(slot) + " " +
+                  std::to_string(vurk[1].item),
+              row.state);
+  }
+}
+
+// A headless run plays from its command line alone: it leaves the saved lives and the file
+// be. --reset-settings removes the file, which an absolute XDG_CONFIG_HOME places, or else
+// HOME, as for the screenshots (an entry without '=' unsets the variable).
+TEST(SettingsRun, HeadlessKeepsNothingAndResetRemovesTheFileWhereverItIs) {
+  test::TempDir home;
+  const std::string xdg = "XDG_CONFIG_HOME=" + home.path() + "/x", in_xdg = home.file("x/vurkhold/settings.cfg"),
+                    in_home = home.file(".config/vurkhold/settings.cfg");
+  const struct {
+    std::string xdg, file;
+    bool reset;
+  } rows[] = {{xdg, in_xdg, false},
+              {xdg, in_xdg, true},
+              {"XDG_CONFIG_HOME", in_home, true},
+              {"XDG_CONFIG_HOME=", in_home, true},
+              {"XDG_CONFIG_HOME=x", in_home, true}};
+  for (const auto& row : rows) {
+    test::write_file(row.file, "vurkhold-settings 1\nlives 3\n");
+    std::vector<std::string> args = {"--headless", "--frames", "1", "--data", VURK_GAME_DIR};
+    if (row.reset) args.push_back("--reset-settings");
+    const test::GameRun run = test::run_game(args, {row.xdg, "HOME=" + home.path()}, 60);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_NE(run.out.find("human frags 0 lives 100 "), std::string::npos) << run.out;
+    EXPECT_EQ(std::filesystem::exists(row.file), !row.reset) << row.xdg;
+  }
+}
+
+}  // namespace
+}  // namespace vurkhold
