@@ -164,11 +164,20 @@ int vurkhold_main(int argc, char** argv) {
   }
   // The saved choices, then the command line's over them: an override becomes the menu's
   // choice and is kept like one.
+  char start_level[LEVEL_PATH_SIZE];
+  std::snprintf(start_level, sizeof start_level, "%s", level_to_use);
   begin_settings(&options);
   apply_match_options(&options);
   // A level that can't be read would fail only at START GAME; the start stops here instead,
-  // with the level reader's message.
-  if (!load_level_file(level_to_use)) {
+  // with the level reader's message. A saved level that no longer reads gives way to the
+  // one the game starts with: saved choices never stop the game from starting.
+  bool level_read = load_level_file(level_to_use);
+  if (!level_read && !options.level && std::strcmp(level_to_use, start_level) != 0) {
+    std::fprintf(stderr, "settings: the saved level %s can't be read; playing %s\n", level_to_use, start_level);
+    std::snprintf(level_to_use, sizeof level_to_use, "%s", start_level);
+    level_read = load_level_file(level_to_use);
+  }
+  if (!level_read) {
     clean_up();
     KillGLWindow();
     return 1;

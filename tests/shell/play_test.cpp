@@ -95,14 +95,19 @@ TEST(Play, StartsWithoutASoundDeviceOnlySilentAndEndsWhenClosed) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   test::TempDir config;
   const std::string settings = config.file("vurkhold/settings.cfg");
-  test::write_file(settings, "vurkhold-settings 1\nlives 7\nfrag-limit 8\nspeed 3\n");
+  const std::string bad_level = config.file("bad.vhl");
+  test::write_file(bad_level, "not a level");
+  test::write_file(settings, "vurkhold-settings 1\nlives 7\nfrag-limit 8\nspeed 3\nlevel " + bad_level + "\n");
   std::vector<std::string> env = quiet;
   env.push_back("XDG_CONFIG_HOME=" + config.path());
   run = test::run_game({"--windowed", "--lives", "9", "--data", VURK_GAME_DIR}, env, 120, true);
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(run.err, "settings: " + settings + ":4: unknown setting \"speed\"; ignored\n");
+  EXPECT_EQ(run.err, "settings: " + settings + ":4: unknown setting \"speed\"; ignored\nERROR: File " + bad_level +
+                         " is wrong version (0.00).\nsettings: the saved level " + bad_level +
+                         " can't be read; playing LEVELS\\TEST1.VHL\n");
   const std::string kept = test::read_file(settings);
   EXPECT_NE(kept.find("\nlives 9\nfrag-limit 8\n"), std::string::npos) << kept;
+  EXPECT_NE(kept.find("\nlevel LEVELS\\TEST1.VHL\n"), std::string::npos) << kept;
   run = test::run_game(
       {"--windowed", "--no-sound", "--frames", "5", "--level", "levels/none.vhl", "--data", VURK_GAME_DIR}, quiet, 120);
   EXPECT_EQ(run.exit_code, 1);
