@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 SECONDS_EACH=${FUZZ_SECONDS:-30}
 JOBS=${FUZZ_JOBS:-2}
-TARGETS=${FUZZ_TARGETS:-"level tga model sounds_cfg bmodels_cfg wmodels_cfg bullets_cfg weapons_cfg readme input_script options"}
+TARGETS=${FUZZ_TARGETS:-"level tga model sounds_cfg bmodels_cfg wmodels_cfg bullets_cfg weapons_cfg readme input_script options settings"}
 
 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DVURKHOLD_FUZZ=ON -DVURKHOLD_TESTS=OFF -DVURKHOLD_BENCH=OFF \
@@ -34,6 +34,15 @@ seed tga "$game"/textures/*.tga
 seed model "$game"/models/*.m3d
 for cfg in sounds bmodels wmodels bullets weapons; do seed ${cfg}_cfg "$game/other/$cfg.cfg"; done
 seed readme "$game/readme.txt"
+mkdir -p "$work/seeds/settings"
+{
+  printf 'vurkhold-settings 1\n# kept choices\nlevel LEVELS\\MAZE.VHL\nshow-fps yes\nambient 0.2\n'
+  printf 'candle-light-range 36\nlives 100\nfrag-limit 50\ncamera first-person\n'
+  for v in 1 2 3 4; do
+    printf 'vurk%d.type computer\nvurk%d.team %d\nvurk%d.item jetpack\n' $v $v $v $v
+    printf 'vurk%d.weapon1 LASER\nvurk%d.weapon2 DIGGER\nvurk%d.weapon3 NAPALM\nvurk%d.weapon4 MINIGUN\n' $v $v $v $v
+  done
+} >"$work/seeds/settings/settings.cfg"
 mkdir -p "$work/seeds/input_script" "$work/seeds/options"
 printf '# START GAME\n5 press Return\n7 press Down\n25 press Return\n40 mouse 200 0\n100 press F12\n120 press Escape\n' \
   >"$work/seeds/input_script/start.txt"
