@@ -1,0 +1,147 @@
+// pads: the sticks' dead zone and what a pad asks of its player; virtual pads plugged in,
+// driving the human players through a match and kept by them across unplugging, and the
+// menu's pages and a won match left by pad.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "control/control.h"
+#include "match/match.h"
+#include "menu/menu.h"
+#include "shell/shell.h"
+#include "support/arena.h"
+
+namespace vurkhold {
+namespace {
+
+using platform::PadButton;
+constexpr uint32_t bit(PadButton b) { return 1u << b; }
+constexpr uint32_t Y = bit(platform::PAD_Y), X = bit(platform::PAD_X), START = bit(platform::PAD_START);
+constexpr uint32_t LB = bit(platform::PAD_LEFT_SHOULDER), RB = bit(platform::PAD_RIGHT_SHOULDER);
+
+// 100 ms a row, where the right stick's full deflection turns 20 degrees. Rows: both sticks
+// just inside the dead zone and the triggers at half; full and half deflection past it; a
+// corner; the item; dig, a bumper pressed and one held from the frame before; back.
+TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
+  const struct { float lx, ly, rx, ry, lt, rt; uint32_t held, before;
+                 float forward, right, turn, look; int fire, jump, dig, step, back; } rows[] = {
+      {0.2f, -0.15f, -0.17f, 0.17f, 0.5f, 0.5f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {0.3f, 0, 1, 0, 0.51f, 0, 0, 0, 0, 0.0667f, -20, 0, 0, 1, 0, 0, 0},
+      {0, 0.625f, 0, -0.625f, 0, 0.51f, 0, 0, -0.5f, 0, 0, 10, 1, 0, 0, 0, 0},
+      {1, 1, -1, -1, 0, 0, 0, 0, -0.7071f, 0.7071f, 14.1421f, 14.1421f, 0, 0, 0, 0, 0},
+      {0, 0, 0, 0, 0, 0, Y, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0},
+      {0, 0, 0, 0, 0, 0, X | RB | LB, LB, 0, 0, 0, 0, 0, 0, 1, 1, 0},
+      {0, 0, 0, 0, 0, 0, LB | RB | START, RB, 0, 0, 0, 0, 0, 0, 0, -1, 1},
+  };
+  for (const auto& r : rows) {
+    const platform::Pad pad = {1, 7, {r.lx, r.ly, r.rx, r.ry, r.lt, r.rt}, r.held};
+    const PAD_ACTIONS a = give_pad_actions(pad, r.before, 100);
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    test::expect_checks({{"forward", a.forward, r.forward}, {"right", a.right, r.right},
+                         {"turn", a.turn, r.turn}, {"look", a.look, r.look}}, "");
+    EXPECT_EQ(std::tuple(a.fire, a.jump, a.dig, a.weapon_step, a.back),
+              std::tuple(r.fire, r.jump, r.dig, r.step, r.back));
+  }
+}
+
+void menu_stand_in(unsigned) {}
+
+class PadTest : public test::ArenaTest {
+ protected:
+  PadTest() {
+    player_pad[0] = player_pad[1] = -1;
+    menu_pair = {menu_stand_in, nullptr};
+    int dx, dy;
+    platform::mouse_offset(&dx, &dy);
+    pump();
+  }
+  // Every pending event through the shell's handling, as the frame loop does.
+  static void pump() {
+    platform::Event e;
+    while (platform::poll_event(&e)) handle_key_event(e), handle_pad_event(e);
+  }
+  static int32_t plug() {
+    const int32_t pad = platform::attach_virtual_pad();
+    EXPECT_GE(pad, 0);
+    pump();
+    return pad;
+  }
+  static void press(int32_t pad, PadButton b, bool down) {
+    ASSERT_TRUE(platform::set_virtual_pad_button(pad, b, down));
+    pump();
+  }
+  const test::KeepGlobals globals_{player_pad, menu_pair, logic_func, render_func, menu_page, menu_selection};
+};
+
+// 10 frames of 16 ms: the left stick walks forward, the right stick turns right at full
+// deflection (32 degrees), the trigger fires. Then the first pad is unplugged: player 1
+// stands while player 2's pad still turns vurk 1, and the next pad goes to player 1.
+TEST_F(PadTest, PadsDriveTheirPlayersAndKeepThemAcrossUnplugging) {
+  WEAPON_TYPE gun = {nullptr, nullptr, 50, 1000, 0, &types[0], 1, 0, 0.01f, nullptr};
+  for (int i = 0; i < 2; i++) {
+    VURK_* v = test::place_vurk(i, {8.0f + 16 * i, test::STAND_Y, 16});
+    v->type = MLT_HUMAN, v->weapons[0] = {&gun, 0, 50, 0, 0};
+    v->find_movement_vector = i ? find_movement_vector2 : find_movement_vector1;
+    v->control = i ? control2 : control1;
+  }
+  const int32_t one = plug(), two = plug();
+  ASSERT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(one, two));
+  ASSERT_TRUE(platform::set_virtual_pad_axis(one, platform::PAD_LEFT_Y, -1));
+  ASSERT_TRUE(platform::set_virtual_pad_axis(one, platform::PAD_RIGHT_X, 1));
+  ASSERT_TRUE(platform::set_virtual_pad_axis(one, platform::PAD_RIGHT_TRIGGER, 1));
+  ASSERT_TRUE(platform::set_virtual_pad_axis(two, platform::PAD_RIGHT_X, -1));
+  pump();
+  for (int f = 0; f < 10; f++) game_logic(16);
+  EXPECT_NEAR(vurk[0].angle, -32.0f, 1e-3f);
+  EXPECT_NEAR(vurk[1].angle, 32.0f, 1e-3f);
+  EXPECT_LT(vurk[0].p.z, 16 - 0.25f);
+  EXPECT_EQ(vurk[0].weapons[0].ammo, 49);
+  EXPECT_EQ(vurk[1].weapons[0].ammo, 50);
+
+  ASSERT_TRUE(platform::detach_virtual_pad(one));
+  pump();
+  const XYZ stood = vurk[0].p;
+  game_logic(16);
+  EXPECT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(-1, two));
+  test::expect_checks({{"vurk 1 turns", vurk[1].angle, 35.2}, {"vurk 0 stays", vurk[0].angle, -32},
+                       {"and stands", vurk[0].p.z, stood.z}});  // a frame's walk is 0.032
+  const int32_t three = plug(), four = plug();
+  EXPECT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(three, two));
+  for (int32_t pad : {two, three, four}) ASSERT_TRUE(platform::detach_virtual_pad(pad));
+  pump();
+  EXPECT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(-1, -1));
+  game_input(0);  // no pad's actions are left behind for other tests
+}
+
+// In the menu the d-pad and A stand for the arrows and Return, and B goes back a page. In a
+// match Start goes back to the menu, and B too once a team has won.
+TEST_F(PadTest, MenuPagesAndAWonMatchByPad) {
+  const struct { int page, selection; PadButton button; int page_after, selection_after; } rows[] = {
+      {0, 0, platform::PAD_DOWN, 0, 1}, {0, 2, platform::PAD_B, 0, 2},   {2, 7, platform::PAD_A, 0, 0},
+      {2, 3, platform::PAD_B, 0, 0},    {4, 2, platform::PAD_B, 2, 0},   {3, 40, platform::PAD_B, 0, 0},
+  };
+  const int32_t pad = plug();
+  for (const auto& r : rows) {
+    install_mode(&menu_pair);
+    menu_page = r.page, menu_selection = r.selection;
+    press(pad, r.button, true);
+    menu_logic(10);
+    press(pad, r.button, false);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(r.page_after, r.selection_after)) << &r - rows;
+  }
+  const struct { int winner; PadButton button; bool left; } match_rows[] = {
+      {-1, platform::PAD_B, false}, {0, platform::PAD_B, true}, {-1, platform::PAD_START, true}};
+  for (const auto& r : match_rows) {
+    logic_func = game_logic, winner = r.winner;
+    press(pad, r.button, true);
+    game_input(10);
+    press(pad, r.button, false);
+    EXPECT_EQ(logic_func == menu_stand_in, r.left) << &r - match_rows;
+  }
+  ASSERT_TRUE(platform::detach_virtual_pad(pad));
+  pump();
+  game_input(0);
+}
+
+}  // namespace
+}  // namespace vurkhold
