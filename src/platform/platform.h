@@ -101,7 +101,9 @@ bool push_quit_event();
 // Pads open at once; a further pad stays closed until one of these is unplugged.
 inline constexpr int MAX_PADS = 4;
 
-enum PadAxis : int32_t { PAD_LEFT_X, PAD_LEFT_Y, PAD_RIGHT_X, PAD_RIGHT_Y, PAD_LEFT_TRIGGER, PAD_RIGHT_TRIGGER, PAD_AXES };
+enum PadAxis : int32_t {
+  PAD_LEFT_X, PAD_LEFT_Y, PAD_RIGHT_X, PAD_RIGHT_Y, PAD_LEFT_TRIGGER, PAD_RIGHT_TRIGGER, PAD_AXES
+};
 // Named by where they sit on the common layout: A bottom, B right, X left, Y top.
 enum PadButton : int32_t {
   PAD_A, PAD_B, PAD_X, PAD_Y, PAD_BACK, PAD_GUIDE, PAD_START, PAD_LEFT_STICK, PAD_RIGHT_STICK,
