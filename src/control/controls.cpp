@@ -31,7 +31,7 @@ constexpr uint32_t PAD_BACK = bit(platform::PAD_START);
 // B goes back once a team has won, as from the menu's pages; before, a stray B would end a match.
 constexpr uint32_t PAD_LEAVE_WON = bit(platform::PAD_B);
 
-platform::Pad pad_read[HUMAN_PLAYERS];
+platform::Pad last_read[HUMAN_PLAYERS];  // each player's pad in the frame before
 PAD_ACTIONS pad_actions[HUMAN_PLAYERS];
 
 // Human player n's vurk, counted from 0, or null.
@@ -134,8 +134,8 @@ void read_pads(unsigned frame_time) {
   for (int p = 0; p < HUMAN_PLAYERS; p++) {
     platform::Pad pad;
     platform::read_pad(player_pad[p], &pad);
-    pad_actions[p] = give_pad_actions(pad, pad_read[p].buttons, frame_time);
-    pad_read[p] = pad;
+    pad_actions[p] = give_pad_actions(pad, last_read[p].buttons, frame_time);
+    last_read[p] = pad;
     VURK_* v = human_player(p);
     if (v) {
       v->angle += pad_actions[p].turn;

@@ -119,10 +119,11 @@ struct Pad {
   uint32_t buttons;      // bit 1 << PadButton while held
 };
 
-// Pads plugged in arrive as pad_added events (those present at start too, in the order the
-// system lists them), unplugged ones as pad_removed. Buttons also arrive as pad_button_down
-// and pad_button_up, for the menu's one step per press.
-// The state of pad `instance` now; false, with a zeroed record, when no such pad is open.
+// Pads plugged in arrive through poll_event as pad_added events (those present at start
+// too, in the order the system lists them), unplugged ones as pad_removed. Buttons also
+// arrive as pad_button_down and pad_button_up, for the menu's one step per press; a match
+// reads the state instead, once a frame:
+// the state of pad `instance` now; false, with a zeroed record, when no such pad is open.
 bool read_pad(int32_t instance, Pad* pad);
 
 // Test support: a pad that exists only in software, driven by the calls below exactly as a

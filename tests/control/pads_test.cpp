@@ -76,7 +76,7 @@ class PadTest : public test::ArenaTest {
 };
 
 // 10 frames of 16 ms: the left stick walks forward, the right stick turns right at full
-// deflection (32 degrees), the trigger fires. Then the first pad is unplugged: player 1
+// deflection (32 degrees), the trigger fires; player 2 turns left and fires. Then the first pad is unplugged: player 1
 // stands while player 2's pad still turns vurk 1, and the next pad goes to player 1.
 TEST_F(PadTest, PadsDriveTheirPlayersAndKeepThemAcrossUnplugging) {
   WEAPON_TYPE gun = {nullptr, nullptr, 50, 1000, 0, &types[0], 1, 0, 0.01f, nullptr};
@@ -89,13 +89,14 @@ TEST_F(PadTest, PadsDriveTheirPlayersAndKeepThemAcrossUnplugging) {
   const int32_t one = plug(), two = plug();
   ASSERT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(one, two));
   for (auto [pad, axis, value] : {std::tuple(one, PAD_LEFT_Y, -1.0f), {one, PAD_RIGHT_X, 1.0f},
-                                  {one, PAD_RIGHT_TRIGGER, 1.0f}, {two, PAD_RIGHT_X, -1.0f}})
+                                  {one, PAD_RIGHT_TRIGGER, 1.0f}, {two, PAD_RIGHT_X, -1.0f},
+                                  {two, PAD_RIGHT_TRIGGER, 1.0f}})
     ASSERT_TRUE(platform::set_virtual_pad_axis(pad, axis, value));
   pump();
   for (int f = 0; f < 10; f++) game_logic(16);
   test::expect_checks({{"turned right", vurk[0].angle, -32}, {"turned left", vurk[1].angle, 32},
                        {"walked", vurk[0].p.z < 16 - 0.25f, 1}, {"fired", vurk[0].weapons[0].ammo, 49},
-                       {"held fire", vurk[1].weapons[0].ammo, 50}});
+                       {"2 fired", vurk[1].weapons[0].ammo, 49}, {"2 stood", vurk[1].p.z, 16}});
   ASSERT_TRUE(platform::detach_virtual_pad(one));
   pump();
   const XYZ stood = vurk[0].p;
