@@ -1,5 +1,6 @@
-// human controls: the game's own keys, mouse look, and the two players' walking and actions.
-// Keys are read as held states from keys[]; only F9 is cleared here, so one press toggles once.
+// human controls: the game's own keys, mouse look, the pads, and the two players' walking
+// and actions. Keys are read as held states from keys[]; only F9 is cleared here, so one
+// press toggles once. A pad's actions add to its player's keys.
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +17,37 @@ constexpr float TURN_SPEED = 0.175f;   // degrees per ms, player 2's keyboard lo
 constexpr double MOUSE_DEGREES = 10.0; // pixels per degree
 constexpr float PITCH_LIMIT = 90.0f;
 constexpr float ROPE_SPEED = 0.025f;
+// Degrees per ms at full deflection of the right stick: a little quicker than player 2's
+// keys, since a stick is rarely held at its end.
+constexpr float PAD_LOOK_SPEED = 0.2f;
+constexpr float TRIGGER_PRESSED = 0.5f;  // of the travel
+
+// The pad's buttons. Y is the item: both halves of the keys' jump + fire at once. Digging is
+// on X, not A: A starts the match from the menu and would dig at once while still held.
+constexpr uint32_t bit(platform::PadButton b) { return 1u << b; }
+constexpr uint32_t PAD_ITEM = bit(platform::PAD_Y), PAD_DIG = bit(platform::PAD_X);
+constexpr uint32_t PAD_PREVIOUS = bit(platform::PAD_LEFT_SHOULDER), PAD_NEXT = bit(platform::PAD_RIGHT_SHOULDER);
+constexpr uint32_t PAD_BACK = bit(platform::PAD_START);
+// B goes back once a team has won, as from the menu's pages; before, a stray B would end a match.
+constexpr uint32_t PAD_LEAVE_WON = bit(platform::PAD_B);
+
+platform::Pad last_read[HUMAN_PLAYERS];  // each player's pad in the frame before
+PAD_ACTIONS pad_actions[HUMAN_PLAYERS];
+
+// Human player n's vurk, counted from 0, or null.
+VURK_* human_player(int n) {
+  for (VURK_& v : vurk)
+    if (v.type == MLT_HUMAN && n-- == 0) return &v;
+  return nullptr;
+}
+
+// This frame's pad actions of the player whose vurk m is; null for a vurk no player holds.
+const PAD_ACTIONS* pad_of(const VURK_* m) {
+  if (m < vurk || m >= vurk + MAX_VURKS || m->type != MLT_HUMAN) return nullptr;
+  int n = 0;
+  for (const VURK_* v = vurk; v < m; v++) n += v->type == MLT_HUMAN;
+  return n < HUMAN_PLAYERS ? &pad_actions[n] : nullptr;
+}
 
 struct PLAYER_KEYS {
   int forward, backward, left, right;
@@ -56,37 +88,113 @@ void walk(const PLAYER_KEYS& k, VURK_* m, IJK* movement, unsigned frame_time) {
     movement->k -= s * sa;
     m->animation = 1;
   }
+  const PAD_ACTIONS* pad = pad_of(m);
+  if (pad && (pad->forward != 0.0f || pad->right != 0.0f)) {
+    movement->i += s * (pad->right * ca - pad->forward * sa);
+    movement->k -= s * (pad->forward * ca + pad->right * sa);
+    m->animation = 1;
+  }
 }
 
 // The jump key turns fire into the item: the rope or the jetpack. The weapon never fires
 // while jump is held.
 void act(const PLAYER_KEYS& k, VURK_* m, unsigned frame_time) {
   if (!m->alive) return;
+  static constexpr PAD_ACTIONS no_pad = {};
+  const PAD_ACTIONS& pad = pad_of(m) ? *pad_of(m) : no_pad;
+  const bool fire = keys[k.fire] || pad.fire;
   m->jump = 0;
-  if (keys[k.jump]) {
+  if (keys[k.jump] || pad.jump) {
     m->jump = 1;
     if (m->item == MI_NINJAROPE) {
-      if (m->rope_state == NRS_IN && keys[k.fire]) {
+      if (m->rope_state == NRS_IN && fire) {
         m->rope_p = m->p;
         m->rope_m = give_vurk_weapon_direction(m, ROPE_SPEED);
         m->rope_state = NRS_FLYING;
       } else if (m->rope_state == NRS_ATTACHED) {
         m->rope_state = NRS_IN;
       }
-    } else if (m->item == MI_JETPACK && keys[k.fire]) {
+    } else if (m->item == MI_JETPACK && fire) {
       use_jetpack(m, frame_time);
     }
-  } else if (keys[k.fire]) {
+  } else if (fire) {
     fire_weapon(m);
   }
-  if (keys[k.dig]) dig(m);
+  if (keys[k.dig] || pad.dig) dig(m);
+  if (pad.weapon_step) m->weapon = static_cast<uint8_t>((m->weapon + WEAPON_SLOTS + pad.weapon_step) % WEAPON_SLOTS);
   for (int w = 0; w < WEAPON_SLOTS; w++)
     if (keys[k.slot[w]]) m->weapon = static_cast<uint8_t>(w);
 }
 
 float clamp_pitch(float pitch) { return std::clamp(pitch, -PITCH_LIMIT, PITCH_LIMIT); }
 
+// Each player's pad as it is this frame (a zero record for none), its look applied at once
+// as the mouse's is.
+void read_pads(unsigned frame_time) {
+  for (int p = 0; p < HUMAN_PLAYERS; p++) {
+    platform::Pad pad;
+    platform::read_pad(player_pad[p], &pad);
+    pad_actions[p] = give_pad_actions(pad, last_read[p].buttons, frame_time);
+    last_read[p] = pad;
+    VURK_* v = human_player(p);
+    if (v) {
+      v->angle += pad_actions[p].turn;
+      v->angle2 = clamp_pitch(v->angle2 + pad_actions[p].look);
+    }
+    if (pad_actions[p].back || (winner >= 0 && (pad.buttons & PAD_LEAVE_WON))) install_mode(&menu_pair);
+  }
+}
+
 }  // namespace
+
+int32_t player_pad[HUMAN_PLAYERS] = {-1, -1};
+
+void pad_plugged(int32_t instance) {
+  for (int32_t& pad : player_pad)
+    if (pad == instance) return;
+  for (int32_t& pad : player_pad)
+    if (pad < 0) {
+      pad = instance;
+      return;
+    }
+}
+
+void pad_unplugged(int32_t instance) {
+  for (int32_t& pad : player_pad)
+    if (pad == instance) pad = -1;
+}
+
+void apply_dead_zone(float* x, float* y) {
+  const float length = std::sqrt(*x * *x + *y * *y);
+  if (length <= PAD_DEAD_ZONE) {
+    *x = *y = 0.0f;
+    return;
+  }
+  const float scale = std::min((length - PAD_DEAD_ZONE) / (1.0f - PAD_DEAD_ZONE), 1.0f) / length;
+  *x *= scale;
+  *y *= scale;
+}
+
+PAD_ACTIONS give_pad_actions(const platform::Pad& pad, uint32_t before, unsigned frame_time) {
+  using namespace platform;
+  float walk_x = pad.axis[PAD_LEFT_X], walk_y = pad.axis[PAD_LEFT_Y];
+  float look_x = pad.axis[PAD_RIGHT_X], look_y = pad.axis[PAD_RIGHT_Y];
+  apply_dead_zone(&walk_x, &walk_y);
+  apply_dead_zone(&look_x, &look_y);
+  const float rate = PAD_LOOK_SPEED * static_cast<float>(frame_time);
+  const uint32_t pressed = pad.buttons & ~before;
+  PAD_ACTIONS a;
+  a.forward = -walk_y;
+  a.right = walk_x;
+  a.turn = -look_x * rate;
+  a.look = -look_y * rate;
+  a.fire = pad.axis[PAD_RIGHT_TRIGGER] > TRIGGER_PRESSED || (pad.buttons & PAD_ITEM);
+  a.jump = pad.axis[PAD_LEFT_TRIGGER] > TRIGGER_PRESSED || (pad.buttons & PAD_ITEM);
+  a.dig = (pad.buttons & PAD_DIG) != 0;
+  a.weapon_step = ((pressed & PAD_NEXT) != 0) - ((pressed & PAD_PREVIOUS) != 0);
+  a.back = (pad.buttons & PAD_BACK) != 0;
+  return a;
+}
 
 void game_input(unsigned frame_time) {
   int dx = 0, dy = 0;
@@ -105,6 +213,7 @@ void game_input(unsigned frame_time) {
   two->angle2 = clamp_pitch(two->angle2);
   if (keys[P2_TURN_LEFT]) two->angle += turn;
   if (keys[P2_TURN_RIGHT]) two->angle -= turn;
+  read_pads(frame_time);
 
   if (keys[VK_ESCAPE]) install_mode(&menu_pair);
   for (int i = 0; i < MAX_VURKS; i++)

@@ -49,6 +49,9 @@ extern const char* const item_choises[2];
 // The menu's logic function: the animation, then the current page's keys. Starting a
 // match goes through match_init and one_player_pair or two_player_pair.
 void menu_logic(unsigned frame_time);
+// A pad's B: back a page without choosing anything (the set-up, options and help pages to
+// the main page, the level list to the options); nothing on the main page.
+void menu_back();
 // The menu's render function: the whole 640 x 480 menu frame.
 void menu_render();
 

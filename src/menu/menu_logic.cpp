@@ -180,6 +180,11 @@ void level_page() {
 
 }  // namespace
 
+void menu_back() {
+  if (menu_page == PAGE_HELP || menu_page == PAGE_LEVELS) free_textlines();
+  if (menu_page != PAGE_MAIN) open_page(menu_page == PAGE_LEVELS ? PAGE_OPTIONS : PAGE_MAIN);
+}
+
 void menu_logic(unsigned frame_time) {
   menu_rotate += static_cast<float>(frame_time) * 0.02f;
   menu_frame += static_cast<float>(frame_time) * 0.03f;

@@ -70,12 +70,15 @@ const char* error_text();
 
 // ---- input ----
 
-enum class EventType : int32_t { none, key_down, key_up, resize, quit };
+enum class EventType : int32_t {
+  none, key_down, key_up, resize, quit,
+  pad_added, pad_removed, pad_button_down, pad_button_up
+};
 
 struct Event {
   EventType type;
-  int32_t code;    // key_down/key_up: key code (VK_...); resize: drawable width
-  int32_t height;  // resize: drawable height
+  int32_t code;    // key_down/key_up: key code (VK_...); resize: drawable width; pad_...: the pad
+  int32_t height;  // resize: drawable height; pad_button_...: the button (PadButton)
 };
 
 // Takes at most one pending event; false when there is none. Never blocks.
@@ -92,6 +95,44 @@ bool push_mouse_button_event(int button, bool down);
 bool push_mouse_motion_event(int dx, int dy);
 // And the window manager's request to close the window.
 bool push_quit_event();
+
+// ---- game pads ----
+
+// Pads open at once; a further pad stays closed until one of these is unplugged.
+inline constexpr int MAX_PADS = 4;
+
+enum PadAxis : int32_t {
+  PAD_LEFT_X, PAD_LEFT_Y, PAD_RIGHT_X, PAD_RIGHT_Y, PAD_LEFT_TRIGGER, PAD_RIGHT_TRIGGER, PAD_AXES
+};
+// Named by where they sit on the common layout: A bottom, B right, X left, Y top.
+enum PadButton : int32_t {
+  PAD_A, PAD_B, PAD_X, PAD_Y, PAD_BACK, PAD_GUIDE, PAD_START, PAD_LEFT_STICK, PAD_RIGHT_STICK,
+  PAD_LEFT_SHOULDER, PAD_RIGHT_SHOULDER, PAD_UP, PAD_DOWN, PAD_LEFT, PAD_RIGHT, PAD_BUTTONS
+};
+
+// One pad as the game sees it. A pad is known by its instance id, which it keeps from being
+// plugged in to being unplugged and which is never given to another pad in the run.
+struct Pad {
+  int32_t connected;
+  int32_t instance;      // -1 for none
+  float axis[PAD_AXES];  // sticks -1..1, right and down positive; triggers 0..1
+  uint32_t buttons;      // bit 1 << PadButton while held
+};
+
+// Pads plugged in arrive through poll_event as pad_added events (those present at start
+// too, in the order the system lists them), unplugged ones as pad_removed. Buttons also
+// arrive as pad_button_down and pad_button_up, for the menu's one step per press; a match
+// reads the state instead, once a frame:
+// the state of pad `instance` now; false, with a zeroed record, when no such pad is open.
+bool read_pad(int32_t instance, Pad* pad);
+
+// Test support: a pad that exists only in software, driven by the calls below exactly as a
+// plugged-in pad is by its hands. attach returns its instance id, or -1; it arrives through
+// poll_event as any pad does. Axis values are in read_pad's ranges.
+int32_t attach_virtual_pad();
+bool set_virtual_pad_axis(int32_t instance, PadAxis axis, float value);
+bool set_virtual_pad_button(int32_t instance, PadButton button, bool down);
+bool detach_virtual_pad(int32_t instance);
 
 // ---- messages ----
 

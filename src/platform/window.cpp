@@ -1,5 +1,5 @@
 // window and input: the one SDL window with its GL context, the event queue turned into
-// key codes, and the relative mouse.
+// key codes and pad events, and the relative mouse.
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstring>
+
+#include "platform/pad_events.h"
 
 namespace platform {
 
@@ -178,6 +180,7 @@ const char* error_text() { return error_buffer; }
 
 bool poll_event(Event* event) {
   if (!events_ready()) return false;
+  start_pads();
   SDL_Event e;
   // Events the game has no use for are dropped here, so one call still hands over
   // at most one event that matters.
@@ -215,6 +218,7 @@ bool poll_event(Event* event) {
         }
         break;
       default:
+        if (take_pad_event(e, event)) return true;
         break;
     }
   }

@@ -56,6 +56,9 @@ void apply_match_options(const OPTIONS* options);
 
 // Key-down and key-up events into keys[]; returns 1 when the event was a key event.
 int handle_key_event(const platform::Event& event);
+// Pads plugged and unplugged (to the players), and in the menu the d-pad as the arrow keys,
+// A as Return and B as back; returns 1 when the event was a pad's.
+int handle_pad_event(const platform::Event& event);
 
 // ---- window and GL context (drawing library) ----
 

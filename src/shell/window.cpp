@@ -108,7 +108,7 @@ void WndProc(const platform::Event& event) {
     case platform::EventType::key_up: handle_key_event(event); break;
     case platform::EventType::resize: ReSizeGLScene(event.code, event.height); break;
     case platform::EventType::quit: done = 1; break;
-    default: break;
+    default: handle_pad_event(event); break;
   }
 }
 
