@@ -21,12 +21,8 @@ void control2(VURK_* m, unsigned frame_time);
 
 // ---- game pads ----
 
-// Pads belong to human players, not to vurks: human player N is the Nth vurk of type
-// MLT_HUMAN. Player 1 keeps the mouse and keys besides the pad; player 2 its keys.
-inline constexpr int HUMAN_PLAYERS = 2;
-// Each player's pad (a platform instance id), -1 for none. Kept for the whole run, so a
-// match plays with the pads its players had in the menu.
-extern int32_t player_pad[HUMAN_PLAYERS];
+// Pads belong to human players (player_pad), not to vurks: human player N is the Nth
+// vurk of type MLT_HUMAN. Player 1 keeps the mouse and keys besides the pad; player 2 its keys.
 // A pad plugged in goes to the first player without one (none left: it waits unused); one
 // unplugged leaves its player without until another is plugged in. No other player's pad
 // changes hands.

@@ -147,8 +147,6 @@ void read_pads(unsigned frame_time) {
 
 }  // namespace
 
-int32_t player_pad[HUMAN_PLAYERS] = {-1, -1};
-
 void pad_plugged(int32_t instance) {
   for (int32_t& pad : player_pad)
     if (pad == instance) return;

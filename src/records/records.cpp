@@ -27,6 +27,7 @@ MODEL weapon_model[MAX_WEAPONMODELS];
 MODEL bullet_model[MAX_BULLETMODELS];
 float frustum[6][4];
 int keys[VK_COUNT];
+int32_t player_pad[HUMAN_PLAYERS] = {-1, -1};
 char textbuffer[80];
 IJK jetpack_spray = {0.0f, -0.01f, 0.0f};
 

@@ -33,6 +33,7 @@ inline constexpr int MAX_RENDERED_VERTEXES = 491520;  // 32768 cells x 5 triangl
 inline constexpr int VISIBILITY = 24;                 // far clipping distance, world units
 inline constexpr int MAX_ROCKS = 6;
 inline constexpr int MAX_VURKS = 4;
+inline constexpr int HUMAN_PLAYERS = 2;                // at one computer, split screen
 inline constexpr int WEAPON_SLOTS = 4;
 inline constexpr int MAX_WEAPON_TYPES = 99;  // weapons a weapon file may define
 inline constexpr int TRIANGLES_PER_CELL = 5;
@@ -398,6 +399,9 @@ extern MODEL weapon_model[MAX_WEAPONMODELS];
 extern MODEL bullet_model[MAX_BULLETMODELS];
 extern float frustum[6][4];
 extern int keys[VK_COUNT];
+// Each human player's pad (a platform instance id), -1 for none. Kept for the whole run,
+// so a match plays with the pads its players had in the menu.
+extern int32_t player_pad[HUMAN_PLAYERS];
 extern char textbuffer[80];
 extern IJK jetpack_spray;
 
