@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
     chart = std::filesystem::absolute(o.chart, ignored).string();
     o.chart = chart.c_str();
   }
-  if (!platform::enter_data_dir(o.data_dir)) {
-    std::fprintf(stderr, "vurkhold-lab: can't enter the data folder '%s'\n",
-                 o.data_dir ? o.data_dir : "(the program's folder)");
+  char where[3 * platform::MAX_PATH_LENGTH * 4];
+  if (!platform::enter_data_dir(o.data_dir, where, sizeof where)) {
+    std::fprintf(stderr, "vurkhold-lab: %s\n", where);
     return 1;
   }
   if (!o.levels && !find_levels(&o)) {
