@@ -199,6 +199,11 @@ bool user_data_dir(char* out, size_t size);
 // "can't write 'PATH': REASON". Symlinks and anything but a regular file are refused.
 bool write_file_safely(const char* path, bool (*write)(std::FILE* f, void* context), void* context, char* error,
                        int error_size);
+// A picture of `channels` (3: RGB, 4: RGBA) bytes a pixel as a PNG file, written safely as
+// above. `stride` is the bytes from one row to the next, 0 for rows packed top down; a
+// negative one starts at the last row, as GL reads them back.
+bool write_png(const char* path, int width, int height, int channels, const unsigned char* pixels, int stride,
+               char* error, int error_size);
 
 // ---- sound ----
 

@@ -8,7 +8,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <libnoise/noise.h>
-#include <png.h>
 
 #include <algorithm>
 #include <climits>
@@ -223,21 +222,8 @@ int write_png(const std::string& path, const CANVAS& c) {
       out[2] = to_byte(px.b);
       out[3] = to_byte(px.a);
     }
-  struct PICTURE {
-    png_image png;
-    const unsigned char* rgba;
-  } picture{{}, rgba.data()};
-  picture.png.version = PNG_IMAGE_VERSION;
-  picture.png.width = static_cast<png_uint_32>(c.width);
-  picture.png.height = static_cast<png_uint_32>(c.height);
-  picture.png.format = PNG_FORMAT_RGBA;
-  auto write = [](std::FILE* f, void* context) {
-    PICTURE* p = static_cast<PICTURE*>(context);
-    return png_image_write_to_stdio(&p->png, f, 0, p->rgba, 0, nullptr) != 0;
-  };
   char error[1200];
-  const bool saved = platform::write_file_safely(path.c_str(), write, &picture, error, sizeof error);
-  png_image_free(&picture.png);
+  const bool saved = platform::write_png(path.c_str(), c.width, c.height, 4, rgba.data(), 0, error, sizeof error);
   if (!saved) std::fprintf(stderr, "vurkhold-content: %s\n", error);
   return saved ? 1 : 0;
 }

@@ -1,7 +1,6 @@
 // vurkhold-icon: the desktop icons, the vurk as the game folder holds it (its model read by
 // the game's own reader, in the first frame of its idle, and its texture), drawn in
 // software so the build needs no display.
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -107,21 +106,8 @@ void fill(CANVAS* c, const CORNER (&t)[3], float light, const TEXTURE& tex) {
 }
 
 bool write_png(const std::string& path, int size, const std::vector<unsigned char>& rgba) {
-  struct PICTURE {
-    png_image png;
-    const unsigned char* rgba;
-  } picture{{}, rgba.data()};
-  picture.png.version = PNG_IMAGE_VERSION;
-  picture.png.width = static_cast<png_uint_32>(size);
-  picture.png.height = static_cast<png_uint_32>(size);
-  picture.png.format = PNG_FORMAT_RGBA;
-  auto write = [](std::FILE* f, void* context) {
-    PICTURE* p = static_cast<PICTURE*>(context);
-    return png_image_write_to_stdio(&p->png, f, 0, p->rgba, 0, nullptr) != 0;
-  };
   char error[1200];
-  const bool saved = platform::write_file_safely(path.c_str(), write, &picture, error, sizeof error);
-  png_image_free(&picture.png);
+  const bool saved = platform::write_png(path.c_str(), size, size, 4, rgba.data(), 0, error, sizeof error);
   if (!saved) std::fprintf(stderr, "vurkhold-icon: %s\n", error);
   return saved;
 }

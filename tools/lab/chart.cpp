@@ -1,6 +1,5 @@
 // lab chart: the weapon and seat tables drawn as bars into a PNG, labelled with a small
 // built-in 5 x 7 raster font, so the chart needs no content and no GL.
-#include <png.h>
 
 #include <cctype>
 #include <cstdio>
@@ -164,20 +163,7 @@ int write_chart(const char* path, const char* title, const WEAPON_LIST* list, co
   draw_column(&canvas, MARGIN + NAME_WIDTH + COLUMN, seats_y, "FRAGS/MATCH", frags, has_frags, MAX_VURKS, "%.1f",
               BAR[2]);
 
-  struct PNG {
-    png_image png;
-    const CANVAS* canvas;
-  } shot{{}, &canvas};
-  shot.png.version = PNG_IMAGE_VERSION;
-  shot.png.width = WIDTH;
-  shot.png.height = static_cast<png_uint_32>(canvas.height);
-  shot.png.format = PNG_FORMAT_RGB;
-  auto write = [](std::FILE* f, void* context) {
-    PNG* p = static_cast<PNG*>(context);
-    return png_image_write_to_stdio(&p->png, f, 0, p->canvas->rgb.data(), 0, nullptr) != 0;
-  };
-  const bool saved = platform::write_file_safely(path, write, &shot, error, error_size);
-  png_image_free(&shot.png);
+  const bool saved = platform::write_png(path, WIDTH, canvas.height, 3, canvas.rgb.data(), 0, error, error_size);
   return saved ? 1 : 0;
 }
 

@@ -1,7 +1,6 @@
 // level preview: the open space of the level in the pools seen from above, the front and
 // the side as if it were a solid cast (nearer is brighter, each wall tinted by its cell's
 // material, rocks in grey), and four horizontal slices below, written as a PNG.
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -158,20 +157,7 @@ int write_level_preview(const char* png_path, char* error, int error_size) {
   draw_view(&image, left + 2 * (VIEW + GAP), GAP, {32, 32, 32}, {0, 0, -1}, {0, -1, 0}, {-1, 0, 0});
   for (int s = 0; s < 4; s++) draw_slice(&image, GAP + s * (SLICE + GAP), VIEW + 2 * GAP, SLICE_HEIGHTS[s]);
 
-  struct PNG {
-    png_image png;
-    const IMAGE* image;
-  } shot{{}, &image};
-  shot.png.version = PNG_IMAGE_VERSION;
-  shot.png.width = WIDTH;
-  shot.png.height = HEIGHT;
-  shot.png.format = PNG_FORMAT_RGB;
-  auto write = [](std::FILE* f, void* context) {
-    PNG* p = static_cast<PNG*>(context);
-    return png_image_write_to_stdio(&p->png, f, 0, p->image->rgb.data(), 0, nullptr) != 0;
-  };
-  const bool saved = platform::write_file_safely(png_path, write, &shot, error, error_size);
-  png_image_free(&shot.png);
+  const bool saved = platform::write_png(png_path, WIDTH, HEIGHT, 3, image.rgb.data(), 0, error, error_size);
   return saved ? 1 : 0;
 }
 

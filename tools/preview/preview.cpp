@@ -6,7 +6,6 @@
 #include <GL/glu.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <png.h>
 
 #include <cmath>
 #include <cstdint>
@@ -68,21 +67,8 @@ void blit(IMAGE* to, const IMAGE& from, int x, int y) {
 }
 
 int write_png(const IMAGE& im, const std::string& path) {
-  struct SHEET {
-    png_image png;
-    const IMAGE* image;
-  } sheet{{}, &im};
-  sheet.png.version = PNG_IMAGE_VERSION;
-  sheet.png.width = static_cast<png_uint_32>(im.w);
-  sheet.png.height = static_cast<png_uint_32>(im.h);
-  sheet.png.format = PNG_FORMAT_RGB;
-  auto write = [](std::FILE* f, void* context) {
-    SHEET* s = static_cast<SHEET*>(context);
-    return png_image_write_to_stdio(&s->png, f, 0, s->image->rgb.data(), s->image->w * 3, nullptr) != 0;
-  };
   char error[1200];
-  const bool saved = platform::write_file_safely(path.c_str(), write, &sheet, error, sizeof error);
-  png_image_free(&sheet.png);
+  const bool saved = platform::write_png(path.c_str(), im.w, im.h, 3, im.rgb.data(), im.w * 3, error, sizeof error);
   if (!saved) {
     std::fprintf(stderr, "vurkhold-preview: %s\n", error);
     return 0;
