@@ -139,19 +139,27 @@ int list_files(const char* pattern, bool (*found)(const char* name, void* contex
       return 0;
     }
   }
-  DIR* d = opendir(dir);
-  if (!d) return 0;
+  // In name order without regard to case, as the list's first home gave it, rather than in
+  // the order the file system keeps.
+  struct dirent** names = nullptr;
+  const int count = scandir(dir, &names, nullptr, [](const struct dirent** a, const struct dirent** b) {
+    return strcasecmp((*a)->d_name, (*b)->d_name);
+  });
+  if (count < 0) return 0;
   int delivered = 0;
-  while (struct dirent* e = readdir(d)) {
-    if (fnmatch(glob, e->d_name, FNM_CASEFOLD | FNM_PERIOD) != 0) continue;
+  bool more = true;
+  for (int i = 0; i < count; i++) {
+    const char* name = names[i]->d_name;
     char full[MAX_PATH_LENGTH * 8];
-    std::snprintf(full, sizeof full, "%s/%s", dir, e->d_name);
+    std::snprintf(full, sizeof full, "%s/%s", dir, name);
     struct stat st;
-    if (stat(full, &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    delivered++;
-    if (!found(e->d_name, context)) break;
+    if (more && fnmatch(glob, name, FNM_CASEFOLD | FNM_PERIOD) == 0 && stat(full, &st) == 0 && S_ISREG(st.st_mode)) {
+      delivered++;
+      more = found(name, context);
+    }
+    std::free(names[i]);
   }
-  closedir(d);
+  std::free(names);
   return delivered;
 }
 

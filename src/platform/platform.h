@@ -170,7 +170,8 @@ bool resolve_path(const char* path, char* out, size_t out_size);
 // fopen through resolve_path.
 FILE* open_file(const char* path, const char* mode);
 // Calls `found` for every file whose name matches a pattern such as "levels\*.vhl"
-// ('*' and '?' in the last component, matched without regard to case), in directory order.
+// ('*' and '?' in the last component, matched without regard to case), in name order
+// without regard to case.
 // Stops when `found` returns false. Returns the number of names delivered.
 int list_files(const char* pattern, bool (*found)(const char* name, void* context), void* context);
 // fgets(buffer, limit, file) as a text-mode read: a CR LF pair reads as "\n" and counts

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -93,6 +94,7 @@ TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
 
   ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
   ASSERT_EQ(line_count, MAX_LEVEL_NAMES);
+  for (int i = 1; i < line_count; i++) EXPECT_LT(std::strcmp(get_text_by_number(i - 1), get_text_by_number(i)), 0);
   for (const auto& [selection, first] : {std::pair{2, 0}, {19, 5}}) {
     std::vector<Line> names;
     for (int i = 0; i < 15; i++) names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, WHITE});
