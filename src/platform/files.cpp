@@ -295,17 +295,21 @@ bool write_file_safely(const char* path, bool (*write)(std::FILE* f, void* conte
   return true;
 }
 
-bool user_data_dir(char* out, size_t size) {
-  // Only an absolute XDG_DATA_HOME counts: an empty or relative one would scatter the
+bool user_path(const char* xdg_variable, const char* home_folder, const char* name, char* out, size_t size) {
+  // Only an absolute XDG folder counts: an empty or relative one would scatter the
   // player's files wherever the game happens to run.
-  const char* base = std::getenv("XDG_DATA_HOME");
-  const char* tail = "/vurkhold/";
+  const char* base = std::getenv(xdg_variable);
+  const char* between = "";
   if (!base || base[0] != '/') {
     base = std::getenv("HOME");
-    tail = "/.local/share/vurkhold/";
+    between = home_folder;
     if (!base || base[0] != '/') return false;
   }
-  if (std::snprintf(out, size, "%s%s", base, tail) >= static_cast<int>(size)) return false;
+  return std::snprintf(out, size, "%s%s%s", base, between, name) < static_cast<int>(size);
+}
+
+bool user_data_dir(char* out, size_t size) {
+  if (!user_path("XDG_DATA_HOME", "/.local/share", "/vurkhold/", out, size)) return false;
   for (char* c = out + 1; *c; ++c) {
     if (*c != '/') continue;
     *c = '\0';

@@ -190,6 +190,9 @@ bool find_data_dir(const char* dir, const char* env, const char* exe, char* foun
 // find_data_dir for this program (through /proc/self/exe) and $VURKHOLD_DATA, and changes
 // into the folder found.
 bool enter_data_dir(const char* dir, char* message = nullptr, size_t message_size = 0);
+// `name` under $XDG_VARIABLE when that is absolute, else under $HOME + home_folder (as
+// "/.config"); false when neither names an absolute folder or the path does not fit.
+bool user_path(const char* xdg_variable, const char* home_folder, const char* name, char* out, size_t size);
 // The player's own writable folder for the game, created if missing and ending in '/':
 // $XDG_DATA_HOME/vurkhold/ when that is absolute, else $HOME/.local/share/vurkhold/;
 // false when there is none or it does not fit.

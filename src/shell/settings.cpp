@@ -167,16 +167,7 @@ bool write_settings(std::FILE* f, void*) {
 }  // namespace
 
 bool settings_path(char* out, size_t size) {
-  // As for the screenshots: only an absolute XDG_CONFIG_HOME counts, since an empty or
-  // relative one would leave the file wherever the game happens to run.
-  const char* base = std::getenv("XDG_CONFIG_HOME");
-  const char* tail = "/vurkhold/settings.cfg";
-  if (!base || base[0] != '/') {
-    base = std::getenv("HOME");
-    tail = "/.config/vurkhold/settings.cfg";
-    if (!base || base[0] != '/') return false;
-  }
-  return std::snprintf(out, size, "%s%s", base, tail) < static_cast<int>(size);
+  return platform::user_path("XDG_CONFIG_HOME", "/.config", "/vurkhold/settings.cfg", out, size);
 }
 
 int read_settings(const char* path, char* message, int message_size) {
