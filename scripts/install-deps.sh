@@ -10,7 +10,7 @@ packages=(
   libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth
   libgtest-dev libbenchmark-dev
-  libnoise-dev libfreetype-dev fonts-dejavu-core libpng-dev
+  libnoise-dev libfreetype-dev fonts-dejavu-core libpng-dev zlib1g-dev
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream man-db groff-base file
 )

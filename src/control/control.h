@@ -12,6 +12,13 @@ namespace vurkhold {
 // vurk 1, the pads read and their look, then Escape (back to the menu's pair), the view
 // keys F1-F8 and F9 (camera).
 void game_input(unsigned frame_time);
+// Fills match_input from the mouse and the players' pads as they are now, each axis
+// rounded to one of quantize_axis's steps (over AXIS_STEPS).
+void gather_match_input();
+// A new match starts with no pad button counted as held in the frame before.
+void forget_pad_buttons();
+inline constexpr float AXIS_STEPS = 32767.0f;
+int16_t quantize_axis(float axis);
 // Player 1 (vurk 0): cursor keys, mouse, numeric keypad. Player 2 (vurk 1): W A S D,
 // U H J K, space, shift, E and 1-4.
 void find_movement_vector1(VURK_* m, IJK* movement, unsigned frame_time);

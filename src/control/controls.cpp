@@ -132,8 +132,7 @@ float clamp_pitch(float pitch) { return std::clamp(pitch, -PITCH_LIMIT, PITCH_LI
 // as the mouse's is.
 void read_pads(unsigned frame_time) {
   for (int p = 0; p < HUMAN_PLAYERS; p++) {
-    platform::Pad pad;
-    platform::read_pad(player_pad[p], &pad);
+    const platform::Pad& pad = match_input.pad[p];
     pad_actions[p] = give_pad_actions(pad, last_read[p].buttons, frame_time);
     last_read[p] = pad;
     VURK_* v = human_player(p);
@@ -146,6 +145,10 @@ void read_pads(unsigned frame_time) {
 }
 
 }  // namespace
+
+void forget_pad_buttons() {
+  for (platform::Pad& pad : last_read) pad = {};
+}
 
 void pad_plugged(int32_t instance) {
   for (int32_t& pad : player_pad)
@@ -194,10 +197,21 @@ PAD_ACTIONS give_pad_actions(const platform::Pad& pad, uint32_t before, unsigned
   return a;
 }
 
+// Axes to the 16-bit steps the pads themselves deliver, so that a replay, which keeps
+// them in that form, feeds the match exactly what it played with.
+void gather_match_input() {
+  platform::mouse_offset(&match_input.mouse_dx, &match_input.mouse_dy);
+  for (int p = 0; p < HUMAN_PLAYERS; p++) {
+    platform::Pad& pad = match_input.pad[p];
+    platform::read_pad(player_pad[p], &pad);
+    for (float& a : pad.axis) a = static_cast<float>(quantize_axis(a)) / AXIS_STEPS;
+  }
+}
+
+int16_t quantize_axis(float axis) { return static_cast<int16_t>(std::lround(std::clamp(axis, -1.0f, 1.0f) * AXIS_STEPS)); }
+
 void game_input(unsigned frame_time) {
-  int dx = 0, dy = 0;
-  platform::mouse_offset(&dx, &dy);
-  mpos = {centerX + dx, centerY + dy};
+  mpos = {centerX + match_input.mouse_dx, centerY + match_input.mouse_dy};
 
   VURK_* one = &vurk[0];
   one->angle2 = static_cast<float>(one->angle2 + (centerY - mpos.y) / MOUSE_DEGREES);

@@ -46,21 +46,20 @@ void print_outcome(long frames, unsigned seed, unsigned frame_ms, const TALLY* t
 
 }  // namespace
 
-int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed) {
-  if (!game_init()) return 1;
-  menu_pair = {nullptr, nullptr};
-  const MODE_PAIR game = {game_logic, nullptr};
-  install_mode(&game);
+namespace {
 
-  if (!frame_ms) frame_ms = HEADLESS_FRAME_MS;
+// The frames of a match, each run by `step` (false: no frame was played), with the world
+// checked after each; then the outcome. `status` is what an unchecked end returns.
+template <typename STEP>
+int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed, STEP step) {
   TALLY tally = {{0}, {0}, -1};
   int status = 0;
   long frames = 0;
-  for (long frame = 1; frame <= frames_to_run; frame++) {
-    frames = frame;
+  for (long frame = 1; frames_to_run < 0 || frame <= frames_to_run; frame++) {
     int was_alive[MAX_VURKS];
     for (int i = 0; i < MAX_VURKS; i++) was_alive[i] = vurk[i].alive;
-    logic_func(frame_ms);
+    if (!step()) break;
+    frames = frame;
     for (int i = 0; i < MAX_VURKS; i++) {
       if (was_alive[i] && !vurk[i].alive) tally.deaths[i]++;
       if (!was_alive[i] && vurk[i].alive) tally.respawns[i]++;
@@ -76,6 +75,45 @@ int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsign
   }
   print_outcome(frames, seed, frame_ms, &tally);
   std::fflush(stdout);
+  return status;
+}
+
+}  // namespace
+
+int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed) {
+  if (!game_init()) return 1;
+  menu_pair = {nullptr, nullptr};
+  const MODE_PAIR game = {game_logic, nullptr};
+  install_mode(&game);
+  if (!frame_ms) frame_ms = HEADLESS_FRAME_MS;
+  return run_frames(frames_to_run, frame_ms, hash_every, seed, [frame_ms] {
+    logic_func(frame_ms);
+    return true;
+  });
+}
+
+int replay_headless(const char* path, long hash_every) {
+  char message[REPLAY_MESSAGE_SIZE];
+  REPLAY_HEADER header;
+  if (!open_replay(path, &header, message, sizeof message) || !start_replay(message, sizeof message)) {
+    std::fprintf(stderr, "vurkhold: %s\n", message);
+    close_replay();
+    return 1;
+  }
+  menu_pair = {nullptr, nullptr};
+  const MODE_PAIR game = {game_logic, nullptr};
+  install_mode(&game);
+  REPLAY_STEP last = RS_FRAME;
+  int status = run_frames(-1, header.frame_ms, hash_every, header.seed, [&last] {
+    last = play_replay_frame();
+    return last == RS_FRAME;
+  });
+  if (last != RS_END && status == 0) {
+    give_replay_message(last, message, sizeof message);
+    std::fprintf(stderr, "vurkhold: %s\n", message);
+    status = last == RS_DIVERGED ? 3 : 4;
+  }
+  close_replay();
   return status;
 }
 

@@ -212,6 +212,10 @@ int game_init() {
   // Mouse motion made in the menu must not turn vurk 0 in the match's first frame.
   int dx = 0, dy = 0;
   platform::mouse_offset(&dx, &dy);
+  // Nothing of a match before may shape this one: its replay is played in a fresh run.
+  next_bullet = next_bullethole = next_explosion = next_particle = 0;
+  radar_angle = 0.0f;
+  forget_pad_buttons();
   match_stats = MATCH_STATS{};
   for (int8_t& w : match_stats.hit_weapon) w = -1;
   for (int8_t& w : match_stats.bullet_weapon) w = -1;
@@ -221,6 +225,7 @@ int game_init() {
 
 void game_logic(unsigned ms) {
   match_stats.clock += ms;
+  begin_journal_frame(ms);
   game_input(ms);
   for (int i = 0; i < MAX_BULLETS; i++)
     if (bullet[i].alive) nurse_bullet(&bullet[i], ms);
@@ -232,6 +237,7 @@ void game_logic(unsigned ms) {
   radar_angle += static_cast<float>(ms) / RADAR_SPEED;
   if (radar_angle > 360.0f) radar_angle -= 360.0f;
   if (winner < 0) find_winner();
+  end_journal_frame();
 }
 
 }  // namespace vurkhold

@@ -35,4 +35,101 @@ inline constexpr unsigned HEADLESS_FRAME_MS = 16;
 // be loaded, 3 when the world check failed.
 int play_headless(long frames, unsigned frame_ms, long hash_every, unsigned seed);
 
+// ---- replays ----
+
+// What a replay names itself by; a replay plays only in the game that recorded it.
+inline constexpr const char* GAME_VERSION = "Vurkhold beta 2.0";
+inline constexpr uint32_t REPLAY_FORMAT = 1;
+inline constexpr long REPLAY_HASH_EVERY = 500;  // frames between the state hashes kept
+inline constexpr int REPLAY_PATH_SIZE = 1024;
+inline constexpr int REPLAY_MESSAGE_SIZE = 1200;
+inline constexpr int MAX_REPLAY_KILLS = 1024;
+
+// Everything besides the level and the seed that makes a match play as it does: the
+// settings and each vurk's set-up.
+struct REPLAY_VURK {
+  int32_t num;
+  int8_t team;
+  uint8_t type;  // MLT_ value
+  uint8_t item;  // MI_ value
+  int32_t weapon[WEAPON_SLOTS];  // weapon type numbers
+};
+struct REPLAY_SETUP {
+  int32_t lives, frag_limit, light_range;
+  float ambient;
+  uint8_t camera;  // CM_ value
+  uint8_t sort_particles;
+  REPLAY_VURK vurk[MAX_VURKS];
+};
+REPLAY_SETUP give_replay_setup();
+void apply_replay_setup(const REPLAY_SETUP& setup);
+
+struct REPLAY_HEADER {
+  char game_version[32];
+  uint64_t content_hash;  // of the rules' files: give_content_hash
+  uint64_t level_hash;    // of the level file's bytes
+  char level[LEVEL_PATH_SIZE];
+  uint32_t seed;          // as the command line gave it, for the outcome
+  uint32_t random_state;  // the generator's as the match was set up
+  uint32_t frame_ms;      // the fixed frame time, 0 when the clock gave it
+  uint8_t views;          // 1 or 2: the screens the match was played on
+  REPLAY_SETUP setup;
+};
+
+// A hash of the game folder's configuration files and models, the content the rules
+// read; taken once a run.
+uint64_t give_content_hash();
+// A hash of a level file's bytes; false when it can't be read.
+bool give_level_hash(const char* level, uint64_t* hash);
+
+// Recording. begin_recording, called just before game_init, starts the replay file `path`
+// (which must not exist) with the match as it is set up now; from there every game_logic
+// frame is kept in it. end_recording finishes it with its end mark (keep) or removes it.
+// begin_recording's failure has its message (empty when the level can't be read, which
+// game_init reports); a failed write stops the recording, and the game plays on.
+int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int views, char* message, int size);
+void end_recording(bool keep);
+bool recording();
+
+// game_logic's first and last steps: the frame's input gathered (or, in a replay, left as
+// the replay set it) and kept; and the frame's deaths and state hash kept.
+void begin_journal_frame(unsigned ms);
+void end_journal_frame();
+
+// Playing. open_replay checks that this game can play the file: its format, the game
+// version, the content and the level; 0 with the reason. start_replay sets the match up
+// as recorded (the settings and set-up are put back by close_replay) and runs game_init;
+// it can be called again to play from the start. play_replay_frame plays one recorded
+// frame through game_logic.
+enum REPLAY_STEP : uint8_t { RS_FRAME, RS_END, RS_CUT_SHORT, RS_DAMAGED, RS_DIVERGED };
+int open_replay(const char* path, REPLAY_HEADER* header, char* message, int size);
+int start_replay(char* message, int size);
+REPLAY_STEP play_replay_frame();
+long replay_frames_played();
+bool replaying();
+// The message for a step that ended the replay early ("replay diverged at frame N" and
+// the like); empty for RS_FRAME and RS_END.
+void give_replay_message(REPLAY_STEP step, char* message, int size);
+void close_replay();
+
+// The whole file read through once, without playing it: its frames and deaths.
+struct REPLAY_KILL {
+  long frame;
+  uint8_t victim, killer;  // vurk numbers; killer 255 for none or the victim itself
+};
+struct REPLAY_INDEX {
+  long frames;
+  bool complete;  // it has its end mark
+  bool damaged;
+  int kills;
+  REPLAY_KILL kill[MAX_REPLAY_KILLS];
+};
+int scan_replay(const char* path, REPLAY_INDEX* index, char* message, int size);
+
+// A replay played with no window: the recorded frames with the world checked after each,
+// a hash line every `hash_every` frames, then the outcome as play_headless prints it.
+// Returns 0; 1 when it can't be played; 3 when the world check failed or the replay
+// diverged; 4 when it is cut short or damaged (after the outcome so far).
+int replay_headless(const char* path, long hash_every);
+
 }  // namespace vurkhold

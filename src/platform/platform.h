@@ -220,6 +220,8 @@ bool sound_open(int rate, int channels, bool silent = false);
 Sample* sample_load(const char* path);
 // Plays on any free channel; a null sample plays nothing.
 void sample_play(Sample* sample);
+// While muted, sample_play plays nothing: for frames run faster than they are shown.
+void set_sound_muted(bool muted);
 void sample_free(Sample* sample);
 void sound_close();
 

@@ -15,6 +15,7 @@ struct Sample {
 
 namespace {
 bool audio_open = false;
+bool sound_muted = false;
 }
 
 bool sound_open(int rate, int channels, bool silent) {
@@ -41,8 +42,10 @@ Sample* sample_load(const char* path) {
   return sample;
 }
 
+void set_sound_muted(bool muted) { sound_muted = muted; }
+
 void sample_play(Sample* sample) {
-  if (!audio_open || !sample) return;
+  if (!audio_open || !sample || sound_muted) return;
   Mix_PlayChannel(-1, sample->chunk, 0);
 }
 

@@ -28,6 +28,7 @@ MODEL bullet_model[MAX_BULLETMODELS];
 float frustum[6][4];
 int keys[VK_COUNT];
 int32_t player_pad[HUMAN_PLAYERS] = {-1, -1};
+MATCH_INPUT match_input = {};
 char textbuffer[80];
 IJK jetpack_spray = {0.0f, -0.01f, 0.0f};
 
@@ -63,6 +64,7 @@ void (*logic_func)(unsigned ms) = nullptr;
 void (*render_func)() = nullptr;
 MODE_PAIR menu_pair = {nullptr, nullptr};
 int (*match_init)() = nullptr;
+int (*replay_init)(const char* path, char* message, int message_size) = nullptr;
 MODE_PAIR one_player_pair = {nullptr, nullptr};
 MODE_PAIR two_player_pair = {nullptr, nullptr};
 VURK_* vurk_to_render_1 = &vurk[0];

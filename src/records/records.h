@@ -402,6 +402,14 @@ extern int keys[VK_COUNT];
 // Each human player's pad (a platform instance id), -1 for none. Kept for the whole run,
 // so a match plays with the pads its players had in the menu.
 extern int32_t player_pad[HUMAN_PLAYERS];
+// What reached the match in a frame besides keys[]: the mouse's motion since the frame
+// before, in pixels, and each human player's pad as it was read. The match reads its
+// input only from here and keys[], so a replay can feed it the same.
+struct MATCH_INPUT {
+  int32_t mouse_dx, mouse_dy;
+  platform::Pad pad[HUMAN_PLAYERS];
+};
+extern MATCH_INPUT match_input;
 extern char textbuffer[80];
 extern IJK jetpack_spray;
 
@@ -452,6 +460,9 @@ extern MODE_PAIR menu_pair;
 // the level and places the vurks (0 when the level cannot be loaded), then the menu
 // installs the one- or two-player pair.
 extern int (*match_init)();
+// The menu plays a saved replay through this, which the shell fills in: 1 when the replay
+// started (it installs its own pair); 0 with a one-line reason in `message`.
+extern int (*replay_init)(const char* path, char* message, int message_size);
 extern MODE_PAIR one_player_pair;
 extern MODE_PAIR two_player_pair;
 void install_mode(const MODE_PAIR* pair);

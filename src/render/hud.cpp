@@ -233,4 +233,25 @@ void two_player_view() {
   if (keys[VK_TAB]) render_stats(200.0f, 350.0f);
 }
 
+void free_camera_view(const CAMERA* cam) {
+  set_perspective(static_cast<float>(FOV), FULL_ASPECT);
+  screen_viewport(0, 0, 640, 480);
+  render_scene(*cam, nullptr);
+}
+
+// The caption band is dark under the text so that flashes behind it never wash it out.
+void render_replay_caption(const char* status, const char* hint, const char* message) {
+  set_screen_projection();
+  set_overlay_state();
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glColor4f(0.0f, 0.0f, 0.0f, 0.55f);
+  glRectf(0.0f, 436.0f, 640.0f, 480.0f);
+  set_text_state();
+  print_fitted(status, 8.0f, 476.0f, 624.0f, 18.0f);
+  print_fitted(hint, 8.0f, 456.0f, 624.0f, 14.0f);
+  if (message) print_fitted(message, 20.0f, 260.0f, 600.0f, 24.0f);
+  restore_game_state();
+}
+
 }  // namespace vurkhold

@@ -58,6 +58,9 @@ void render_gridcell(GRIDCELL* gc);
 
 // The 3D scene of a match as seen by m, into the viewport and projection already set.
 void game_render(VURK_* m);
+// The same scene from any camera; m is the vurk whose eyes it is (its own body is left
+// out in first person), null for none.
+void render_scene(CAMERA cam, const VURK_* m);
 // qsort order of particle_list: the farthest particle (greatest distance) first.
 int compare_particles(const void* p1, const void* p2);
 void render_overlays(VURK_* m, float x, float y, float xsize, float ysize);
@@ -66,6 +69,13 @@ void render_radar(float x, float y, float size);
 // The render functions of a match: one view, or two side by side.
 void one_player_view();
 void two_player_view();
+
+// ---- replays ----
+// The whole screen from a free camera, with no vurk's overlays.
+void free_camera_view(const CAMERA* cam);
+// A replay's caption lines over the top of the screen, on a dark band, and a message in
+// the middle when there is one (null: none).
+void render_replay_caption(const char* status, const char* hint, const char* message);
 
 // ---- screenshots ----
 

@@ -512,7 +512,7 @@ void draw_eye_space(const VURK_* m) {
   glLoadIdentity();
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_FOG);
-  if (m->alive) {
+  if (m && m->alive) {
     // Untextured, so the cross is white whatever texel the last sprite ended on.
     glDisable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -554,9 +554,10 @@ int compare_particles(const void* p1, const void* p2) {
   return d1 > d2 ? -1 : 1;
 }
 
-void game_render(VURK_* m) {
+void game_render(VURK_* m) { render_scene(give_view_camera(m), m); }
+
+void render_scene(CAMERA cam, const VURK_* m) {
   set_scene_state();
-  CAMERA cam = give_view_camera(m);
   set_camera(&cam);
   extract_frustum();
   draw_terrain();

@@ -4,6 +4,8 @@
 
 namespace vurkhold {
 
+unsigned fixed_frame_ms = 0;
+
 // Frames shorter than one tick are merged into the next pass. After a stall the logic
 // advances at most 200 ms while FPS_timer takes the whole gap and pays it back 1000 per
 // frame, so FPS keeps the counts of the frames before the stall a little longer.

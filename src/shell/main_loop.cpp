@@ -17,7 +17,6 @@
 
 namespace vurkhold {
 
-unsigned fixed_frame_ms = 0;
 long frame_limit = 0;
 long frames_drawn = 0;
 const INPUT_SCRIPT* input_script = nullptr;
@@ -25,7 +24,7 @@ char end_screenshot[1024];
 
 namespace {
 
-const char* const TITLE = "Vurkhold beta 2.0";
+const char* const TITLE = GAME_VERSION;
 
 int end_screenshot_saved = 0;
 int end_screenshot_failed = 0;
@@ -92,6 +91,8 @@ int main_loop_pass(uint32_t* last) {
   if (ms == 0) return 0;
   if (fixed_frame_ms) ms = fixed_frame_ms;
   logic_func(ms);
+  // A match ends when it hands the loop back to the menu: its replay is complete.
+  if (recording() && logic_func != game_logic) end_recording(true);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   render_func();
   frames_drawn++;
@@ -128,6 +129,9 @@ int vurkhold_main(int argc, char** argv) {
   // is a path inside the data folder.
   char level[LEVEL_PATH_SIZE];
   if (options.level && absolute_path(options.level, level, sizeof level)) options.level = level;
+  char replay[REPLAY_PATH_SIZE];
+  if (options.replay && absolute_path(options.replay, replay, sizeof replay)) options.replay = replay;
+  record_replays = !options.no_record;
   static INPUT_SCRIPT script;
   if (options.input && !read_input_script(options.input, &script, error, sizeof error)) {
     std::fprintf(stderr, "vurkhold: %s\n", error);
@@ -145,6 +149,7 @@ int vurkhold_main(int argc, char** argv) {
   }
   const unsigned seed = options.seed_given ? options.seed : static_cast<unsigned>(std::time(nullptr));
   game_srand(seed);
+  run_seed = seed;
   if (options.headless) return run_headless(&options, seed);
 
   fullscreen = 1;
@@ -188,7 +193,17 @@ int vurkhold_main(int argc, char** argv) {
   one_player_pair = {game_logic, one_player_view};
   two_player_pair = {game_logic, two_player_view};
   match_init = start_match_keeping_settings;
+  replay_init = menu_replay_init;
   install_mode(&menu_pair);
+  if (options.replay) {
+    char message[REPLAY_MESSAGE_SIZE];
+    if (!start_replay_view(options.replay, false, message, sizeof message)) {
+      report_error(message);
+      clean_up();
+      KillGLWindow();
+      return 1;
+    }
+  }
   frame_limit = options.frames;
   frames_drawn = 0;
   input_script = options.input ? &script : nullptr;
@@ -206,6 +221,8 @@ int vurkhold_main(int argc, char** argv) {
     save_end_screenshot();
   }
 
+  end_recording(true);
+  close_replay();
   keep_settings();
   clean_up();
   KillGLWindow();

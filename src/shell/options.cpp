@@ -34,6 +34,9 @@ const char* const usage_text =
     "  --input FILE    play the key and mouse events of a script (see the README)\n"
     "  --screenshot FILE  save the last frame drawn as a PNG when the game ends\n"
     "  --reset-settings  delete the saved menu choices and start from the defaults\n"
+    "  --no-record     keep no replay of the matches played (default: every match is\n"
+    "                  kept in $XDG_DATA_HOME/vurkhold/replays)\n"
+    "  --replay FILE   play a replay; with --headless, print its outcome\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -78,6 +81,8 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       options->headless = 1;
     } else if (std::strcmp(arg, "--reset-settings") == 0) {
       options->reset_settings = 1;
+    } else if (std::strcmp(arg, "--no-record") == 0) {
+      options->no_record = 1;
     } else if (std::strcmp(arg, "--bots") == 0) {
       options->bots = 1;
     } else if (std::strcmp(arg, "--level") == 0) {
@@ -112,12 +117,13 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       }
       options->hash_every = static_cast<long>(number);
       i++;
-    } else if (std::strcmp(arg, "--input") == 0 || std::strcmp(arg, "--screenshot") == 0) {
+    } else if (std::strcmp(arg, "--input") == 0 || std::strcmp(arg, "--screenshot") == 0 ||
+               std::strcmp(arg, "--replay") == 0) {
       if (!value || !*value) {
         std::snprintf(error, error_size, "%s needs a file", arg);
         return 0;
       }
-      (arg[2] == 'i' ? options->input : options->screenshot) = value;
+      (arg[2] == 'i' ? options->input : arg[2] == 's' ? options->screenshot : options->replay) = value;
       i++;
     } else if (std::strcmp(arg, "--data") == 0) {
       if (!value || !*value) {
@@ -146,7 +152,11 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       return 0;
     }
   }
-  if (options->headless && options->frames == 0) {
+  if (options->replay && (options->level || options->bots || options->lives || options->frag_limit)) {
+    std::snprintf(error, error_size, "--replay plays the match as it was recorded: --level, --bots, --lives and --frag-limit can't change it");
+    return 0;
+  }
+  if (options->headless && options->frames == 0 && !options->replay) {
     std::snprintf(error, error_size, "--headless needs --frames");
     return 0;
   }

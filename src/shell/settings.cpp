@@ -283,7 +283,10 @@ void keep_settings() {
 
 int start_match_keeping_settings() {
   keep_settings();
-  return game_init();
+  start_recording(fixed_frame_ms, vurk[1].type == MLT_HUMAN ? 2 : 1);
+  if (game_init()) return 1;
+  end_recording(false);
+  return 0;
 }
 
 }  // namespace vurkhold

@@ -46,6 +46,8 @@ struct OPTIONS {
   const char* screenshot;  // PNG of the last frame drawn, written at the end
   const char* input;       // input script to play
   int reset_settings;      // remove the settings file and start from the defaults
+  int no_record;           // keep no replay of the matches played
+  const char* replay;      // replay file to play instead of the menu
 };
 // Returns 1 when the arguments are good; otherwise writes the reason into `error`.
 int parse_options(int argc, char** argv, OPTIONS* options, char* error, int error_size);
@@ -166,5 +168,25 @@ void save_numbered_screenshot(char* saved, int size);
 int main_loop_pass(uint32_t* last);
 // The whole program: what main() runs.
 int vurkhold_main(int argc, char** argv);
+
+// ---- replays ----
+
+// Every match is recorded into the player's replays folder unless --no-record cleared this.
+extern int record_replays;
+// The run's seed, kept in each replay for its outcome.
+extern unsigned run_seed;
+// The replays folder is kept under this many bytes, the oldest replays deleted first.
+inline constexpr uintmax_t REPLAY_FOLDER_LIMIT = 256ull << 20;
+// Deletes the oldest .vhr files of `folder` (by name: they begin with their date) until the
+// rest take at most `limit` bytes.
+void prune_replays(const char* folder, uintmax_t limit);
+// Just before game_init: starts "<folder>/YYYYMMDD-HHMMSS-<level>.vhr" for the match about to be
+// set up, after pruning the folder; failures are one line on stderr and the game plays on.
+void start_recording(unsigned frame_ms, int views);
+// Plays a replay in the window through the replay viewer's pair; `from_menu` returns to the
+// menu at its end (else the game ends). 0 with the reason in `message`.
+int start_replay_view(const char* path, bool from_menu, char* message, int size);
+// What the menu's replay_init hook is filled with.
+int menu_replay_init(const char* path, char* message, int message_size);
 
 }  // namespace vurkhold

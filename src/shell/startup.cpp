@@ -83,9 +83,16 @@ int run_headless(const OPTIONS* options, unsigned seed) {
     clean_up();
     return 1;
   }
+  if (options->replay) {
+    const int status = replay_headless(options->replay, options->hash_every);
+    clean_up();
+    return status;
+  }
   begin_settings(options);
   apply_match_options(options);
+  start_recording(options->frame_ms ? options->frame_ms : HEADLESS_FRAME_MS, 1);
   const int status = play_headless(options->frames, options->frame_ms, options->hash_every, seed);
+  end_recording(status != 1);
   clean_up();
   return status;
 }

@@ -124,7 +124,7 @@ TEST_F(PadTest, MenuPagesAndAWonMatchByPad) {
     menu_page = r.page, menu_selection = r.line, winner = r.winner;
     ASSERT_TRUE(platform::set_virtual_pad_button(pad, r.button, true));
     pump();
-    r.winner > -2 ? game_input(10) : menu_logic(10);
+    r.winner > -2 ? (gather_match_input(), game_input(10)) : menu_logic(10);
     platform::set_virtual_pad_button(pad, r.button, false), pump();  // else the next press goes unseen
     EXPECT_EQ(std::tuple(menu_page, menu_selection, logic_func == menu_stand_in),
               std::tuple(r.page_after, r.line_after, r.menu == 1)) << &r - rows;

@@ -1,0 +1,720 @@
+// replay journal: a match's input recorded frame by frame into a replay file, and the
+// same file read back to play the match again: its header sets the match up as it was,
+// its frames feed the same input, and the state hashes in it prove the world the same.
+//
+// A file is eight bytes ("VHR" 0x1a and the format, 32 bits little-endian), then one zlib
+// stream. The stream holds the header, then records of a tag byte and fixed fields:
+//   'k' key change    u8 journal key, u8 down       (before its frame)
+//   'm' mouse         i32 dx, i32 dy                (before its frame)
+//   'p' pad           u8 player, u8 connected, u32 buttons, i16 axes[6]  (before its frame)
+//   'f' frame         u8 ms: the frame's logic runs with the input so far
+//   'd' death         u32 frame, u8 victim, u8 killer (255: none)
+//   'h' state hash    u32 frame, u64 hash           (every REPLAY_HASH_EVERY frames)
+//   'e' end           u32 frames, u64 hash
+// Each frame is flushed whole to the file, so a game that dies leaves a replay that
+// plays to its last whole frame.
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "control/control.h"
+#include "match/match.h"
+
+namespace vurkhold {
+
+namespace {
+
+constexpr char MAGIC[4] = {'V', 'H', 'R', 0x1a};
+constexpr int PREFIX_SIZE = 8;
+constexpr uint8_t NO_KILLER = 255;
+
+// The keys the match reads: both players' walking and actions, player 2's look, Escape.
+constexpr int JOURNAL_KEYS[] = {VK_UP,      VK_DOWN,   VK_LEFT,   VK_RIGHT,      VK_LBUTTON, VK_RBUTTON, VK_NUMPAD0,
+                                VK_NUMPAD0 + 1, VK_NUMPAD0 + 2, VK_NUMPAD0 + 3, VK_NUMPAD0 + 4, 'W', 'S', 'A',
+                                'D',        VK_SPACE,  VK_SHIFT,  'E',           '1',        '2',        '3',
+                                '4',        'U',       'J',       'H',           'K',        VK_ESCAPE};
+constexpr int KEY_COUNT = static_cast<int>(sizeof JOURNAL_KEYS / sizeof JOURNAL_KEYS[0]);
+
+// ---- the header's bytes ----
+
+struct WRITER {
+  uint8_t* at;
+  uint8_t* end;
+  template <typename T>
+  void put(T v) {
+    if (at + sizeof v > end) return;
+    std::memcpy(at, &v, sizeof v);
+    at += sizeof v;
+  }
+  void put_bytes(const void* p, size_t n) {
+    if (at + n > end) return;
+    std::memcpy(at, p, n);
+    at += n;
+  }
+};
+
+struct READER {
+  const uint8_t* at;
+  const uint8_t* end;
+  bool ok = true;
+  template <typename T>
+  T get() {
+    T v{};
+    if (at + sizeof v > end) {
+      ok = false;
+      return v;
+    }
+    std::memcpy(&v, at, sizeof v);
+    at += sizeof v;
+    return v;
+  }
+  void get_bytes(void* p, size_t n) {
+    if (at + n > end) {
+      ok = false;
+      return;
+    }
+    std::memcpy(p, at, n);
+    at += n;
+  }
+};
+
+constexpr int HEADER_BYTES = 32 + 8 + 8 + LEVEL_PATH_SIZE + 4 + 4 + 4 + 1 + 4 * 4 + 1 + 1 +
+                             MAX_VURKS * (4 + 1 + 1 + 1 + 4 * WEAPON_SLOTS);
+
+void write_header(WRITER* w, const REPLAY_HEADER& h) {
+  w->put_bytes(h.game_version, sizeof h.game_version);
+  w->put(h.content_hash);
+  w->put(h.level_hash);
+  w->put_bytes(h.level, sizeof h.level);
+  w->put(h.seed);
+  w->put(h.random_state);
+  w->put(h.frame_ms);
+  w->put(h.views);
+  w->put(h.setup.lives);
+  w->put(h.setup.frag_limit);
+  w->put(h.setup.light_range);
+  w->put(h.setup.ambient);
+  w->put(h.setup.camera);
+  w->put(h.setup.sort_particles);
+  for (const REPLAY_VURK& v : h.setup.vurk) {
+    w->put(v.num);
+    w->put(v.team);
+    w->put(v.type);
+    w->put(v.item);
+    for (int32_t n : v.weapon) w->put(n);
+  }
+}
+
+void read_header(READER* r, REPLAY_HEADER* h) {
+  r->get_bytes(h->game_version, sizeof h->game_version);
+  h->game_version[sizeof h->game_version - 1] = '\0';
+  h->content_hash = r->get<uint64_t>();
+  h->level_hash = r->get<uint64_t>();
+  r->get_bytes(h->level, sizeof h->level);
+  h->level[sizeof h->level - 1] = '\0';
+  h->seed = r->get<uint32_t>();
+  h->random_state = r->get<uint32_t>();
+  h->frame_ms = r->get<uint32_t>();
+  h->views = r->get<uint8_t>();
+  h->setup.lives = r->get<int32_t>();
+  h->setup.frag_limit = r->get<int32_t>();
+  h->setup.light_range = r->get<int32_t>();
+  h->setup.ambient = r->get<float>();
+  h->setup.camera = r->get<uint8_t>();
+  h->setup.sort_particles = r->get<uint8_t>();
+  for (REPLAY_VURK& v : h->setup.vurk) {
+    v.num = r->get<int32_t>();
+    v.team = r->get<int8_t>();
+    v.type = r->get<uint8_t>();
+    v.item = r->get<uint8_t>();
+    for (int32_t& n : v.weapon) n = r->get<int32_t>();
+  }
+}
+
+// FNV-1a, as the world's state hash.
+uint64_t fnv(uint64_t h, const void* data, size_t n) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  for (size_t i = 0; i < n; i++) {
+    h ^= p[i];
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+constexpr uint64_t FNV_START = 1469598103934665603ull;
+
+// A whole file's bytes hashed (its name too, when `named`); false when it can't be read.
+bool hash_file(const char* path, uint64_t* h, bool named) {
+  std::FILE* f = platform::open_file(path, "rb");
+  if (!f) return false;
+  if (named) *h = fnv(*h, path, std::strlen(path) + 1);
+  uint8_t buffer[16384];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) *h = fnv(*h, buffer, n);
+  const bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+bool hash_listed(const char* name, void* context) {
+  auto* h = static_cast<uint64_t*>(context);
+  hash_file(name, h, true);
+  return true;
+}
+
+uint64_t content_hash_cache = 0;
+bool content_hashed = false;
+
+// ---- recording ----
+
+struct RECORDER {
+  std::FILE* file = nullptr;
+  z_stream z;
+  char path[REPLAY_PATH_SIZE];
+  uint8_t pending[1024];  // this frame's records (or the header) before they are compressed
+  int pending_size = 0;
+  uint8_t out[4096];
+  bool failed = false;
+  long frames = 0;
+  uint8_t key_down[KEY_COUNT];
+  platform::Pad pad[HUMAN_PLAYERS];
+  int was_alive[MAX_VURKS];
+};
+RECORDER rec;
+
+template <typename T>
+void pend(T v) {
+  if (rec.pending_size + static_cast<int>(sizeof v) > static_cast<int>(sizeof rec.pending)) return;
+  std::memcpy(rec.pending + rec.pending_size, &v, sizeof v);
+  rec.pending_size += sizeof v;
+}
+
+// Compresses what is pending and writes all of it out; `flush` is zlib's.
+void deflate_pending(int flush) {
+  if (!rec.file || rec.failed) return;
+  rec.z.next_in = rec.pending;
+  rec.z.avail_in = static_cast<uInt>(rec.pending_size);
+  do {
+    rec.z.next_out = rec.out;
+    rec.z.avail_out = sizeof rec.out;
+    const int status = deflate(&rec.z, flush);
+    if (status == Z_STREAM_ERROR) {
+      rec.failed = true;
+      break;
+    }
+    const size_t n = sizeof rec.out - rec.z.avail_out;
+    if (n && std::fwrite(rec.out, 1, n, rec.file) != n) rec.failed = true;
+  } while (rec.z.avail_out == 0 && !rec.failed);
+  rec.pending_size = 0;
+  if (std::fflush(rec.file) != 0) rec.failed = true;
+  if (rec.failed) std::fprintf(stderr, "vurkhold: the replay %s could not be written: %s\n", rec.path, std::strerror(errno));
+}
+
+void record_input() {
+  for (int k = 0; k < KEY_COUNT; k++) {
+    const uint8_t down = keys[JOURNAL_KEYS[k]] != 0;
+    if (down == rec.key_down[k]) continue;
+    rec.key_down[k] = down;
+    pend<uint8_t>('k');
+    pend<uint8_t>(static_cast<uint8_t>(k));
+    pend<uint8_t>(down);
+  }
+  if (match_input.mouse_dx || match_input.mouse_dy) {
+    pend<uint8_t>('m');
+    pend<int32_t>(match_input.mouse_dx);
+    pend<int32_t>(match_input.mouse_dy);
+  }
+  for (int p = 0; p < HUMAN_PLAYERS; p++) {
+    const platform::Pad& now = match_input.pad[p];
+    platform::Pad& before = rec.pad[p];
+    if (now.connected == before.connected && now.buttons == before.buttons &&
+        std::memcmp(now.axis, before.axis, sizeof now.axis) == 0)
+      continue;
+    before = now;
+    pend<uint8_t>('p');
+    pend<uint8_t>(static_cast<uint8_t>(p));
+    pend<uint8_t>(now.connected != 0);
+    pend<uint32_t>(now.buttons);
+    for (float a : now.axis) pend<int16_t>(quantize_axis(a));
+  }
+}
+
+// ---- playing ----
+
+struct PLAYER {
+  std::FILE* file = nullptr;
+  z_stream z;
+  bool z_open = false;
+  char path[REPLAY_PATH_SIZE];
+  REPLAY_HEADER header;
+  uint8_t in[4096];
+  uint8_t buffer[8192];  // inflated, not yet read
+  int start = 0, size = 0;
+  bool at_end = false;   // no more compressed bytes
+  bool damaged = false;  // zlib refused the rest
+  long frames = 0;
+  uint8_t key_down[KEY_COUNT];
+  platform::Pad pad[HUMAN_PLAYERS];
+  REPLAY_SETUP kept;     // the settings before the replay set its own
+  bool setup_kept = false;
+  char message[REPLAY_MESSAGE_SIZE];
+};
+PLAYER play;
+bool playing = false;
+
+// Makes at least n inflated bytes ready; false when the stream ends (or fails) first.
+bool fill(int n) {
+  if (play.size >= n) return true;
+  if (play.start > 0) {
+    std::memmove(play.buffer, play.buffer + play.start, static_cast<size_t>(play.size));
+    play.start = 0;
+  }
+  while (play.size < n && !play.damaged) {
+    if (play.z.avail_in == 0 && !play.at_end) {
+      const size_t got = std::fread(play.in, 1, sizeof play.in, play.file);
+      if (got == 0) play.at_end = true;
+      play.z.next_in = play.in;
+      play.z.avail_in = static_cast<uInt>(got);
+    }
+    if (play.z.avail_in == 0 && play.at_end) return false;
+    play.z.next_out = play.buffer + play.size;
+    play.z.avail_out = static_cast<uInt>(sizeof play.buffer - static_cast<size_t>(play.size));
+    const int status = inflate(&play.z, Z_NO_FLUSH);
+    play.size = static_cast<int>(sizeof play.buffer - play.z.avail_out);
+    if (status == Z_STREAM_END) {
+      play.at_end = true;
+      play.z.avail_in = 0;
+    } else if (status != Z_OK && status != Z_BUF_ERROR) {
+      play.damaged = true;
+    }
+  }
+  return play.size >= n;
+}
+
+template <typename T>
+T take() {
+  T v;
+  std::memcpy(&v, play.buffer + play.start, sizeof v);
+  play.start += sizeof v;
+  play.size -= sizeof v;
+  return v;
+}
+
+// The fields that follow each tag.
+int record_size(uint8_t tag) {
+  switch (tag) {
+    case 'k': return 2;
+    case 'm': return 8;
+    case 'p': return 2 + 4 + 2 * platform::PAD_AXES;
+    case 'f': return 1;
+    case 'd': return 6;
+    case 'h':
+    case 'e': return 12;
+  }
+  return -1;
+}
+
+void say(char* message, int size, const char* format, const char* path, long n = 0) {
+  std::snprintf(message, static_cast<size_t>(size), format, path, n);
+}
+
+void close_stream() {
+  if (play.z_open) inflateEnd(&play.z);
+  play.z_open = false;
+  if (play.file) std::fclose(play.file);
+  play.file = nullptr;
+}
+
+// Opens the file and reads its prefix and header; 0 with the reason.
+int open_stream(const char* path, char* message, int size) {
+  close_stream();
+  play.file = std::fopen(path, "rb");
+  if (!play.file) {
+    say(message, size, "replay %s: can't open it", path);
+    std::snprintf(message + std::strlen(message), static_cast<size_t>(size) - std::strlen(message), ": %s",
+                  std::strerror(errno));
+    return 0;
+  }
+  uint8_t prefix[PREFIX_SIZE];
+  if (std::fread(prefix, 1, PREFIX_SIZE, play.file) != PREFIX_SIZE || std::memcmp(prefix, MAGIC, 4) != 0) {
+    say(message, size, "replay %s: not a replay file", path);
+    return 0;
+  }
+  uint32_t format;
+  std::memcpy(&format, prefix + 4, 4);
+  if (format != REPLAY_FORMAT) {
+    std::snprintf(message, static_cast<size_t>(size), "replay %s: made in replay format %u; this game plays format %u",
+                  path, format, REPLAY_FORMAT);
+    return 0;
+  }
+  play.z = z_stream{};
+  if (inflateInit(&play.z) != Z_OK) {
+    say(message, size, "replay %s: out of memory", path);
+    return 0;
+  }
+  play.z_open = true;
+  play.start = play.size = 0;
+  play.at_end = play.damaged = false;
+  play.frames = 0;
+  std::memset(play.key_down, 0, sizeof play.key_down);
+  std::memset(play.pad, 0, sizeof play.pad);
+  if (!fill(HEADER_BYTES)) {
+    say(message, size, "replay %s: its header is cut short or damaged", path);
+    return 0;
+  }
+  READER r = {play.buffer + play.start, play.buffer + play.start + HEADER_BYTES};
+  read_header(&r, &play.header);
+  play.start += HEADER_BYTES;
+  play.size -= HEADER_BYTES;
+  return 1;
+}
+
+}  // namespace
+
+// ---- set-up ----
+
+REPLAY_SETUP give_replay_setup() {
+  REPLAY_SETUP s;
+  s.lives = MAX_LIVES;
+  s.frag_limit = FRAG_LIMIT;
+  s.light_range = CANTLE_LIGHT_RANGE;
+  s.ambient = AMBIENT;
+  s.camera = static_cast<uint8_t>(camera_mode);
+  s.sort_particles = static_cast<uint8_t>(sort_particles != 0);
+  for (int i = 0; i < MAX_VURKS; i++) {
+    const VURK_& v = vurk[i];
+    s.vurk[i] = {v.num, v.team, static_cast<uint8_t>(v.type), static_cast<uint8_t>(v.item), {}};
+    for (int w = 0; w < WEAPON_SLOTS; w++) s.vurk[i].weapon[w] = v.weapons[w].num;
+  }
+  return s;
+}
+
+void apply_replay_setup(const REPLAY_SETUP& s) {
+  MAX_LIVES = s.lives;
+  FRAG_LIMIT = s.frag_limit;
+  CANTLE_LIGHT_RANGE = s.light_range;
+  AMBIENT = s.ambient;
+  camera_mode = s.camera == CM_THIRD_PERSON ? CM_THIRD_PERSON : CM_FIRST_PERSON;
+  sort_particles = s.sort_particles;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    VURK_& v = vurk[i];
+    const REPLAY_VURK& r = s.vurk[i];
+    v.num = r.num;
+    v.team = r.team;
+    v.type = r.type <= MLT_OFF ? static_cast<VURK_TYPE>(r.type) : MLT_OFF;
+    v.item = r.item == MI_JETPACK ? MI_JETPACK : MI_NINJAROPE;
+    for (int w = 0; w < WEAPON_SLOTS; w++) v.weapons[w].num = r.weapon[w];
+  }
+}
+
+uint64_t give_content_hash() {
+  if (content_hashed) return content_hash_cache;
+  uint64_t h = FNV_START;
+  platform::list_files("other/*.cfg", hash_listed, &h);
+  platform::list_files("models/*", hash_listed, &h);
+  content_hash_cache = h;
+  content_hashed = true;
+  return h;
+}
+
+bool give_level_hash(const char* level, uint64_t* hash) {
+  *hash = FNV_START;
+  return hash_file(level, hash, false);
+}
+
+// ---- recording ----
+
+int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int views, char* message, int size) {
+  end_recording(true);
+  REPLAY_HEADER h = {};
+  std::snprintf(h.game_version, sizeof h.game_version, "%s", GAME_VERSION);
+  h.content_hash = give_content_hash();
+  // A level that can't be read stops the match with the level reader's own message.
+  if (!give_level_hash(level_to_use, &h.level_hash)) {
+    message[0] = '\0';
+    return 0;
+  }
+  std::snprintf(h.level, sizeof h.level, "%s", level_to_use);
+  h.seed = seed;
+  h.random_state = game_rand_state();
+  h.frame_ms = frame_ms;
+  h.views = static_cast<uint8_t>(views);
+  h.setup = give_replay_setup();
+
+  // "x": a name already taken, a symlink too, is never written through.
+  rec.file = std::fopen(path, "wbx");
+  if (!rec.file) {
+    std::snprintf(message, static_cast<size_t>(size), "can't make the replay %s: %s", path, std::strerror(errno));
+    return 0;
+  }
+  std::snprintf(rec.path, sizeof rec.path, "%s", path);
+  rec.z = z_stream{};
+  if (deflateInit(&rec.z, Z_BEST_COMPRESSION) != Z_OK) {
+    std::fclose(rec.file);
+    rec.file = nullptr;
+    std::remove(path);
+    std::snprintf(message, static_cast<size_t>(size), "can't make the replay %s: out of memory", path);
+    return 0;
+  }
+  rec.failed = false;
+  rec.frames = 0;
+  std::memset(rec.key_down, 0, sizeof rec.key_down);
+  std::memset(rec.pad, 0, sizeof rec.pad);
+  uint8_t prefix[PREFIX_SIZE];
+  std::memcpy(prefix, MAGIC, 4);
+  std::memcpy(prefix + 4, &REPLAY_FORMAT, 4);
+  std::fwrite(prefix, 1, PREFIX_SIZE, rec.file);
+  WRITER w = {rec.pending, rec.pending + HEADER_BYTES};
+  write_header(&w, h);
+  rec.pending_size = HEADER_BYTES;
+  deflate_pending(Z_SYNC_FLUSH);
+  return 1;
+}
+
+void end_recording(bool keep) {
+  if (!rec.file) return;
+  if (keep) {
+    pend<uint8_t>('e');
+    pend<uint32_t>(static_cast<uint32_t>(rec.frames));
+    pend<uint64_t>(give_world_hash());
+    deflate_pending(Z_FINISH);
+  }
+  deflateEnd(&rec.z);
+  std::fclose(rec.file);
+  rec.file = nullptr;
+  if (!keep) std::remove(rec.path);
+}
+
+bool recording() { return rec.file != nullptr; }
+
+// ---- every frame ----
+
+void begin_journal_frame(unsigned ms) {
+  if (playing) return;
+  gather_match_input();
+  if (!rec.file) return;
+  record_input();
+  pend<uint8_t>('f');
+  pend<uint8_t>(static_cast<uint8_t>(std::min(ms, 255u)));
+  for (int i = 0; i < MAX_VURKS; i++) rec.was_alive[i] = vurk[i].alive;
+}
+
+void end_journal_frame() {
+  if (playing || !rec.file) return;
+  rec.frames++;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    if (!rec.was_alive[i] || vurk[i].alive) continue;
+    pend<uint8_t>('d');
+    pend<uint32_t>(static_cast<uint32_t>(rec.frames));
+    pend<uint8_t>(static_cast<uint8_t>(i));
+    pend<uint8_t>(vurk[i].tag < MAX_VURKS && vurk[i].tag != i ? vurk[i].tag : NO_KILLER);
+  }
+  if (rec.frames % REPLAY_HASH_EVERY == 0) {
+    pend<uint8_t>('h');
+    pend<uint32_t>(static_cast<uint32_t>(rec.frames));
+    pend<uint64_t>(give_world_hash());
+  }
+  deflate_pending(Z_SYNC_FLUSH);
+}
+
+// ---- playing ----
+
+int open_replay(const char* path, REPLAY_HEADER* header, char* message, int size) {
+  close_replay();
+  std::snprintf(play.path, sizeof play.path, "%s", path);
+  if (!open_stream(path, message, size)) {
+    close_stream();
+    return 0;
+  }
+  const REPLAY_HEADER& h = play.header;
+  if (std::strcmp(h.game_version, GAME_VERSION) != 0) {
+    std::snprintf(message, static_cast<size_t>(size), "replay %s: recorded by %s; this is %s", path, h.game_version,
+                  GAME_VERSION);
+  } else if (h.content_hash != give_content_hash()) {
+    say(message, size, "replay %s: recorded with other game content", path);
+  } else {
+    uint64_t level_hash;
+    if (!give_level_hash(h.level, &level_hash) || level_hash != h.level_hash) {
+      std::snprintf(message, static_cast<size_t>(size), "replay %s: its level %s is missing or has changed", path,
+                    h.level);
+    } else {
+      if (header) *header = h;
+      return 1;
+    }
+  }
+  close_stream();
+  return 0;
+}
+
+int start_replay(char* message, int size) {
+  if (!play.z_open && !play.path[0]) return 0;
+  // From the top again: the stream is opened afresh, so a replay can be restarted to seek back.
+  if (!open_stream(play.path, message, size)) {
+    close_stream();
+    return 0;
+  }
+  const REPLAY_HEADER& h = play.header;
+  if (!play.setup_kept) {
+    play.kept = give_replay_setup();
+    play.setup_kept = true;
+  }
+  end_recording(true);
+  apply_replay_setup(h.setup);
+  std::snprintf(level_to_use, sizeof level_to_use, "%s", h.level);
+  game_srand(h.random_state);
+  playing = true;
+  if (!game_init()) {
+    playing = false;
+    std::snprintf(message, static_cast<size_t>(size), "replay %s: its level %s can't be loaded", play.path, h.level);
+    return 0;
+  }
+  std::memset(keys, 0, sizeof keys);
+  match_input = {};
+  return 1;
+}
+
+REPLAY_STEP play_replay_frame() {
+  for (;;) {
+    if (!fill(1)) break;
+    const uint8_t tag = play.buffer[play.start];
+    const int n = record_size(tag);
+    if (n < 0) {
+      play.damaged = true;
+      break;
+    }
+    if (!fill(1 + n)) break;
+    play.start++;
+    play.size--;
+    switch (tag) {
+      case 'k': {
+        const uint8_t k = take<uint8_t>();
+        const uint8_t down = take<uint8_t>();
+        if (k >= KEY_COUNT) {
+          play.damaged = true;
+          return RS_DAMAGED;
+        }
+        play.key_down[k] = down != 0;
+        break;
+      }
+      case 'm':
+        match_input.mouse_dx = take<int32_t>();
+        match_input.mouse_dy = take<int32_t>();
+        break;
+      case 'p': {
+        const uint8_t p = take<uint8_t>();
+        const uint8_t connected = take<uint8_t>();
+        const uint32_t buttons = take<uint32_t>();
+        float axis[platform::PAD_AXES];
+        for (float& a : axis) a = static_cast<float>(take<int16_t>()) / AXIS_STEPS;
+        if (p >= HUMAN_PLAYERS) {
+          play.damaged = true;
+          return RS_DAMAGED;
+        }
+        play.pad[p].connected = connected;
+        play.pad[p].instance = -1;
+        play.pad[p].buttons = buttons;
+        std::memcpy(play.pad[p].axis, axis, sizeof axis);
+        break;
+      }
+      case 'f': {
+        const uint8_t ms = take<uint8_t>();
+        if (ms == 0 || ms > 200) {
+          play.damaged = true;
+          return RS_DAMAGED;
+        }
+        for (int k = 0; k < KEY_COUNT; k++) keys[JOURNAL_KEYS[k]] = play.key_down[k];
+        for (int p = 0; p < HUMAN_PLAYERS; p++) match_input.pad[p] = play.pad[p];
+        // Escape ends a match by leaving for the menu; a replay ends at its end mark instead.
+        keys[VK_ESCAPE] = 0;
+        const MODE_PAIR before = {logic_func, render_func};
+        game_logic(ms);
+        if (logic_func != before.logic || render_func != before.render) install_mode(&before);
+        match_input.mouse_dx = match_input.mouse_dy = 0;
+        play.frames++;
+        return RS_FRAME;
+      }
+      case 'd':
+        take<uint32_t>();
+        take<uint16_t>();
+        break;
+      case 'h':
+      case 'e': {
+        const uint32_t frame = take<uint32_t>();
+        const uint64_t hash = take<uint64_t>();
+        if (frame != play.frames) {
+          play.damaged = true;
+          return RS_DAMAGED;
+        }
+        if (hash != give_world_hash()) return RS_DIVERGED;
+        if (tag == 'e') return RS_END;
+        break;
+      }
+    }
+  }
+  return play.damaged ? RS_DAMAGED : RS_CUT_SHORT;
+}
+
+long replay_frames_played() { return play.frames; }
+
+const char* replay_path() { return play.path; }
+
+void give_replay_message(REPLAY_STEP step, char* message, int size) {
+  switch (step) {
+    case RS_FRAME:
+    case RS_END: message[0] = '\0'; break;
+    case RS_CUT_SHORT: say(message, size, "replay %s: cut short after frame %ld", play.path, play.frames); break;
+    case RS_DAMAGED: say(message, size, "replay %s: damaged after frame %ld", play.path, play.frames); break;
+    case RS_DIVERGED: std::snprintf(message, static_cast<size_t>(size), "replay diverged at frame %ld", play.frames); break;
+  }
+}
+
+void close_replay() {
+  close_stream();
+  if (play.setup_kept) apply_replay_setup(play.kept);
+  play.setup_kept = false;
+  playing = false;
+  play.path[0] = '\0';
+}
+
+bool replaying() { return playing; }
+
+int scan_replay(const char* path, REPLAY_INDEX* index, char* message, int size) {
+  *index = REPLAY_INDEX{};
+  std::snprintf(play.path, sizeof play.path, "%s", path);
+  if (!open_stream(path, message, size)) {
+    close_stream();
+    return 0;
+  }
+  for (;;) {
+    if (!fill(1)) break;
+    const uint8_t tag = play.buffer[play.start];
+    const int n = record_size(tag);
+    if (n < 0) {
+      play.damaged = true;
+      break;
+    }
+    if (!fill(1 + n)) break;
+    play.start++;
+    play.size--;
+    if (tag == 'f') {
+      index->frames++;
+    } else if (tag == 'd' && index->kills < MAX_REPLAY_KILLS) {
+      REPLAY_KILL& k = index->kill[index->kills++];
+      k.frame = take<uint32_t>();
+      k.victim = take<uint8_t>();
+      k.killer = take<uint8_t>();
+      continue;
+    } else if (tag == 'e') {
+      index->complete = true;
+    }
+    play.start += n;
+    play.size -= n;
+  }
+  index->damaged = play.damaged;
+  close_stream();
+  return 1;
+}
+
+}  // namespace vurkhold
