@@ -63,6 +63,7 @@ void (*logic_func)(unsigned ms) = nullptr;
 void (*render_func)() = nullptr;
 MODE_PAIR menu_pair = {nullptr, nullptr};
 int (*match_init)() = nullptr;
+int (*replay_init)(const char* path, char* message, int message_size) = nullptr;
 MODE_PAIR one_player_pair = {nullptr, nullptr};
 MODE_PAIR two_player_pair = {nullptr, nullptr};
 VURK_* vurk_to_render_1 = &vurk[0];

@@ -49,8 +49,9 @@ void expect_lines(int page, int selection, const std::vector<Line>& want) {
 TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   // The vurk on display: thousands of polygons besides the glyphs' few dozen.
   EXPECT_GT(test::feedback(menu_render).size(), 1000u);
-  expect_lines(0, 2, {{"START GAME", 190, 315, 30, WHITE}, {"OPTIONS", 190, 245, 30, WHITE},
-                      {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE}, {">", 160, 245, 30, RED}});
+  expect_lines(0, 2, {{"START GAME", 190, 315, 30, WHITE}, {"REPLAYS", 190, 280, 30, WHITE},
+                      {"OPTIONS", 190, 245, 30, WHITE}, {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE},
+                      {">", 160, 245, 30, RED}});
 
   ASSERT_GE(weapons, 4);
   const test::KeepGlobals kept(vurk[1], level_to_use);
@@ -81,8 +82,9 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list
 // shows the names found with the cursor beside the chosen one, 15 at most: further down it
-// scrolls to keep the chosen one last.
-TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
+// scrolls to keep the chosen one last. The replays scroll alike, 14 at most, without ".vhr"
+// and cut at the screen's edge, with a failure to start one beneath.
+TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
   test::TempDir dir;
   test::write_file(dir.file("readme.txt"), "first\nsecond\nthird\n");
   for (int i = 0; i < MAX_LEVEL_NAMES; i++) test::write_file(dir.file("levels/l" + std::to_string(i) + ".vhl"), "x");
@@ -102,6 +104,21 @@ TEST_F(MenuDraw, HelpAndLevelPagesShowTheirListedLines) {
     expect_lines(4, selection, names);
   }
   free_textlines();
+
+  const test::KeepGlobals kept(replay_count, replay_message);
+  replay_count = 0;
+  expect_lines(5, 0, {{"NO REPLAYS YET", 190, 350, 20, WHITE}});
+  for (replay_count = 0; replay_count < 20; replay_count++)
+    std::snprintf(replay_names[replay_count].text, sizeof replay_names[0].text, "20261208-1945%d-%s.vhr",
+                  replay_count + 10, replay_count % 2 ? "maze" : "caverns-deep");
+  std::snprintf(replay_message, sizeof replay_message, "can't open '/home/you/replays/20261208-194501-maze.vhr': no");
+  std::vector<Line> replays;
+  for (int i = 6; i < 20; i++)
+    replays.push_back({"20261208-1945" + std::to_string(i + 10) + (i % 2 ? "-MAZE" : "-CAVERNS-DEE"), 190,
+                       350 - 22.0f * (i - 6), 20, WHITE});
+  replays.push_back({">", 160, 355 - 22.0f * 13, 30, RED});
+  replays.push_back({"CAN'T OPEN '/HOME/YOU/REPLAYS/20261208-194501-MAZE.", 10, 30, 15, RED});
+  expect_lines(5, 19, replays);
 }
 
 // The explosion's frame 6 shows its own cell of the texture in the first frame of a

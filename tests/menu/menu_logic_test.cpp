@@ -1,11 +1,13 @@
 // menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
-// the options' limits, the level list, and starting a match.
+// the options' limits, the level list, the replays, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -22,8 +24,15 @@ void one_logic(unsigned) {}
 void one_render() {}
 void two_logic(unsigned) {}
 void two_render() {}
+std::string replay_path;
+int replay_fails(const char* path, char* message, int size) {
+  replay_path = path;
+  return std::snprintf(message, static_cast<size_t>(size), "can't read '%s': not a replay", path), 0;
+}
+int replay_starts(const char* path, char*, int) { return replay_path = path, 1; }
 
-// Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three.
+// Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three; the
+// player's own folder in the scratch folder.
 class MenuLogic : public ::testing::Test {
  protected:
   MenuLogic() {
@@ -42,8 +51,13 @@ class MenuLogic : public ::testing::Test {
     two_player_pair = {two_logic, two_render};
     match_init = nullptr;
     match_init_calls = 0;
+    replay_init = nullptr;
+    setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
   }
-  ~MenuLogic() override { free_textlines(); }
+  ~MenuLogic() override {
+    free_textlines();
+    data_home_ ? setenv("XDG_DATA_HOME", data_home_->c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  }
   // One frame with `key` pressed on the given page and line.
   void press(int key, int page = -1, int selection = -1) {
     if (page >= 0) menu_page = page;
@@ -59,14 +73,17 @@ class MenuLogic : public ::testing::Test {
   WEAPON_TYPE types_[3] = {};
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
                              FRAG_LIMIT, done, menu_page, menu_selection, selected_vurk, AMBIENT, logic_func,
-                             render_func, one_player_pair, two_player_pair, match_init};
+                             render_func, one_player_pair, two_player_pair, match_init, replay_init};
+  const char* const data_home_env_ = std::getenv("XDG_DATA_HOME");
+  const std::optional<std::string> data_home_ =
+      data_home_env_ ? std::optional<std::string>(data_home_env_) : std::nullopt;
 };
 
 // Return on the main page's lines; the help page needs its file, scrolls to its end and
 // gives the file back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
   const struct { int line, page, selection, done; } rows[] = {
-      {0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
+      {0, 1, 0, 0}, {1, 5, 0, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
   for (const auto& r : rows) {
     done = 0;
     press(VK_RETURN, 0, r.line);
@@ -194,6 +211,42 @@ TEST_F(MenuLogic, PickingALevel) {
     EXPECT_EQ(level_to_use, r[1]);
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
   }
+}
+
+// REPLAYS lists the replay files newest first, the newest 256 of more; Return hands the
+// one on the cursor to the replay hook, whose failure stays until the cursor moves.
+TEST_F(MenuLogic, PickingAReplay) {
+  using S = std::string;
+  press(VK_RETURN, 0, 1);
+  press(VK_RETURN);  // none yet: nothing to pick
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, replay_count, S(replay_message)), std::tuple(5, 0, 0, ""));
+
+  const std::string folder = dir_.file("vurkhold/replays/");
+  for (const char* name : {"20261208-194502-maze.vhr", "20251231-235959-CAVES.VHR", "20261208-194501-x.vhr", "a.txt"})
+    test::write_file(folder + name, "x");
+  press(VK_ESCAPE);
+  EXPECT_EQ(menu_page, 0);
+  press(VK_RETURN, 0, 1);
+  ASSERT_EQ(replay_count, 3);
+  EXPECT_EQ(std::tuple(S(replay_names[0].text), S(replay_names[1].text), S(replay_names[2].text)),
+            std::tuple("20261208-194502-maze.vhr", "20261208-194501-x.vhr", "20251231-235959-CAVES.VHR"));
+  press(VK_DOWN);
+  press(VK_RETURN);
+  EXPECT_EQ(std::tuple(menu_page, S(replay_message)), std::tuple(5, "REPLAYS CAN'T BE PLAYED HERE"));
+  replay_init = replay_fails;
+  press(VK_RETURN);
+  menu_logic(0);
+  EXPECT_EQ(replay_path, folder + "20261208-194501-x.vhr");
+  EXPECT_EQ(replay_message, "can't read '" + replay_path + "': not a replay");
+  press(VK_UP);
+  EXPECT_EQ(std::tuple(menu_selection, S(replay_message)), std::tuple(0, ""));
+  replay_init = replay_starts;
+  press(VK_RETURN);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, replay_path), std::tuple(0, 0, folder + "20261208-194502-maze.vhr"));
+
+  for (int i = 0; i < 258; i++) test::write_file(folder + "2027" + std::to_string(1000 + i) + ".vhr", "x");
+  EXPECT_EQ(load_replay_list(), 256);
+  EXPECT_EQ(std::tuple(S(replay_names[0].text), S(replay_names[255].text)), std::tuple("20271257.vhr", "20271002.vhr"));
 }
 
 }  // namespace
