@@ -27,10 +27,11 @@ constexpr int LEVEL_LINES_SHOWN = 15;
 // "LEVEL: " and this many characters of the path reach the screen's right edge.
 constexpr int LEVEL_PATH_SHOWN = 30;
 // Replays are listed as the levels are, one line fewer, so that a replay's failure shows
-// beneath them in size 15 across the screen; both are cut at the screen's right edge.
+// beneath them in size 15 across the screen; both end with the last glyph that shows whole
+// before the screen's right edge.
 constexpr int REPLAY_LINES_SHOWN = 14;
 constexpr int REPLAY_NAME_SHOWN = 27;
-constexpr int REPLAY_MESSAGE_SHOWN = 51;
+constexpr int REPLAY_MESSAGE_SHOWN = 52;
 
 float white[3] = {1.0f, 1.0f, 1.0f};
 

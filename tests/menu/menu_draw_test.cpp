@@ -110,7 +110,7 @@ TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
   }
   std::snprintf(replay_message, sizeof replay_message, "can't open '/home/you/replays/20261208-194501-maze.vhr': no");
   replays.push_back({">", 160, 355 - 22.0f * 13, 30, RED});
-  replays.push_back({"CAN'T OPEN '/HOME/YOU/REPLAYS/20261208-194501-MAZE.", 10, 30, 15, RED});
+  replays.push_back({"CAN'T OPEN '/HOME/YOU/REPLAYS/20261208-194501-MAZE.V", 10, 30, 15, RED});
   expect_lines(5, 19, replays);
   replay_count = 0;  // and no message on an empty page
   expect_lines(5, 0, {{"NO REPLAYS YET", 190, 350, 20, WHITE}});

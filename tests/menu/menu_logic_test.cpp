@@ -213,8 +213,9 @@ TEST_F(MenuLogic, PickingAReplay) {
   press(VK_RETURN, 0, 1);
   EXPECT_EQ(std::tuple(replay_count, S(replay_names[0].text), S(replay_names[1].text), S(replay_names[255].text)),
             std::tuple(256, "20261999-X.VHR", "20261257-x.vhr", "20261003-x.vhr"));
-  press(VK_RETURN, 5, 1);
+  press(VK_RETURN);
   EXPECT_EQ(std::tuple(menu_page, S(replay_message)), std::tuple(5, "REPLAYS CAN'T BE PLAYED HERE"));
+  press(VK_DOWN);
   replay_init = replay_hook, replay_result = 0;
   press(VK_RETURN);
   menu_logic(0);
