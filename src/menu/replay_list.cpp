@@ -17,10 +17,9 @@ namespace {
 
 // The folder lists oldest first (the names begin with the date and time). Every name goes
 // round a ring, so that past MAX_REPLAYS the oldest give way to the newest; `seen` counts
-// them all. A name too long for its slot is left out: cut, it would name another file.
+// them all.
 bool add_replay_name(const char* name, void* context) {
   int* seen = static_cast<int*>(context);
-  if (std::strlen(name) >= sizeof replay_names[0].text) return true;
   std::snprintf(replay_names[*seen % MAX_REPLAYS].text, sizeof replay_names[0].text, "%s", name);
   ++*seen;
   return true;
