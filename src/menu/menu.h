@@ -40,6 +40,29 @@ int load_readme();
 // order the folder lists them; 0 when there is none.
 int load_level_list(int max);
 
+// ---- replays ----
+
+inline constexpr int MAX_REPLAYS = 256;
+inline constexpr int REPLAY_FOLDER_SIZE = static_cast<int>(platform::MAX_PATH_LENGTH) * 4;
+inline constexpr int REPLAY_MESSAGE_SIZE = 256;
+
+// A file name's 255 bytes and the zero.
+struct REPLAY_NAME {
+  char text[256];
+};
+
+// The folder of the saved replays ("<user data dir>replays/", "" when the player has no
+// folder of their own), their file names newest first, and their count.
+extern char replay_folder[REPLAY_FOLDER_SIZE];
+extern REPLAY_NAME replay_names[MAX_REPLAYS];
+extern int replay_count;
+// Why the replay last picked did not start; the REPLAYS page shows it until the cursor moves.
+extern char replay_message[REPLAY_MESSAGE_SIZE];
+
+// Reads the "*.vhr" files of the replays folder, any case, newest first: with more than
+// MAX_REPLAYS only the newest MAX_REPLAYS. Returns replay_count.
+int load_replay_list();
+
 // ---- pages ----
 
 // Names of the set-up page, indexed by a vurk's type (MLT_) and item (MI_).
@@ -49,8 +72,8 @@ extern const char* const item_choises[2];
 // The menu's logic function: the animation, then the current page's keys. Starting a
 // match goes through match_init and one_player_pair or two_player_pair.
 void menu_logic(unsigned frame_time);
-// A pad's B: back a page without choosing anything (the set-up, options and help pages to
-// the main page, the level list to the options); nothing on the main page.
+// A pad's B: back a page without choosing anything (the set-up, options, help and replays
+// pages to the main page, the level list to the options); nothing on the main page.
 void menu_back();
 // The menu's render function: the whole 640 x 480 menu frame.
 void menu_render();

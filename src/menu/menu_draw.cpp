@@ -26,6 +26,12 @@ constexpr int HELP_LINES_SHOWN = 200;
 constexpr int LEVEL_LINES_SHOWN = 15;
 // "LEVEL: " and this many characters of the path reach the screen's right edge.
 constexpr int LEVEL_PATH_SHOWN = 30;
+// Replays are listed as the levels are, one line fewer, so that a replay's failure shows
+// beneath them in size 15 across the screen; both end with the last glyph that shows whole
+// before the screen's right edge.
+constexpr int REPLAY_LINES_SHOWN = 14;
+constexpr int REPLAY_NAME_SHOWN = 27;
+constexpr int REPLAY_MESSAGE_SHOWN = 52;
 
 float white[3] = {1.0f, 1.0f, 1.0f};
 
@@ -128,8 +134,16 @@ __attribute__((format(printf, 5, 6))) void print_formatted(const float* color, f
 
 void cursor(float y) { print(red, CURSOR_X, y, CURSOR_SIZE, ">"); }
 
+// The font has capitals, digits and a few signs only: upper-cased, every byte it lacks as '?'.
+void make_printable(char* text) {
+  capitalize(text);
+  for (char* c = text; *c; c++)
+    if (*c < ' ' || *c > '_') *c = '?';
+}
+
 void main_page() {
   print(white, TEXT_X, 315.0f, 30.0f, "START GAME");
+  print(white, TEXT_X, 280.0f, 30.0f, "REPLAYS");
   print(white, TEXT_X, 245.0f, 30.0f, "OPTIONS");
   print(white, TEXT_X, 210.0f, 30.0f, "HELP");
   print(white, TEXT_X, 175.0f, 30.0f, "EXIT");
@@ -177,9 +191,7 @@ void level_label(char* out, int size) {
       }
     std::snprintf(out, static_cast<size_t>(size), "...%.*s", LEVEL_PATH_SHOWN - 3, tail);
   }
-  capitalize(out);
-  for (char* c = out; *c; c++)
-    if (*c < ' ' || *c > '_') *c = '?';
+  make_printable(out);
 }
 
 void options_page() {
@@ -214,6 +226,31 @@ void level_page() {
   cursor(355.0f - 22.0f * static_cast<float>(menu_selection - first));
 }
 
+// A replay shows as its file's name without ".vhr"; the cursor's stays on screen as on the
+// level list.
+void replay_page() {
+  if (replay_count <= 0) {
+    print(white, TEXT_X, 350.0f, 20.0f, "NO REPLAYS YET");
+    return;
+  }
+  const int selected = std::clamp(menu_selection, 0, replay_count - 1);
+  const int first = std::max(0, selected - (REPLAY_LINES_SHOWN - 1));
+  for (int i = 0; i < REPLAY_LINES_SHOWN && first + i < replay_count; i++) {
+    const char* name = replay_names[first + i].text;
+    const int length = std::clamp(static_cast<int>(std::strlen(name)) - 4, 0, REPLAY_NAME_SHOWN);
+    char label[REPLAY_NAME_SHOWN + 1];
+    std::snprintf(label, sizeof label, "%.*s", length, name);
+    make_printable(label);
+    print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, label);
+  }
+  cursor(355.0f - 22.0f * static_cast<float>(selected - first));
+  if (!replay_message[0]) return;
+  char message[REPLAY_MESSAGE_SHOWN + 1];
+  std::snprintf(message, sizeof message, "%.*s", REPLAY_MESSAGE_SHOWN, replay_message);
+  make_printable(message);
+  print(red, 10.0f, 30.0f, 15.0f, message);
+}
+
 }  // namespace
 
 void menu_render() {
@@ -229,6 +266,7 @@ void menu_render() {
     case 2: options_page(); break;
     case 3: help_page(); break;
     case 4: level_page(); break;
+    case 5: replay_page(); break;
     default: break;
   }
   end_menu_state();

@@ -1,4 +1,4 @@
-// menu logic: the menu's animation and the keys of its five pages, which write the
+// menu logic: the menu's animation and the keys of its six pages, which write the
 // player's choices straight into the vurks and the settings, and hand over to a match.
 #include <algorithm>
 #include <cstdio>
@@ -13,12 +13,15 @@ const char* const item_choises[2] = {"NINJA ROPE", "JETPACK"};
 
 namespace {
 
-enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4 };
+enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4, PAGE_REPLAYS = 5 };
 
 constexpr int HELP_LAST_LINE = 180;
 // The help page draws its lines 17 apart from 370 down, 15 high: 21 fit above the screen's
 // bottom, so scrolling stops once the last line is the 21st shown.
 constexpr int HELP_LINES_ON_SCREEN = 21;
+
+// The line whose replay failed to start: its message goes once the cursor leaves it.
+int replay_message_line = -1;
 
 // A key counts once: acting on it clears it.
 bool take_key(int key) {
@@ -38,6 +41,7 @@ int last_line() {
     case PAGE_SETUP: return 8;
     case PAGE_OPTIONS: return 7;
     case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
+    case PAGE_REPLAYS: return std::max(replay_count - 1, 0);
     default: return line_count - 1;
   }
 }
@@ -46,6 +50,11 @@ void main_page() {
   if (!take_key(VK_RETURN)) return;
   switch (menu_selection) {
     case 0: open_page(PAGE_SETUP); break;
+    case 1:
+      load_replay_list();
+      replay_message[0] = '\0';
+      open_page(PAGE_REPLAYS);
+      break;
     case 2: open_page(PAGE_OPTIONS); break;
     case 3:
       free_textlines();
@@ -178,6 +187,27 @@ void level_page() {
   free_textlines();
 }
 
+// The replay's own pair takes over when it starts; the menu waits on the main page, as after
+// a match.
+void replay_page() {
+  if (menu_selection != replay_message_line) replay_message[0] = '\0';
+  if (take_key(VK_ESCAPE)) {
+    menu_back();
+    return;
+  }
+  if (!take_key(VK_RETURN) || menu_selection < 0 || menu_selection >= replay_count) return;
+  replay_message_line = menu_selection;
+  if (!replay_init) {
+    std::snprintf(replay_message, sizeof replay_message, "REPLAYS CAN'T BE PLAYED HERE");
+    return;
+  }
+  char path[REPLAY_FOLDER_SIZE + sizeof replay_names[0].text];
+  std::snprintf(path, sizeof path, "%s%s", replay_folder, replay_names[menu_selection].text);
+  replay_message[0] = '\0';
+  if (replay_init(path, replay_message, sizeof replay_message)) open_page(PAGE_MAIN);
+  replay_message[sizeof replay_message - 1] = '\0';
+}
+
 }  // namespace
 
 void menu_back() {
@@ -199,6 +229,7 @@ void menu_logic(unsigned frame_time) {
     case PAGE_OPTIONS: options_page(); break;
     case PAGE_HELP: help_page(); break;
     case PAGE_LEVELS: level_page(); break;
+    case PAGE_REPLAYS: replay_page(); break;
     default: open_page(PAGE_MAIN); break;
   }
 }

@@ -460,8 +460,8 @@ extern MODE_PAIR menu_pair;
 // the level and places the vurks (0 when the level cannot be loaded), then the menu
 // installs the one- or two-player pair.
 extern int (*match_init)();
-// The menu plays a saved replay through this, which the shell fills in: 1 when the replay
-// started (it installs its own pair); 0 with a one-line reason in `message`.
+// The menu's REPLAYS page plays a saved replay through this: 1 when it started and has
+// installed its own pair, like a match; 0 with a one-line reason in `message`.
 extern int (*replay_init)(const char* path, char* message, int message_size);
 extern MODE_PAIR one_player_pair;
 extern MODE_PAIR two_player_pair;

@@ -1,10 +1,10 @@
 // menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
-// the options' limits, the level list, and starting a match.
+// the options' limits, the level list, the replays, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -22,8 +22,12 @@ void one_logic(unsigned) {}
 void one_render() {}
 void two_logic(unsigned) {}
 void two_render() {}
+int replay_result = 0;
+int replay_hook(const char* path, char* message, int size) {
+  return std::snprintf(message, static_cast<size_t>(size), "can't read '%s'", path), replay_result;
+}
 
-// Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three.
+// Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three; XDG_DATA_HOME here.
 class MenuLogic : public ::testing::Test {
  protected:
   MenuLogic() {
@@ -42,8 +46,13 @@ class MenuLogic : public ::testing::Test {
     two_player_pair = {two_logic, two_render};
     match_init = nullptr;
     match_init_calls = 0;
+    replay_init = nullptr;
+    setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
   }
-  ~MenuLogic() override { free_textlines(); }
+  ~MenuLogic() override {
+    free_textlines();
+    data_home_.empty() ? unsetenv("XDG_DATA_HOME") : setenv("XDG_DATA_HOME", data_home_.c_str(), 1);
+  }
   // One frame with `key` pressed on the given page and line.
   void press(int key, int page = -1, int selection = -1) {
     if (page >= 0) menu_page = page;
@@ -59,14 +68,15 @@ class MenuLogic : public ::testing::Test {
   WEAPON_TYPE types_[3] = {};
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
                              FRAG_LIMIT, done, menu_page, menu_selection, selected_vurk, AMBIENT, logic_func,
-                             render_func, one_player_pair, two_player_pair, match_init};
+                             render_func, one_player_pair, two_player_pair, match_init, replay_init};
+  const std::string data_home_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
 };
 
 // Return on the main page's lines; the help page needs its file, scrolls to its end and
 // gives the file back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
   const struct { int line, page, selection, done; } rows[] = {
-      {0, 1, 0, 0}, {1, 0, 1, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
+      {0, 1, 0, 0}, {1, 5, 0, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
   for (const auto& r : rows) {
     done = 0;
     press(VK_RETURN, 0, r.line);
@@ -172,28 +182,49 @@ TEST_F(MenuLogic, PickingALevel) {
   press(VK_RETURN, 2, 6);
   EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(2, 6));  // no level files
 
-  // LEVELS\ and a name of 252 fill the 259 characters the path holds; 254 do not fit.
-  const std::string fits = std::string(248, 'f') + ".vhl", too_long = std::string(250, 'l') + ".vhl";
+  // LEVELS\ and a name of 252 fill the 259 characters the path holds; 254 do not fit, and
+  // the path there was stays.
+  const std::string fits = std::string(248, 'F') + ".VHL", too_long = std::string(250, 'L') + ".VHL";
   for (const std::string& name : {std::string("cave.vhl"), fits, too_long})
     test::write_file(dir_.file("levels/" + name), "x");
-  auto upper = [](std::string t) {
-    std::transform(t.begin(), t.end(), t.begin(), ::toupper);
-    return t;
-  };
-  const std::string rows[][2] = {
-      {"CAVE.VHL", "LEVELS\\CAVE.VHL"},
-      {upper(fits), "LEVELS\\" + upper(fits)},
-      {upper(too_long), "LEVELS\\" + upper(fits)},  // the path there was stays
-  };
-  for (const auto& r : rows) {
+  const std::string paths[] = {"LEVELS\\CAVE.VHL", "LEVELS\\" + fits, "LEVELS\\" + fits};
+  for (int i = 0; i < 3; i++) {
     press(VK_RIGHT, 2, 6);
     ASSERT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(4, 0, 3));
-    while (menu_selection < line_count - 1 && get_text_by_number(menu_selection) != r[0]) press(VK_DOWN);
-    ASSERT_EQ(get_text_by_number(menu_selection), r[0]);
-    press(VK_RETURN);
-    EXPECT_EQ(level_to_use, r[1]);
+    press(VK_RETURN, 4, i);
+    EXPECT_EQ(level_to_use, paths[i]) << i;
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
   }
+}
+
+// REPLAYS lists the replay files newest first, past 256 without the oldest; Return hands the
+// one on the cursor to the replay hook, whose failure stays until the cursor moves.
+TEST_F(MenuLogic, PickingAReplay) {
+  using S = std::string;
+  press(VK_RETURN, 0, 1);
+  press(VK_RETURN);  // none yet: nothing to pick
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, replay_count, S(replay_message)), std::tuple(5, 0, 0, ""));
+  press(VK_ESCAPE);
+  EXPECT_EQ(menu_page, 0);
+
+  const std::string folder = dir_.file("vurkhold/replays/");
+  for (int i = 0; i < 258; i++) test::write_file(folder + "2026" + std::to_string(1000 + i) + "-x.vhr", "x");
+  for (const char* name : {"20261999-X.VHR", "a.txt"}) test::write_file(folder + name, "x");
+  press(VK_RETURN, 0, 1);
+  EXPECT_EQ(std::tuple(replay_count, S(replay_names[0].text), S(replay_names[1].text), S(replay_names[255].text)),
+            std::tuple(256, "20261999-X.VHR", "20261257-x.vhr", "20261003-x.vhr"));
+  press(VK_RETURN);
+  EXPECT_EQ(std::tuple(menu_page, S(replay_message)), std::tuple(5, "REPLAYS CAN'T BE PLAYED HERE"));
+  press(VK_DOWN);
+  replay_init = replay_hook, replay_result = 0;
+  press(VK_RETURN);
+  menu_logic(0);
+  EXPECT_EQ(replay_message, "can't read '" + folder + "20261257-x.vhr'");
+  press(VK_UP);
+  EXPECT_EQ(std::tuple(menu_selection, S(replay_message)), std::tuple(0, ""));
+  replay_result = 1;
+  press(VK_RETURN);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
 }
 
 }  // namespace
