@@ -15,8 +15,9 @@ uint32_t marker(int i, int n) { return (0x40u * (i + 1)) << 16 | (n & 0xFF) << 8
 
 using KillCam = test::GameFolder;
 
-// Vurk 0 (player 1, alone) or 1 (player 2, the left half) dies at frame 160 of 20 ms, killed by vurk 2
-// or itself. `at`, before the frame shown: 1 the player's skip key, 2 a respawn, 3 the option off.
+// Vurk 0 (player 1, alone) or 1 (player 2, the left half) dies at frame 160 of 20 ms, killed by
+// `tag`; `shown` frames on, its view shows frame `frame` through vurk `eyes`. `at`, before the
+// frame shown: 1 the player's skip key, 2 a respawn, 3 the option off.
 TEST_F(KillCam, ReplaysTheKillersEyesFromThreeSecondsBeforeTheDeath) {
   const struct { int victim, tag, at, shown, eyes, frame; } rows[] = {
       {0, 2, 0, 0, 2, 10},  {0, 2, 0, 149, 2, 159}, {0, 0, 0, 0, 0, 10},  // a self-kill: its own eyes
