@@ -204,7 +204,8 @@ void options_page() {
   char level[LEVEL_PATH_SHOWN + 1];
   level_label(level, sizeof level);
   print_formatted(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level);
-  print(yellow, TEXT_X, 210.0f, 30.0f, "OK");
+  print(white, TEXT_X, 210.0f, 15.0f, KILL_CAM ? "KILL-CAM: ON" : "KILL-CAM: OFF");
+  print(yellow, TEXT_X, 190.0f, 30.0f, "OK");
   cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
 }
 

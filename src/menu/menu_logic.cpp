@@ -39,7 +39,7 @@ int last_line() {
   switch (menu_page) {
     case PAGE_MAIN: return 4;
     case PAGE_SETUP: return 8;
-    case PAGE_OPTIONS: return 7;
+    case PAGE_OPTIONS: return 8;
     case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
     case PAGE_REPLAYS: return std::max(replay_count - 1, 0);
     default: return line_count - 1;
@@ -116,7 +116,7 @@ void setup_page() {
 }
 
 void options_page() {
-  if (menu_selection == 7 && take_key(VK_RETURN)) {
+  if (menu_selection == 8 && take_key(VK_RETURN)) {
     open_page(PAGE_MAIN);
     return;
   }
@@ -144,6 +144,7 @@ void options_page() {
           return;
         }
         break;
+      case 7: KILL_CAM = !KILL_CAM; break;
       default: break;
     }
   }
@@ -162,6 +163,7 @@ void options_page() {
       case 4:
         if (FRAG_LIMIT > 1) FRAG_LIMIT--;
         break;
+      case 7: KILL_CAM = !KILL_CAM; break;
       default: break;
     }
   }

@@ -47,6 +47,7 @@ int bullet_models = 0;
 int FOV = 60;
 int CANTLE_LIGHT_RANGE = 36;
 int SHOW_FPS = 1;
+int KILL_CAM = 1;
 int FRAG_LIMIT = 50;
 int MAX_LIVES = 100;
 float AMBIENT = 0.2f;

@@ -433,6 +433,7 @@ inline constexpr int LEVEL_PATH_SIZE = 260;
 extern int FOV;
 extern int CANTLE_LIGHT_RANGE;
 extern int SHOW_FPS;
+extern int KILL_CAM;  // a dead player's view replays its death
 extern int FRAG_LIMIT;
 extern int MAX_LIVES;
 extern float AMBIENT;

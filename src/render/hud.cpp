@@ -1,5 +1,6 @@
 // HUD, radar and views: the status bars and lines of each player, the team scores, the
-// spinning radar map, and the screen layouts of the one- and two-player match.
+// spinning radar map, the kill-cam's caption, and the screen layouts of the one- and
+// two-player match.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -22,6 +23,8 @@ constexpr float STATS_LINE = 35.0f;
 constexpr float LEVEL_SIZE = 32.0f;
 constexpr float GLYPH_ADVANCE = 0.8f;  // of a glyph's size, as glPrint steps
 constexpr float OUTLINE = 0.08f;       // of a glyph's size
+constexpr float CAPTION_SIZE = 30.0f;
+constexpr float HINT_SIZE = 15.0f;
 
 const float* give_team_color(int team) { return team_color[std::clamp(team, 0, 3)]; }
 
@@ -201,10 +204,21 @@ void render_radar(float x, float y, float size) {
   glEnable(GL_FOG);
 }
 
+void render_kill_cam_caption(int player, float x, float y) {
+  if (!kill_cam_running(player)) return;
+  const float white[3] = {1.0f, 1.0f, 1.0f};
+  set_overlay_state();
+  set_text_state();
+  print_outlined("KILL-CAM", x, y, CAPTION_SIZE, white);
+  print_outlined(player == 0 ? "ENTER: SKIP" : "Q: SKIP", x, y - CAPTION_SIZE, HINT_SIZE, white);
+  restore_game_state();
+}
+
 void one_player_view() {
+  update_kill_cam();
   set_perspective(static_cast<float>(FOV), FULL_ASPECT);
   screen_viewport(0, 0, 640, 480);
-  game_render(vurk_to_render_1);
+  render_player_view(0);
 
   glClear(GL_DEPTH_BUFFER_BIT);
   set_perspective(RADAR_FOV, FULL_ASPECT);
@@ -213,15 +227,17 @@ void one_player_view() {
 
   set_screen_projection();
   render_overlays(vurk_to_render_1, 10.0f, 40.0f, 250.0f, 30.0f);
+  render_kill_cam_caption(0, 10.0f, 470.0f);
   if (keys[VK_TAB]) render_stats(200.0f, 350.0f);
 }
 
 void two_player_view() {
+  update_kill_cam();
   set_perspective(static_cast<float>(FOV), SPLIT_ASPECT);
   screen_viewport(321, 200, 319, 280);
-  game_render(vurk_to_render_1);
+  render_player_view(0);
   screen_viewport(0, 200, 319, 280);
-  game_render(vurk_to_render_2);
+  render_player_view(1);
 
   set_perspective(RADAR_FOV, FULL_ASPECT);
   screen_viewport(180, 0, 280, 200);
@@ -230,6 +246,8 @@ void two_player_view() {
   set_screen_projection();
   render_overlays(vurk_to_render_2, 10.0f, 190.0f, 250.0f, 30.0f);
   render_overlays(vurk_to_render_1, 380.0f, 190.0f, 250.0f, 30.0f);
+  render_kill_cam_caption(0, 331.0f, 470.0f);
+  render_kill_cam_caption(1, 10.0f, 470.0f);
   if (keys[VK_TAB]) render_stats(200.0f, 350.0f);
 }
 

@@ -69,6 +69,20 @@ void render_radar(float x, float y, float size);
 // The render functions of a match: one view, or two side by side.
 void one_player_view();
 void two_player_view();
+// "KILL-CAM" and its skip key over the top left corner (x, y) of a player's view while its
+// kill-cam runs.
+void render_kill_cam_caption(int player, float x, float y);
+
+// ---- kill-cam ----
+
+// Once a frame before the views draw: takes the drawn state into the ring and starts or
+// ends each player's kill-cam (player 0's view follows vurk_to_render_1, player 1's
+// vurk_to_render_2).
+void update_kill_cam();
+bool kill_cam_running(int player);
+// The player's view into the viewport and projection already set: the replay while its
+// kill-cam runs, otherwise the scene as its vurk sees it now.
+void render_player_view(int player);
 
 // ---- replays ----
 // The whole screen from a free camera, with no vurk's overlays.

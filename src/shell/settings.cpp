@@ -125,6 +125,9 @@ LINE_RESULT set_value(const char* key, const char* value) {
   } else if (std::strcmp(key, "frag-limit") == 0) {
     // The menu stops at 100, the command line at 1000; either is kept.
     if (!read_int(value, 1, 1000, &FRAG_LIMIT)) return LINE_BAD_VALUE;
+  } else if (std::strcmp(key, "killcam") == 0) {
+    if ((n = word_index(value, yes_no, 2)) < 0) return LINE_BAD_VALUE;
+    KILL_CAM = n;
   } else if (std::strcmp(key, "camera") == 0) {
     if ((n = word_index(value, camera_words, 2)) < 0) return LINE_BAD_VALUE;
     camera_mode = static_cast<CAMERA_MODE>(n);
@@ -153,6 +156,7 @@ bool write_settings(std::FILE* f, void*) {
   write_float(f, "ambient", AMBIENT);
   std::fprintf(f, "candle-light-range %d\nlives %d\nfrag-limit %d\ncamera %s\n", CANTLE_LIGHT_RANGE, MAX_LIVES,
                FRAG_LIMIT, camera_words[camera_mode == CM_THIRD_PERSON ? 1 : 0]);
+  std::fprintf(f, "killcam %s\n", yes_no[KILL_CAM ? 1 : 0]);
   for (int k = 1; k <= MAX_VURKS; k++) {
     const VURK_& v = vurk[k - 1];
     std::fprintf(f, "vurk%d.type %s\nvurk%d.team %d\nvurk%d.item %s\n", k, type_words[v.type & 3], k, v.team + 1, k,

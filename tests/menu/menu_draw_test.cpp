@@ -72,7 +72,8 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   expect_lines(2, 6, {{"SHOW FPS: YES", 190, 350, 15, WHITE}, {"AMBIENT LIGHT: 20%", 190, 330, 15, WHITE},
                       {"CANTLE LIGHT RANGE: 36", 190, 310, 15, WHITE}, {"LIVES: 100", 190, 290, 15, WHITE},
                       {"FRAG LIMIT: 50", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
-                      {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"OK", 190, 210, 30, YELLOW},
+                      {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"KILL-CAM: ON", 190, 210, 15, WHITE},
+                      {"OK", 190, 190, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
   // A lower-case path too long for the line: its end, upper-cased, what the font lacks as '?'.
   std::snprintf(level_to_use, sizeof level_to_use, "/home/you/my levels/caves/deep~1.vhl");

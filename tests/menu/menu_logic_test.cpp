@@ -67,8 +67,8 @@ class MenuLogic : public ::testing::Test {
   test::MessageCapture messages_;
   WEAPON_TYPE types_[3] = {};
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
-                             FRAG_LIMIT, done, menu_page, menu_selection, selected_vurk, AMBIENT, logic_func,
-                             render_func, one_player_pair, two_player_pair, match_init, replay_init};
+                             FRAG_LIMIT, KILL_CAM, done, menu_page, menu_selection, selected_vurk, AMBIENT,
+                             logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init};
   const std::string data_home_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
 };
 
@@ -159,6 +159,7 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
       {2, R, 49, 50, &CANTLE_LIGHT_RANGE}, {2, E, 50, 50, &CANTLE_LIGHT_RANGE}, {2, L, 5, 5, &CANTLE_LIGHT_RANGE},
       {3, R, 1000, 1000, &MAX_LIVES},    {3, L, 2, 1, &MAX_LIVES},            {3, L, 1, 1, &MAX_LIVES},
       {4, R, 100, 100, &FRAG_LIMIT},     {4, L, 1, 1, &FRAG_LIMIT},           {5, R, 36, 36, &CANTLE_LIGHT_RANGE},
+      {7, R, 1, 0, &KILL_CAM},           {7, L, 0, 1, &KILL_CAM},             {7, E, 0, 1, &KILL_CAM},
   };
   for (const auto& r : rows) {
     *r.setting = r.before;
@@ -172,7 +173,7 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
   EXPECT_TRUE(AMBIENT <= 0.0f && AMBIENT > -0.01f && static_cast<int>(AMBIENT * 100.0f) == 0) << AMBIENT;
   for (int i = 0; i < 120; i++) press(VK_RIGHT);
   EXPECT_TRUE(AMBIENT >= 0.999f && AMBIENT < 1.011f) << AMBIENT;
-  press(VK_RETURN, 2, 7);
+  press(VK_RETURN, 2, 8);
   EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
 }
 

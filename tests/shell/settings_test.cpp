@@ -31,16 +31,16 @@ class Settings : public ::testing::Test {
     cwd_.reset();
   }
   inline static std::unique_ptr<test::KeepWorkingDir> cwd_;
-  test::KeepGlobals keep_{SHOW_FPS,   AMBIENT, CANTLE_LIGHT_RANGE, MAX_LIVES,
-                          FRAG_LIMIT, camera_mode, level_to_use, vurk, settings_file};
+  test::KeepGlobals keep_{SHOW_FPS,    AMBIENT,  CANTLE_LIGHT_RANGE, MAX_LIVES,    FRAG_LIMIT,
+                          camera_mode, KILL_CAM, level_to_use,       vurk,         settings_file};
   test::TempDir dir_;
 };
 
 // Every kept choice as text, to compare whole; a slot's weapon by number and by pointer.
 std::string choices() {
   char text[1024];
-  int n = std::snprintf(text, sizeof text, "%d %a %d %d %d %d %s", SHOW_FPS, static_cast<double>(AMBIENT),
-                        CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode, level_to_use);
+  int n = std::snprintf(text, sizeof text, "%d %a %d %d %d %d %d %s", SHOW_FPS, static_cast<double>(AMBIENT),
+                        CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode, KILL_CAM, level_to_use);
   for (const VURK_& v : vurk) {
     n += std::snprintf(text + n, sizeof text - n, " | %d %d %d", v.type, v.team, v.item);
     for (const WEAPON& w : v.weapons)
@@ -55,6 +55,7 @@ std::string choices() {
 // in place of a symlink fails and leaves the file it points at as it was.
 TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
   SHOW_FPS = 0, CANTLE_LIGHT_RANGE = 50, MAX_LIVES = 1000, FRAG_LIMIT = 1, camera_mode = CM_THIRD_PERSON;
+  KILL_CAM = 0;
   while (AMBIENT > 0.0f) AMBIENT -= 0.01f;
   std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\MAZE.VHL");
   const VURK_TYPE types[4] = {MLT_HUMAN, MLT_OFF, MLT_COMPUTER, MLT_INACTIVE};
@@ -69,7 +70,7 @@ TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
   EXPECT_EQ(start_match_keeping_settings(), 1);
 
   SHOW_FPS = 1, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 36, MAX_LIVES = 100, FRAG_LIMIT = 50;
-  camera_mode = CM_FIRST_PERSON, level_to_use[0] = '\0';
+  camera_mode = CM_FIRST_PERSON, KILL_CAM = 1, level_to_use[0] = '\0';
   std::memset(vurk, 0x7f, sizeof vurk);
   char message[2048];
   EXPECT_EQ(read_settings(settings_file, message, sizeof message), 1) << message;
@@ -103,6 +104,7 @@ TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
       {with("lives 9", "lives " + std::string(400, '9')), ":5: the line is too long; ignored", "7 100 8 1"},
       {good + "vurk2.item ninja-rope\n", "", "7 9 8 1"},  // a computer player has the jetpack
       {good + "speed 3\n", ":8: unknown setting \"speed\"; ignored", "7 9 8 1"},
+      {good + "killcam on\n", ":8: bad value \"on\" for killcam; using the default", "7 9 8 1"},
       {with("LASER", "RAILGUN"), ":6: no weapon \"RAILGUN\" for vurk2.weapon3; using the default", "7 9 1 1"},
       {good.substr(0, good.find("SER")), ":6: no weapon \"LA\" for vurk2.weapon3; using the default", "7 9 1 1"},
       {with("inactive", "human"), ":7: bad value \"human\" for vurk3.type; using the default", "7 9 8 1"},
