@@ -15,8 +15,10 @@ void game_input(unsigned frame_time);
 // Fills match_input from the mouse and the players' pads as they are now, each axis
 // rounded to one of quantize_axis's steps (over AXIS_STEPS).
 void gather_match_input();
-// A new match starts with no pad button counted as held in the frame before.
-void forget_pad_buttons();
+// The buttons of player `player`'s pad in the frame before, against which presses count;
+// a match carries them over from the one before, so its replay sets them.
+uint32_t give_held_pad_buttons(int player);
+void set_held_pad_buttons(int player, uint32_t buttons);
 inline constexpr float AXIS_STEPS = 32767.0f;
 int16_t quantize_axis(float axis);
 // Player 1 (vurk 0): cursor keys, mouse, numeric keypad. Player 2 (vurk 1): W A S D,

@@ -146,9 +146,8 @@ void read_pads(unsigned frame_time) {
 
 }  // namespace
 
-void forget_pad_buttons() {
-  for (platform::Pad& pad : last_read) pad = {};
-}
+uint32_t give_held_pad_buttons(int player) { return last_read[player].buttons; }
+void set_held_pad_buttons(int player, uint32_t buttons) { last_read[player].buttons = buttons; }
 
 void pad_plugged(int32_t instance) {
   for (int32_t& pad : player_pad)

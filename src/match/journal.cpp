@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -82,7 +83,7 @@ struct READER {
 };
 
 constexpr int HEADER_BYTES = 32 + 8 + 8 + LEVEL_PATH_SIZE + 4 + 4 + 4 + 1 + 4 * 4 + 1 + 1 +
-                             MAX_VURKS * (4 + 1 + 1 + 1 + 4 * WEAPON_SLOTS);
+                             MAX_VURKS * (4 + 1 + 1 + 1 + 4 * WEAPON_SLOTS) + 4 * 4 + 4 + 4 * HUMAN_PLAYERS;
 
 void write_header(WRITER* w, const REPLAY_HEADER& h) {
   w->put_bytes(h.game_version, sizeof h.game_version);
@@ -106,6 +107,12 @@ void write_header(WRITER* w, const REPLAY_HEADER& h) {
     w->put(v.item);
     for (int32_t n : v.weapon) w->put(n);
   }
+  w->put(h.next_bullet);
+  w->put(h.next_explosion);
+  w->put(h.next_particle);
+  w->put(h.next_bullethole);
+  w->put(h.radar_angle);
+  for (uint32_t b : h.held_buttons) w->put(b);
 }
 
 void read_header(READER* r, REPLAY_HEADER* h) {
@@ -132,6 +139,12 @@ void read_header(READER* r, REPLAY_HEADER* h) {
     v.item = r->get<uint8_t>();
     for (int32_t& n : v.weapon) n = r->get<int32_t>();
   }
+  h->next_bullet = r->get<int32_t>();
+  h->next_explosion = r->get<int32_t>();
+  h->next_particle = r->get<int32_t>();
+  h->next_bullethole = r->get<int32_t>();
+  h->radar_angle = r->get<float>();
+  for (uint32_t& b : h->held_buttons) b = r->get<uint32_t>();
 }
 
 // FNV-1a, as the world's state hash.
@@ -442,6 +455,12 @@ int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int view
   h.frame_ms = frame_ms;
   h.views = static_cast<uint8_t>(views);
   h.setup = give_replay_setup();
+  h.next_bullet = next_bullet;
+  h.next_explosion = next_explosion;
+  h.next_particle = next_particle;
+  h.next_bullethole = next_bullethole;
+  h.radar_angle = radar_angle;
+  for (int p = 0; p < HUMAN_PLAYERS; p++) h.held_buttons[p] = give_held_pad_buttons(p);
 
   // "x": a name already taken, a symlink too, is never written through.
   rec.file = std::fopen(path, "wbx");
@@ -564,6 +583,13 @@ int start_replay(char* message, int size) {
   apply_replay_setup(h.setup);
   std::snprintf(level_to_use, sizeof level_to_use, "%s", h.level);
   game_srand(h.random_state);
+  // Out of range, a damaged header's cursors would index outside their pools.
+  next_bullet = std::clamp(h.next_bullet, 0, MAX_BULLETS - 1);
+  next_explosion = std::clamp(h.next_explosion, 0, MAX_EXPLOSIONS - 1);
+  next_particle = std::clamp(h.next_particle, 0, MAX_PARTICLES - 1);
+  next_bullethole = std::clamp(h.next_bullethole, 0, MAX_BULLETHOLES - 1);
+  radar_angle = std::isfinite(h.radar_angle) ? h.radar_angle : 0.0f;
+  for (int p = 0; p < HUMAN_PLAYERS; p++) set_held_pad_buttons(p, h.held_buttons[p]);
   playing = true;
   if (!game_init()) {
     playing = false;

@@ -212,10 +212,6 @@ int game_init() {
   // Mouse motion made in the menu must not turn vurk 0 in the match's first frame.
   int dx = 0, dy = 0;
   platform::mouse_offset(&dx, &dy);
-  // Nothing of a match before may shape this one: its replay is played in a fresh run.
-  next_bullet = next_bullethole = next_explosion = next_particle = 0;
-  radar_angle = 0.0f;
-  forget_pad_buttons();
   match_stats = MATCH_STATS{};
   for (int8_t& w : match_stats.hit_weapon) w = -1;
   for (int8_t& w : match_stats.bullet_weapon) w = -1;

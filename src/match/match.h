@@ -74,6 +74,11 @@ struct REPLAY_HEADER {
   uint32_t frame_ms;      // the fixed frame time, 0 when the clock gave it
   uint8_t views;          // 1 or 2: the screens the match was played on
   REPLAY_SETUP setup;
+  // What a match takes over from the one before it in the same run: the pools' cursors,
+  // the radar's turn and the pads' buttons held.
+  int32_t next_bullet, next_explosion, next_particle, next_bullethole;
+  float radar_angle;
+  uint32_t held_buttons[HUMAN_PLAYERS];
 };
 
 // A hash of the game folder's configuration files and models, the content the rules

@@ -44,7 +44,7 @@ int load_level_list(int max);
 
 inline constexpr int MAX_REPLAYS = 256;
 inline constexpr int REPLAY_FOLDER_SIZE = static_cast<int>(platform::MAX_PATH_LENGTH) * 4;
-inline constexpr int REPLAY_MESSAGE_SIZE = 256;
+inline constexpr int REPLAY_NOTE_SIZE = 256;
 
 // A file name's 255 bytes and the zero.
 struct REPLAY_NAME {
@@ -57,7 +57,7 @@ extern char replay_folder[REPLAY_FOLDER_SIZE];
 extern REPLAY_NAME replay_names[MAX_REPLAYS];
 extern int replay_count;
 // Why the replay last picked did not start; the REPLAYS page shows it until the cursor moves.
-extern char replay_message[REPLAY_MESSAGE_SIZE];
+extern char replay_message[REPLAY_NOTE_SIZE];
 
 // Reads the "*.vhr" files of the replays folder, any case, newest first: with more than
 // MAX_REPLAYS only the newest MAX_REPLAYS. Returns replay_count.

@@ -11,7 +11,7 @@ namespace vurkhold {
 char replay_folder[REPLAY_FOLDER_SIZE] = "";
 REPLAY_NAME replay_names[MAX_REPLAYS];
 int replay_count = 0;
-char replay_message[REPLAY_MESSAGE_SIZE] = "";
+char replay_message[REPLAY_NOTE_SIZE] = "";
 
 namespace {
 

@@ -52,6 +52,7 @@ class Journal : public ::testing::Test {
   void record(const std::string& path, std::vector<uint64_t>* hashes, std::vector<uintmax_t>* sizes) {
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = i < 2 ? MLT_HUMAN : MLT_COMPUTER;
     MAX_LIVES = 7;
+    std::snprintf(level_to_use, sizeof level_to_use, "levels/test1.vhl");
     plugged_.push_back(platform::attach_virtual_pad());
     plugged_.push_back(platform::attach_virtual_pad());
     pump();
