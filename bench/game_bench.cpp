@@ -1,15 +1,20 @@
 // gameplay benchmarks on the shipped game folder: one game_logic frame of a busy match of
-// four computer players (median and worst frame), and a saturated frame with every bullet,
-// particle and explosion slot in use, with ordinary and with very fast bullets.
+// four computer players (median and worst frame), a saturated frame with every bullet,
+// particle and explosion slot in use, with ordinary and with very fast bullets, and the
+// size of an hour's replay of two players.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "allocations.h"
+#include "control/control.h"
 #include "match/match.h"
 #include "shell/shell.h"
 #include "world/world.h"
@@ -98,6 +103,51 @@ void BM_SaturatedFrameFastBulletsNoCraters(benchmark::State& state) { saturated(
 BENCHMARK(BM_SaturatedFrame)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaturatedFrameFastBullets)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaturatedFrameFastBulletsNoCraters)->Iterations(200)->Unit(benchmark::kMicrosecond);
+
+// An hour of two players at 60 frames a second, as busy as hands get: player 1 moves the
+// mouse every frame and changes keys every few frames, player 2's pad sticks never rest.
+// The counters give the replay's bytes and the megabytes an hour takes.
+void BM_ReplayOfAnHourOfTwoPlayers(benchmark::State& state) {
+  game();
+  constexpr long FRAMES = 60L * 60 * 60;
+  const char* path = "/tmp/vurk_bench_hour.vhr";
+  const int32_t pad = platform::attach_virtual_pad();
+  platform::Event e;
+  while (platform::poll_event(&e)) handle_pad_event(e);
+  uintmax_t bytes = 0;
+  for (auto _ : state) {
+    std::filesystem::remove(path);
+    game_srand(3);
+    for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = i < 2 ? MLT_HUMAN : MLT_COMPUTER;
+    char message[REPLAY_MESSAGE_SIZE];
+    if (!begin_recording(path, 3, 16, 2, message, sizeof message) || !game_init()) {
+      state.SkipWithError(message);
+      return;
+    }
+    for (long f = 0; f < FRAMES; f++) {
+      keys[VK_UP] = f % 50 < 30;
+      keys[VK_LEFT] = f % 70 > 50;
+      keys[VK_LBUTTON] = f % 23 < 5;
+      keys[VK_RBUTTON] = f % 97 < 3;
+      keys[VK_NUMPAD0 + 1 + f / 600 % 4] = f % 600 < 2;
+      platform::push_mouse_motion_event(static_cast<int>(f * 7 % 11) - 5, static_cast<int>(f * 3 % 5) - 2);
+      const float t = static_cast<float>(f) * 0.01f;
+      platform::set_virtual_pad_axis(pad, platform::PAD_LEFT_Y, std::sin(t));
+      platform::set_virtual_pad_axis(pad, platform::PAD_RIGHT_X, std::cos(1.3f * t));
+      platform::set_virtual_pad_axis(pad, platform::PAD_RIGHT_TRIGGER, f % 40 < 8 ? 1.0f : 0.0f);
+      while (platform::poll_event(&e)) handle_pad_event(e);
+      game_logic(16);
+    }
+    end_recording(true);
+    bytes = std::filesystem::file_size(path);
+  }
+  std::memset(keys, 0, sizeof keys);
+  platform::detach_virtual_pad(pad);
+  std::filesystem::remove(path);
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.counters["MB_an_hour"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_ReplayOfAnHourOfTwoPlayers)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace vurkhold

@@ -18,7 +18,7 @@ fi
 frames=${FRAMES:-20000}
 seed=${SEED:-7}
 level=${LEVEL:-levels/maze.vhl}
-args=(--headless --bots --level "$level" --seed "$seed" --frames "$frames" --frame-ms 16 --hash-every 500)
+args=(--headless --bots --level "$level" --seed "$seed" --frames "$frames" --frame-ms 16 --hash-every 500 --no-record)
 
 # The level is named inside each game folder and the match runs from a folder without
 # one, so each game reads its own copy and every outcome names it the same way.

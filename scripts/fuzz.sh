@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 SECONDS_EACH=${FUZZ_SECONDS:-30}
 JOBS=${FUZZ_JOBS:-2}
-TARGETS=${FUZZ_TARGETS:-"level tga model sounds_cfg bmodels_cfg wmodels_cfg bullets_cfg weapons_cfg readme input_script options settings"}
+TARGETS=${FUZZ_TARGETS:-"level tga model sounds_cfg bmodels_cfg wmodels_cfg bullets_cfg weapons_cfg readme input_script options settings replay"}
 
 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DVURKHOLD_FUZZ=ON -DVURKHOLD_TESTS=OFF -DVURKHOLD_BENCH=OFF \
@@ -48,6 +48,8 @@ printf '# START GAME\n5 press Return\n7 press Down\n25 press Return\n40 mouse 20
   >"$work/seeds/input_script/start.txt"
 printf '# menu\n\n3 press Return\r\n  4 down Left Shift  \n5 up MouseLeft\n6 mouse -12 40\n9 quit\n' \
   >"$work/seeds/input_script/events.txt"
+# The replay target records its own seeds into its corpus on its first run.
+mkdir -p "$work/seeds/replay"
 args() {  # args FILE ARG...: the arguments joined by NUL bytes, as the options target splits them
   local file=$1
   shift

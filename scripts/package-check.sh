@@ -52,7 +52,7 @@ game=$(command -v vurkhold) || fail "vurkhold is not on PATH after installing"
 echo "== headless match from PATH"
 # From an empty folder and with no VURKHOLD_DATA, so the content can only be the
 # installed one; it must play the match the build folder's game plays.
-match=(--headless --bots --frames 2000 --seed 7)
+match=(--headless --bots --frames 2000 --seed 7 --no-record)
 export VURKHOLD_NO_DIALOGS=1 SDL_AUDIODRIVER=dummy
 (cd "$work" && env -u VURKHOLD_DATA vurkhold "${match[@]}" >"$work/installed.txt") ||
   fail "the installed game's headless match failed"

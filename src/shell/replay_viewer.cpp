@@ -108,9 +108,9 @@ void fly(unsigned ms, int dx, int dy) {
   const float h = rad(c.heading), p = rad(c.pitch);
   const float ahead[3] = {-std::cos(p) * std::sin(h), std::sin(p), -std::cos(p) * std::cos(h)};
   const float right[3] = {std::cos(h), 0.0f, -std::sin(h)};
-  const float forward = static_cast<float>((keys['W'] || keys[VK_UP]) - (keys['S'] || keys[VK_DOWN]));
-  const float side = static_cast<float>((keys['D'] || keys[VK_RIGHT]) - (keys['A'] || keys[VK_LEFT]));
-  const float up = static_cast<float>(keys['R'] - keys['F']);
+  const float forward = static_cast<float>((keys[int{'W'}] || keys[VK_UP]) - (keys[int{'S'}] || keys[VK_DOWN]));
+  const float side = static_cast<float>((keys[int{'D'}] || keys[VK_RIGHT]) - (keys[int{'A'}] || keys[VK_LEFT]));
+  const float up = static_cast<float>(keys[int{'R'}] - keys[int{'F'}]);
   c.p.x += s * (forward * ahead[0] + side * right[0]);
   c.p.y += s * (forward * ahead[1] + up);
   c.p.z += s * (forward * ahead[2] + side * right[2]);
@@ -131,17 +131,17 @@ void leave() {
 
 void replay_logic(unsigned ms) {
   if (pressed(VK_ESCAPE)) return leave();
-  if (pressed('P')) viewer.paused = !viewer.paused;
+  if (pressed(int{'P'})) viewer.paused = !viewer.paused;
   if (pressed(VK_ADD) || pressed(VK_PRIOR)) viewer.speed = std::min(viewer.speed + 1, SPEED_COUNT - 1);
   if (pressed(VK_SUBTRACT) || pressed(VK_NEXT)) viewer.speed = std::max(viewer.speed - 1, 0);
-  if (pressed('N')) jump_to_kill(1);
-  if (pressed('B')) jump_to_kill(-1);
+  if (pressed(int{'N'})) jump_to_kill(1);
+  if (pressed(int{'B'})) jump_to_kill(-1);
   for (int i = 0; i < MAX_VURKS; i++)
     if (pressed(VK_F1 + i) && vurk[i].type != MLT_OFF) {
       vurk_to_render_1 = &vurk[i];
       viewer.free_camera = false;
     }
-  if (pressed('C')) {
+  if (pressed(int{'C'})) {
     viewer.free_camera = !viewer.free_camera;
     if (viewer.free_camera) {
       // It starts a little behind the vurk followed, looking where it looks.
