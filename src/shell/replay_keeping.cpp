@@ -23,7 +23,8 @@ namespace {
 bool replay_folder(char* out, size_t size) {
   char dir[REPLAY_PATH_SIZE];
   if (!platform::user_data_dir(dir, sizeof dir - 8)) return false;
-  std::snprintf(out, size, "%sreplays", dir);
+  const int n = std::snprintf(out, size, "%sreplays", dir);
+  if (n < 0 || static_cast<size_t>(n) >= size) return false;
   std::error_code error;
   std::filesystem::create_directories(out, error);
   return !error;
@@ -81,10 +82,9 @@ void start_recording(unsigned frame_ms, int views) {
   char path[REPLAY_PATH_SIZE + 128];
   char message[REPLAY_MESSAGE_SIZE + 256];
   for (int n = 1; n <= 99; n++) {
-    if (n == 1)
-      std::snprintf(path, sizeof path, "%s/%s-%s.vhr", folder, when, level);
-    else
-      std::snprintf(path, sizeof path, "%s/%s-%s-%d.vhr", folder, when, level, n);
+    const int length = n == 1 ? std::snprintf(path, sizeof path, "%s/%s-%s.vhr", folder, when, level)
+                              : std::snprintf(path, sizeof path, "%s/%s-%s-%d.vhr", folder, when, level, n);
+    if (length < 0 || static_cast<size_t>(length) >= sizeof path) return;
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) continue;
     if (!begin_recording(path, run_seed, frame_ms, views, message, sizeof message) && message[0])
