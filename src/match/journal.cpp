@@ -329,6 +329,22 @@ int record_size(uint8_t tag) {
   return -1;
 }
 
+// The next record's tag, its fields inflated and ready behind it; false at the stream's
+// end, where a record is cut off, or at a tag no record has (which marks the rest damaged).
+bool next_record(uint8_t* tag) {
+  if (!fill(1)) return false;
+  *tag = play.buffer[play.start];
+  const int n = record_size(*tag);
+  if (n < 0) {
+    play.damaged = true;
+    return false;
+  }
+  if (!fill(1 + n)) return false;
+  play.start++;
+  play.size--;
+  return true;
+}
+
 void say(char* message, int size, const char* format, const char* path, long n = 0) {
   std::snprintf(message, static_cast<size_t>(size), format, path, n);
 }
@@ -602,17 +618,8 @@ int start_replay(char* message, int size) {
 }
 
 REPLAY_STEP play_replay_frame() {
-  for (;;) {
-    if (!fill(1)) break;
-    const uint8_t tag = play.buffer[play.start];
-    const int n = record_size(tag);
-    if (n < 0) {
-      play.damaged = true;
-      break;
-    }
-    if (!fill(1 + n)) break;
-    play.start++;
-    play.size--;
+  uint8_t tag;
+  while (next_record(&tag)) {
     switch (tag) {
       case 'k': {
         const uint8_t k = take<uint8_t>();
@@ -713,17 +720,9 @@ int scan_replay(const char* path, REPLAY_INDEX* index, char* message, int size) 
     close_stream();
     return 0;
   }
-  for (;;) {
-    if (!fill(1)) break;
-    const uint8_t tag = play.buffer[play.start];
+  uint8_t tag;
+  while (next_record(&tag)) {
     const int n = record_size(tag);
-    if (n < 0) {
-      play.damaged = true;
-      break;
-    }
-    if (!fill(1 + n)) break;
-    play.start++;
-    play.size--;
     if (tag == 'f') {
       index->frames++;
     } else if (tag == 'd' && index->kills < MAX_REPLAY_KILLS) {

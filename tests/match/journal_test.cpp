@@ -21,19 +21,8 @@ namespace {
 
 constexpr long FRAMES = 620;  // past one state hash
 
-class Journal : public ::testing::Test {
+class Journal : public test::GameFolderSuite {
  protected:
-  static void SetUpTestSuite() {
-    cwd_ = std::make_unique<test::KeepWorkingDir>();
-    no_sound = 1;
-    ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
-    ASSERT_EQ(initialize(), 1);
-  }
-  static void TearDownTestSuite() {
-    clean_up();
-    no_sound = 0;
-    cwd_.reset();
-  }
   ~Journal() override {
     end_recording(false);
     close_replay();
@@ -77,7 +66,6 @@ class Journal : public ::testing::Test {
     std::memset(keys, 0, sizeof keys);
   }
 
-  inline static std::unique_ptr<test::KeepWorkingDir> cwd_;
   test::KeepGlobals keep_{MAX_LIVES, level_to_use, vurk, player_pad, logic_func, render_func};
   std::vector<int32_t> plugged_;
   test::TempDir dir_;

@@ -164,32 +164,15 @@ TEST(MatchWinner, RulesAndTheirOrder) {
 
 // ---- a real match, on the whole game folder loaded once (textures as fake ids) ----
 
-class Match : public ::testing::Test {
+class Match : public test::GameFolderSuite {
  protected:
-  static void SetUpTestSuite() {
-    textures_ = new test::FakeTextures;
-    cwd_ = new test::KeepWorkingDir;
-    no_sound = 1;
-    ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
-    ASSERT_EQ(initialize(), 1);
-  }
-  static void TearDownTestSuite() {
-    clean_up();
-    no_sound = 0;
-    delete cwd_;
-    delete textures_;
-  }
   void SetUp() override {
     std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\TEST1.VHL");
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = MLT_COMPUTER;
   }
-  static test::FakeTextures* textures_;
-  static test::KeepWorkingDir* cwd_;
   test::MessageCapture messages_;
   test::TempDir dir_;
 };
-test::FakeTextures* Match::textures_ = nullptr;
-test::KeepWorkingDir* Match::cwd_ = nullptr;
 
 // Every byte a match may change, scrambled, but what the menu and start-up chose: the
 // vurks' number, team, type, item, light, weapon numbers and animation ranges.

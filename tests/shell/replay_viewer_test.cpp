@@ -15,13 +15,11 @@ namespace {
 
 void menu_stand_in(unsigned) {}
 
-TEST(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
-  const test::KeepWorkingDir cwd;
+using ReplayViewer = test::GameFolderSuite;
+
+TEST_F(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
   const test::KeepGlobals globals{level_to_use, vurk, menu_pair, logic_func, render_func, vurk_to_render_1};
   const test::TempDir dir;
-  no_sound = 1;
-  ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
-  ASSERT_EQ(initialize(), 1);
   // Four computer players on the maze until at least three vurks have died.
   const std::string path = dir.file("bots.vhr");
   std::snprintf(level_to_use, sizeof level_to_use, "levels/maze.vhl");
@@ -70,8 +68,6 @@ TEST(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
   press(VK_ESCAPE);
   EXPECT_EQ(logic_func, menu_stand_in);
   EXPECT_FALSE(replaying());
-  clean_up();
-  no_sound = 0;
 }
 
 }  // namespace

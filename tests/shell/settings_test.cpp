@@ -17,20 +17,8 @@ namespace vurkhold {
 namespace {
 
 // The game folder's content, loaded once: real weapon names, real levels, a match that starts.
-class Settings : public ::testing::Test {
+class Settings : public test::GameFolderSuite {
  protected:
-  static void SetUpTestSuite() {
-    cwd_ = std::make_unique<test::KeepWorkingDir>();
-    no_sound = 1;
-    ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
-    ASSERT_EQ(initialize(), 1);
-  }
-  static void TearDownTestSuite() {
-    clean_up();
-    no_sound = 0;
-    cwd_.reset();
-  }
-  inline static std::unique_ptr<test::KeepWorkingDir> cwd_;
   test::KeepGlobals keep_{SHOW_FPS,    AMBIENT,  CANTLE_LIGHT_RANGE, MAX_LIVES,    FRAG_LIMIT,
                           camera_mode, KILL_CAM, level_to_use,       vurk,         settings_file};
   test::TempDir dir_;

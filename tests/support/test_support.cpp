@@ -12,6 +12,7 @@
 #include "assets/assets.h"
 #include "platform/platform.h"
 #include "records/records.h"
+#include "shell/shell.h"
 
 namespace vurkhold::test {
 
@@ -90,5 +91,25 @@ int MessageCapture::count() const { return platform::captured_message_count(); }
 std::string MessageCapture::last() const { return count() > 0 ? at(count() - 1) : ""; }
 
 std::string MessageCapture::at(int n) const { return platform::captured_message(n); }
+
+namespace {
+FakeTextures* suite_textures = nullptr;
+KeepWorkingDir* suite_dir = nullptr;
+}  // namespace
+
+void GameFolderSuite::SetUpTestSuite() {
+  suite_textures = new FakeTextures;
+  suite_dir = new KeepWorkingDir;
+  no_sound = 1;
+  ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
+  ASSERT_EQ(initialize(), 1);
+}
+
+void GameFolderSuite::TearDownTestSuite() {
+  clean_up();
+  no_sound = 0;
+  delete suite_dir;
+  delete suite_textures;
+}
 
 }  // namespace vurkhold::test

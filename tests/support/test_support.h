@@ -90,4 +90,12 @@ class MessageCapture {
   std::string at(int n) const;
 };
 
+// A suite on the whole game folder, loaded once with initialize (silent, textures as fake
+// ids) from inside the build's game folder, and released after the suite's last test.
+class GameFolderSuite : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+};
+
 }  // namespace vurkhold::test
