@@ -356,6 +356,20 @@ void close_stream() {
   play.file = nullptr;
 }
 
+// What a recording game can have written: a header outside it is damaged, and its values
+// would otherwise index outside the pools (a vurk's number) or break the rules' ranges.
+bool sane(const REPLAY_HEADER& h) {
+  const REPLAY_SETUP& s = h.setup;
+  bool ok = h.level[0] && (h.views == 1 || h.views == 2) && s.lives >= 1 && s.lives <= 1000 &&
+            s.frag_limit >= 1 && s.frag_limit <= 1000 && s.light_range >= 0 && s.light_range <= 1000 &&
+            std::isfinite(s.ambient) && std::fabs(s.ambient) <= 2.0f && s.camera <= CM_THIRD_PERSON;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    const REPLAY_VURK& v = s.vurk[i];
+    ok = ok && v.num == i && v.team >= 0 && v.team < 4 && v.type <= MLT_OFF && v.item <= MI_JETPACK;
+  }
+  return ok;
+}
+
 // Opens the file and reads its prefix and header; 0 with the reason.
 int open_stream(const char* path, char* message, int size) {
   close_stream();
@@ -397,6 +411,10 @@ int open_stream(const char* path, char* message, int size) {
   read_header(&r, &play.header);
   play.start += HEADER_BYTES;
   play.size -= HEADER_BYTES;
+  if (!sane(play.header)) {
+    say(message, size, "replay %s: its header is cut short or damaged", path);
+    return 0;
+  }
   return 1;
 }
 

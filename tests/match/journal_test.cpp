@@ -135,6 +135,7 @@ TEST_F(Journal, BadReplaysStopWithTheirMessages) {
       {"content", patched(32, "X"), "recorded with other game content"},
       {"level", patched(40, "X"), std::string("its level ") + level_to_use + " is missing or has changed"},
       {"header", bytes.substr(0, 40), "its header is cut short or damaged"},
+      {"vurk 1 as number 7", patched(339, "\x07"), "its header is cut short or damaged"},
   };
   for (const auto& r : refused) {
     std::filesystem::remove(p);
