@@ -268,6 +268,7 @@ struct PLAYER {
   bool at_end = false;   // no more compressed bytes
   bool damaged = false;  // zlib refused the rest
   long frames = 0;
+  unsigned frame_ms = 0;  // of the frame played last
   uint8_t key_down[KEY_COUNT];
   platform::Pad pad[HUMAN_PLAYERS];
   REPLAY_SETUP kept;     // the settings before the replay set its own
@@ -401,6 +402,7 @@ int open_stream(const char* path, char* message, int size) {
   play.start = play.size = 0;
   play.at_end = play.damaged = false;
   play.frames = 0;
+  play.frame_ms = 0;
   std::memset(play.key_down, 0, sizeof play.key_down);
   std::memset(play.pad, 0, sizeof play.pad);
   if (!fill(HEADER_BYTES)) {
@@ -680,6 +682,7 @@ REPLAY_STEP play_replay_frame() {
         // Escape ends a match by leaving for the menu; a replay ends at its end mark instead.
         keys[VK_ESCAPE] = 0;
         const MODE_PAIR before = {logic_func, render_func};
+        play.frame_ms = ms;
         game_logic(ms);
         if (logic_func != before.logic || render_func != before.render) install_mode(&before);
         match_input.mouse_dx = match_input.mouse_dy = 0;
@@ -708,6 +711,8 @@ REPLAY_STEP play_replay_frame() {
 }
 
 long replay_frames_played() { return play.frames; }
+
+unsigned replay_frame_ms() { return play.frame_ms; }
 
 const char* replay_path() { return play.path; }
 

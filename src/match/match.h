@@ -111,6 +111,8 @@ int open_replay(const char* path, REPLAY_HEADER* header, char* message, int size
 int start_replay(char* message, int size);
 REPLAY_STEP play_replay_frame();
 long replay_frames_played();
+// The length of the frame played last, in ms; 0 before the first.
+unsigned replay_frame_ms();
 bool replaying();
 // The message for a step that ended the replay early ("replay diverged at frame N" and
 // the like); empty for RS_FRAME and RS_END.

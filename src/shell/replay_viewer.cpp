@@ -160,13 +160,17 @@ void replay_logic(unsigned ms) {
   std::memcpy(viewer.was_down, keys, sizeof keys);
   if (viewer.paused || viewer.ended) return;
 
+  // A frame is due once the time owed covers it, taken as long as the frame before (the
+  // clock's frames vary); at most MAX_CATCH_UP a pass, the rest of the debt forgiven.
   viewer.owed += static_cast<float>(ms) * SPEEDS[viewer.speed];
-  const float frame_ms = viewer.header.frame_ms ? static_cast<float>(viewer.header.frame_ms) : 16.0f;
-  long due = static_cast<long>(viewer.owed / frame_ms);
-  if (due <= 0) return;
-  viewer.owed -= static_cast<float>(due) * frame_ms;
-  due = std::min<long>(due, MAX_CATCH_UP);
-  play_frames(due, viewer.speed <= NORMAL_SPEED);
+  for (int n = 0; n < MAX_CATCH_UP && !viewer.ended; n++) {
+    const unsigned last = replay_frame_ms();
+    const float next = static_cast<float>(last ? last : viewer.header.frame_ms ? viewer.header.frame_ms : 16);
+    if (viewer.owed < next) return;
+    play_frames(1, viewer.speed <= NORMAL_SPEED);
+    viewer.owed -= static_cast<float>(replay_frame_ms());
+  }
+  viewer.owed = 0.0f;
 }
 
 void replay_render() {
