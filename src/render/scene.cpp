@@ -570,6 +570,9 @@ void game_render(VURK_* m) {
   draw_particles(basis);
   draw_fast_bullets(basis);
   draw_eye_space(m);
+  // A software renderer rasterises what it was given only once it is flushed: flushed here,
+  // one view is rasterised while the next is being prepared, not all of them at the end.
+  glFlush();
 }
 
 }  // namespace vurkhold
