@@ -51,7 +51,8 @@ void extract_frustum();
 // state would drop are left out before they are lit; the rest go through a fixed batch
 // of lit vertices drawn as vertex arrays (the colour array is on only while it draws).
 void render_octtree(OCTREE* o);
-// Adds one cell's kept triangles to that batch; render_octtree draws what is left in it.
+// Adds one cell's kept triangles to that batch, lit by the lights render_octtree found
+// burning as it began; render_octtree draws what is left in it.
 void render_gridcell(GRIDCELL* gc);
 
 // ---- scene, HUD and views ----

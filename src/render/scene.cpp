@@ -571,6 +571,9 @@ void render_scene(CAMERA cam, const VURK_* m) {
   draw_particles(basis);
   draw_fast_bullets(basis);
   draw_eye_space(m);
+  // A software renderer rasterises what it was given only once it is flushed: flushed here,
+  // one view is rasterised while the next is being prepared, not all of them at the end.
+  glFlush();
 }
 
 }  // namespace vurkhold

@@ -197,18 +197,25 @@ void build_maze(RANDOM* rng, unsigned seed) {
 
 // ---- hall: one high hall under a dome, its floor uneven, held up by pillars, with
 // ledges along the walls, hanging stones and alcoves: earth underfoot, crystal overhead,
-// stone walls with a band of ore.
+// walls of stone, the lightest of the materials. Nothing but the vurks' lamps and the
+// blasts lights a level, and the fog takes a wall as far as the view reaches: a hall
+// wall to wall across the cave left its far side black. Its walls stand HALL_HALF from
+// the middle, so the far wall seen from one side is about as far as a cave's.
+constexpr double HALL_HALF = 11.0;
+
 void build_hall(RANDOM* rng, unsigned seed) {
-  carve_box(at(2.5, 2.5, 2.5), at(29.5, 20, 29.5), 3.0);
-  carve_ellipsoid(at(16, 17, 16), 13.5, 10, 13.5);
+  const double lo = 16 - HALL_HALF, hi = 16 + HALL_HALF;
+  carve_box(at(lo, 2.5, lo), at(hi, 20, hi), 3.0);
+  carve_ellipsoid(at(16, 17, 16), HALL_HALF, 10, HALL_HALF);
   raise_floor(seed, 10, at(16, 0, 16), 40, 4.5, 2.0);
   for (int a = 0; a < 5; a++) {
     const double t = a * 2 * PI / 5 + rng->uniform(0, 1);
-    carve_sphere(at(16 + 12.5 * std::cos(t), rng->uniform(6, 12), 16 + 12.5 * std::sin(t)), rng->uniform(2.6, 3.4));
+    const double r = HALL_HALF - 1;
+    carve_sphere(at(16 + r * std::cos(t), rng->uniform(6, 12), 16 + r * std::sin(t)), rng->uniform(2.6, 3.4));
   }
   std::vector<XYZ> pillars;
   for (int tries = 0; tries < 200 && pillars.size() < 7; tries++) {
-    const XYZ p = at(rng->uniform(7, 25), 0, rng->uniform(7, 25));
+    const XYZ p = at(rng->uniform(lo + 4.5, hi - 4.5), 0, rng->uniform(lo + 4.5, hi - 4.5));
     bool apart = true;
     for (const XYZ& q : pillars) apart = apart && std::hypot(p.x - q.x, p.z - q.z) > 7.0;
     if (apart) pillars.push_back(p);
@@ -219,17 +226,19 @@ void build_hall(RANDOM* rng, unsigned seed) {
     add_capsule(at(p.x, 2, p.z), at(p.x, 6, p.z), r + 0.9);
     add_capsule(at(p.x, 22, p.z), at(p.x, 30, p.z), r + 1.3);
   }
+  // A ledge reaches 3.5 units in from its wall.
+  const double in = lo + 3.5, out = hi - 3.5;
   for (int l = 0; l < 2; l++) {
     const double y = rng->uniform(11, 14);
     const double c = rng->uniform(10, 22);
     const int side = rng->below(4);
-    const XYZ lo = side == 0 ? at(1, y, c - 5) : side == 1 ? at(26, y, c - 5) : side == 2 ? at(c - 5, y, 1) : at(c - 5, y, 26);
-    const XYZ hi = side == 0 ? at(6, y + 1.6, c + 5) : side == 1 ? at(31, y + 1.6, c + 5)
-                 : side == 2 ? at(c + 5, y + 1.6, 6) : at(c + 5, y + 1.6, 31);
-    add_box(lo, hi, 0.7);
+    const XYZ a = side == 0 ? at(1, y, c - 5) : side == 1 ? at(out, y, c - 5) : side == 2 ? at(c - 5, y, 1) : at(c - 5, y, out);
+    const XYZ b = side == 0 ? at(in, y + 1.6, c + 5) : side == 1 ? at(31, y + 1.6, c + 5)
+                : side == 2 ? at(c + 5, y + 1.6, in) : at(c + 5, y + 1.6, 31);
+    add_box(a, b, 0.7);
   }
   for (int s = 0; s < 9; s++) {
-    const double x = rng->uniform(6, 26), z = rng->uniform(6, 26), len = rng->uniform(3, 6);
+    const double x = rng->uniform(in, out), z = rng->uniform(in, out), len = rng->uniform(3, 6);
     add_capsule(at(x, 30, z), at(x, 27 - len * 0.5, z), 1.1);
     add_capsule(at(x, 27 - len * 0.5, z), at(x, 27 - len, z), 0.55);
   }
@@ -241,7 +250,7 @@ void build_hall(RANDOM* rng, unsigned seed) {
   carve_capsule(pit[0], bend, 1.5);
   carve_capsule(bend, pit[1], 1.5);
   roughen(seed, 40, 0.5, 0.3);
-  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.2, {6.5, 13.5, 21.0}, {1, 3, 1, 2}, 0, 2};
+  const STRATA strata{make_perlin(seed, 50, 0.08, 1), 1.2, {6.5, 13.5, 21.0}, {1, 1, 1, 2}, 0, 2};
   set_materials(pick_stratum, &strata);
 }
 
