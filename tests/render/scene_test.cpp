@@ -285,14 +285,14 @@ TEST_F(Scene, SprayedParticlesAreSmallDarkDrops) {
 }
 
 // No sprite is drawn wider than its depth, and when the explosions together would
-// cover more than two views, all of them shrink alike until they do not.
+// cover more than one view, all of them shrink alike until they do not.
 TEST_F(Scene, CloseAndCrowdedExplosionsAreDrawnSmaller) {
   Stage stage;
   explosion_texture = stage.flat(0xFFFFFFFF);
   test::place_vurk(0, {16, 12, 30});
   const float pixels_per_unit = 240 / std::tan(rad(30));  // at depth one
   const struct { int count; float depth, size, half; } rows[] = {
-      {1, 4, 1, 1.0f / 4}, {1, 2, 5, 0.5f}, {40, 4, 1, std::sqrt(2 / (40 * 1.299f * 1.732f / 16)) / 4}};
+      {1, 4, 1, 1.0f / 4}, {1, 2, 5, 0.5f}, {40, 4, 1, std::sqrt(1 / (40 * 1.299f * 1.732f / 16)) / 4}};
   for (const auto& r : rows) {
     for (int i = 0; i < MAX_EXPLOSIONS; i++)
       explosion[i] = {{16, 12.25f, 30 - r.depth}, 0, 0, i < r.count, r.size, nullptr};
