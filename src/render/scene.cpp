@@ -38,7 +38,7 @@ constexpr float NEAR_SPREAD = 0.5f;
 constexpr float FADE_DEPTH = 1.0f;
 constexpr float EXPLOSION_FILL = 1.0f;  // views' worth of area
 constexpr float PARTICLE_FILL = 0.5f;
-constexpr float SPRITE_CUTOFF = 0.02f;  // the alpha below which a texel is not blended at all
+constexpr float SPRITE_CUTOFF = 0.1f;  // the alpha below which a texel is not blended at all
 // Particles flying free are sprayed blood: small dark drops with a firm edge, from the
 // last quarter of the particle texture.
 constexpr float DROP_SCALE = 0.4f;
