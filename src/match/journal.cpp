@@ -147,25 +147,14 @@ void read_header(READER* r, REPLAY_HEADER* h) {
   for (uint32_t& b : h->held_buttons) b = r->get<uint32_t>();
 }
 
-// FNV-1a, as the world's state hash.
-uint64_t fnv(uint64_t h, const void* data, size_t n) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  for (size_t i = 0; i < n; i++) {
-    h ^= p[i];
-    h *= 1099511628211ull;
-  }
-  return h;
-}
-constexpr uint64_t FNV_START = 1469598103934665603ull;
-
 // A whole file's bytes hashed (its name too, when `named`); false when it can't be read.
 bool hash_file(const char* path, uint64_t* h, bool named) {
   std::FILE* f = platform::open_file(path, "rb");
   if (!f) return false;
-  if (named) *h = fnv(*h, path, std::strlen(path) + 1);
+  if (named) *h = fnv1a(*h, path, std::strlen(path) + 1);
   uint8_t buffer[16384];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) *h = fnv(*h, buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) *h = fnv1a(*h, buffer, n);
   const bool ok = !std::ferror(f);
   std::fclose(f);
   return ok;

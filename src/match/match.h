@@ -18,6 +18,11 @@ int game_init();
 // explosions, particles, radar, winner.
 void game_logic(unsigned ms);
 
+// FNV-1a, the hash of the world's state and of the files a replay depends on: `h` carried
+// on over the bytes, starting from FNV_START.
+inline constexpr uint64_t FNV_START = 1469598103934665603ull;
+uint64_t fnv1a(uint64_t h, const void* data, size_t n);
+
 // A hash of everything a match changes: vurks, lights, bullets, explosions, particles,
 // bullet holes, the voxel field, the counters, the winner and the random generator.
 uint64_t give_world_hash();
@@ -42,6 +47,8 @@ inline constexpr const char* GAME_VERSION = "Vurkhold beta 2.0";
 inline constexpr uint32_t REPLAY_FORMAT = 1;
 inline constexpr long REPLAY_HASH_EVERY = 500;  // frames between the state hashes kept
 inline constexpr int REPLAY_PATH_SIZE = 1024;
+// The replays' folder inside the player's own (platform::user_data_dir).
+inline constexpr const char* REPLAY_FOLDER = "replays";
 inline constexpr int REPLAY_MESSAGE_SIZE = 1200;
 inline constexpr int MAX_REPLAY_KILLS = 1024;
 

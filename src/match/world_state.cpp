@@ -15,15 +15,9 @@ namespace {
 // FNV-1a over the values field by field, never over whole records: padding bytes and
 // pointers would differ between runs that played the same game.
 struct HASH {
-  uint64_t h = 1469598103934665603ull;
+  uint64_t h = FNV_START;
 
-  void bytes(const void* data, size_t n) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    for (size_t i = 0; i < n; i++) {
-      h ^= p[i];
-      h *= 1099511628211ull;
-    }
-  }
+  void bytes(const void* data, size_t n) { h = fnv1a(h, data, n); }
   void i(int64_t v) { bytes(&v, sizeof v); }
   void f(float v) { bytes(&v, sizeof v); }
   void p(const XYZ& v) {
@@ -118,6 +112,15 @@ struct CHECK {
 };
 
 }  // namespace
+
+uint64_t fnv1a(uint64_t h, const void* data, size_t n) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  for (size_t i = 0; i < n; i++) {
+    h ^= p[i];
+    h *= 1099511628211ull;
+  }
+  return h;
+}
 
 uint64_t give_world_hash() {
   HASH s;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "match/match.h"
 #include "menu/menu.h"
 
 namespace vurkhold {
@@ -29,13 +30,10 @@ bool add_replay_name(const char* name, void* context) {
 
 int load_replay_list() {
   replay_count = 0;
-  constexpr char SUBFOLDER[] = "replays/";
-  if (!platform::user_data_dir(replay_folder, sizeof replay_folder - sizeof SUBFOLDER)) {
+  if (!platform::user_data_dir(replay_folder, sizeof replay_folder, REPLAY_FOLDER)) {
     replay_folder[0] = '\0';
     return 0;
   }
-  const size_t length = std::strlen(replay_folder);
-  std::snprintf(replay_folder + length, sizeof replay_folder - length, "%s", SUBFOLDER);
   char pattern[REPLAY_FOLDER_SIZE + 8];
   std::snprintf(pattern, sizeof pattern, "%s*.vhr", replay_folder);
   int seen = 0;

@@ -308,8 +308,11 @@ bool user_path(const char* xdg_variable, const char* home_folder, const char* na
   return std::snprintf(out, size, "%s%s%s", base, between, name) < static_cast<int>(size);
 }
 
-bool user_data_dir(char* out, size_t size) {
-  if (!user_path("XDG_DATA_HOME", "/.local/share", "/vurkhold/", out, size)) return false;
+bool user_data_dir(char* out, size_t size, const char* folder) {
+  char name[MAX_PATH_LENGTH];
+  const int n = std::snprintf(name, sizeof name, folder[0] ? "/vurkhold/%s/" : "/vurkhold/", folder);
+  if (n < 0 || static_cast<size_t>(n) >= sizeof name) return false;
+  if (!user_path("XDG_DATA_HOME", "/.local/share", name, out, size)) return false;
   for (char* c = out + 1; *c; ++c) {
     if (*c != '/') continue;
     *c = '\0';

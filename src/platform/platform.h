@@ -195,8 +195,9 @@ bool enter_data_dir(const char* dir, char* message = nullptr, size_t message_siz
 bool user_path(const char* xdg_variable, const char* home_folder, const char* name, char* out, size_t size);
 // The player's own writable folder for the game, created if missing and ending in '/':
 // $XDG_DATA_HOME/vurkhold/ when that is absolute, else $HOME/.local/share/vurkhold/;
-// false when there is none or it does not fit.
-bool user_data_dir(char* out, size_t size);
+// false when there is none or it does not fit. A `folder` named is the one inside it,
+// made too and ending in '/' as well.
+bool user_data_dir(char* out, size_t size, const char* folder = "");
 // Writes a whole file through `write`, which fills the stream it is given and returns false
 // when it could not. The data goes to a temporary file beside `path` and replaces it only
 // once complete and on the disk; on failure the old file is untouched and `error` holds

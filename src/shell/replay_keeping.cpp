@@ -20,16 +20,6 @@ namespace {
 
 // ---- keeping ----
 
-bool replay_folder(char* out, size_t size) {
-  char dir[REPLAY_PATH_SIZE];
-  if (!platform::user_data_dir(dir, sizeof dir - 8)) return false;
-  const int n = std::snprintf(out, size, "%sreplays", dir);
-  if (n < 0 || static_cast<size_t>(n) >= size) return false;
-  std::error_code error;
-  std::filesystem::create_directories(out, error);
-  return !error;
-}
-
 // The level's file name without its folder or extension, in the characters a file name
 // and the menu's font both take.
 void level_word(char* out, size_t size) {
@@ -68,7 +58,7 @@ void prune_replays(const char* folder, uintmax_t limit) {
 void start_recording(unsigned frame_ms, int views) {
   if (!record_replays) return;
   char folder[REPLAY_PATH_SIZE];
-  if (!replay_folder(folder, sizeof folder)) {
+  if (!platform::user_data_dir(folder, sizeof folder, REPLAY_FOLDER)) {
     std::fprintf(stderr, "vurkhold: no folder of your own to keep replays in\n");
     return;
   }
@@ -82,8 +72,8 @@ void start_recording(unsigned frame_ms, int views) {
   char path[REPLAY_PATH_SIZE + 128];
   char message[REPLAY_MESSAGE_SIZE + 256];
   for (int n = 1; n <= 99; n++) {
-    const int length = n == 1 ? std::snprintf(path, sizeof path, "%s/%s-%s.vhr", folder, when, level)
-                              : std::snprintf(path, sizeof path, "%s/%s-%s-%d.vhr", folder, when, level, n);
+    const int length = n == 1 ? std::snprintf(path, sizeof path, "%s%s-%s.vhr", folder, when, level)
+                              : std::snprintf(path, sizeof path, "%s%s-%s-%d.vhr", folder, when, level, n);
     if (length < 0 || static_cast<size_t>(length) >= sizeof path) return;
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) continue;
