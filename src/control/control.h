@@ -1,5 +1,6 @@
-// control: what moves the vurks: the two human players' keys, mouse and pads, and the
-// computer players. Each vurk holds its controller as two function pointers set by the match.
+// control: what moves the vurks: this computer's keys, mouse and pads turned into commands,
+// the human vurks' controllers that follow them, and the computer players. Each vurk holds
+// its controller as two function pointers set by the match.
 #pragma once
 
 #include "records/records.h"
@@ -8,25 +9,45 @@ namespace vurkhold {
 
 // ---- human players ----
 
-// Once per game frame before the vurks move: mouse look for vurk 0, keyboard look for
-// vurk 1, the pads read and their look, then Escape (back to the menu's pair), the view
-// keys F1-F8 and F9 (camera).
-void game_input(unsigned frame_time);
-// Fills match_input from the mouse and the players' pads as they are now, each axis
-// rounded to one of quantize_axis's steps (over AXIS_STEPS).
+// The seam between this computer's devices and the match. Once a frame the input side
+// reads the mouse and pads into match_input (gather_match_input) and acts on the game's own
+// keys (game_keys); before each step it turns them, with keys[], into that step's commands
+// (make_commands). The match then reads only the commands: game_input turns each vurk by
+// its command, and a human vurk's controllers walk and act on it.
+//
+// Fills match_input: the mouse's motion added to what no step has taken yet, and the
+// players' pads as they are now, each axis rounded to one of quantize_axis's steps.
 void gather_match_input();
-// The buttons of player `player`'s pad in the frame before, against which presses count;
+// Escape, or a pad's Start (or B once a team has won), back to the menu's pair; F1-F4 and
+// F5-F8 the vurks the two views follow; F9 the camera.
+void game_keys();
+// Player 1's keys and the mouse (taken from match_input) go to vurk 0's command, player 2's
+// keys to vurk 1's, each player's pad to its vurk's (human player N is the Nth vurk of type
+// MLT_HUMAN); the other commands are empty. A bumper's press counts against the pad's
+// buttons at the step before.
+void make_commands(VURK_COMMAND* commands);
+// Before the vurks act: every vurk turned by its command, the mouse first, then the look
+// keys, then a pad's right stick.
+void game_input(unsigned frame_time);
+// The buttons of player `player`'s pad at the step before, against which presses count;
 // a match carries them over from the one before, so its replay sets them.
 uint32_t give_held_pad_buttons(int player);
 void set_held_pad_buttons(int player, uint32_t buttons);
 inline constexpr float AXIS_STEPS = 32767.0f;
+inline constexpr int16_t AXIS_LIMIT = 32767;
 int16_t quantize_axis(float axis);
-// Player 1 (vurk 0): cursor keys, mouse, numeric keypad. Player 2 (vurk 1): W A S D,
-// U H J K, space, shift, E and 1-4.
-void find_movement_vector1(VURK_* m, IJK* movement, unsigned frame_time);
-void find_movement_vector2(VURK_* m, IJK* movement, unsigned frame_time);
-void control1(VURK_* m, unsigned frame_time);
-void control2(VURK_* m, unsigned frame_time);
+// A human vurk's controllers, for any vurk: its command's walking, and its actions.
+void human_movement_vector(VURK_* m, IJK* movement, unsigned frame_time);
+void human_control(VURK_* m, unsigned frame_time);
+
+// A command in as few bytes as it needs (one for an empty command), for replays and the
+// network: encode_command returns the bytes written (at most COMMAND_BYTES); decode_command
+// the bytes read, or 0 when `in` holds no command make_commands could have made;
+// command_size the whole size of an encoding from its first byte, 0 for none.
+inline constexpr int COMMAND_BYTES = 1 + 2 + 1 + 8 + 4 + 4;
+int encode_command(const VURK_COMMAND& c, uint8_t* out);
+int decode_command(const uint8_t* in, int size, VURK_COMMAND* c);
+int command_size(uint8_t first);
 
 // ---- game pads ----
 

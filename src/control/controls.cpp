@@ -1,8 +1,11 @@
-// human controls: the game's own keys, mouse look, the pads, and the two players' walking
-// and actions. Keys are read as held states from keys[]; only F9 is cleared here, so one
+// human controls: this computer's keys, mouse and pads turned into the commands of its
+// players' vurks, the game's own keys, and what a human vurk does with its command: look,
+// walk and act. Keys are read as held states from keys[]; only F9 is cleared here, so one
 // press toggles once. A pad's actions add to its player's keys.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "control/control.h"
 #include "geometry/geometry.h"
@@ -31,22 +34,13 @@ constexpr uint32_t PAD_BACK = bit(platform::PAD_START);
 // B goes back once a team has won, as from the menu's pages; before, a stray B would end a match.
 constexpr uint32_t PAD_LEAVE_WON = bit(platform::PAD_B);
 
-platform::Pad last_read[HUMAN_PLAYERS];  // each player's pad in the frame before
-PAD_ACTIONS pad_actions[HUMAN_PLAYERS];
+platform::Pad last_read[HUMAN_PLAYERS];  // each player's pad at the step before
 
 // Human player n's vurk, counted from 0, or null.
 VURK_* human_player(int n) {
   for (VURK_& v : vurk)
     if (v.type == MLT_HUMAN && n-- == 0) return &v;
   return nullptr;
-}
-
-// This frame's pad actions of the player whose vurk m is; null for a vurk no player holds.
-const PAD_ACTIONS* pad_of(const VURK_* m) {
-  if (m < vurk || m >= vurk + MAX_VURKS || m->type != MLT_HUMAN) return nullptr;
-  int n = 0;
-  for (const VURK_* v = vurk; v < m; v++) n += v->type == MLT_HUMAN;
-  return n < HUMAN_PLAYERS ? &pad_actions[n] : nullptr;
 }
 
 struct PLAYER_KEYS {
@@ -62,49 +56,100 @@ constexpr PLAYER_KEYS player2 = {'W', 'S', 'A', 'D', VK_SPACE, VK_SHIFT, 'E', {'
 // Player 2 has no mouse: these keys look and turn.
 constexpr int P2_LOOK_UP = 'U', P2_LOOK_DOWN = 'J', P2_TURN_LEFT = 'H', P2_TURN_RIGHT = 'K';
 
+// A player's held keys as a command's bits and weapon slot: the highest slot held wins.
+void add_keys(const PLAYER_KEYS& k, VURK_COMMAND* c) {
+  const struct { int key; uint16_t bit; } held[] = {{k.forward, VC_FORWARD}, {k.backward, VC_BACKWARD},
+                                                    {k.left, VC_LEFT},       {k.right, VC_RIGHT},
+                                                    {k.fire, VC_FIRE},       {k.jump, VC_JUMP},
+                                                    {k.dig, VC_DIG}};
+  for (const auto& h : held)
+    if (keys[h.key]) c->buttons |= h.bit;
+  for (int w = 0; w < WEAPON_SLOTS; w++)
+    if (keys[k.slot[w]]) c->weapon = static_cast<uint8_t>(w + 1);
+}
+
+// What a pad adds to its player's command: its sticks as they are, its buttons and
+// triggers as the same actions as the keys, and a bumper's press as one weapon step.
+void add_pad(const platform::Pad& pad, uint32_t before, VURK_COMMAND* c) {
+  using namespace platform;
+  const PAD_ACTIONS a = give_pad_actions(pad, before, 0);
+  c->buttons |= VC_PAD;
+  if (a.fire) c->buttons |= VC_FIRE;
+  if (a.jump) c->buttons |= VC_JUMP;
+  if (a.dig) c->buttons |= VC_DIG;
+  if (a.weapon_step > 0) c->buttons |= VC_NEXT_WEAPON;
+  if (a.weapon_step < 0) c->buttons |= VC_PREVIOUS_WEAPON;
+  c->stick[VC_WALK_X] = quantize_axis(pad.axis[PAD_LEFT_X]);
+  c->stick[VC_WALK_Y] = quantize_axis(pad.axis[PAD_LEFT_Y]);
+  c->stick[VC_LOOK_X] = quantize_axis(pad.axis[PAD_RIGHT_X]);
+  c->stick[VC_LOOK_Y] = quantize_axis(pad.axis[PAD_RIGHT_Y]);
+}
+
+// The walking, turning and looking a command's pad asks for in a step of frame_time ms.
+struct STICKS {
+  float forward, right, turn, look;
+};
+STICKS give_sticks(const float axis[VC_STICKS], unsigned frame_time) {
+  float walk_x = axis[VC_WALK_X], walk_y = axis[VC_WALK_Y];
+  float look_x = axis[VC_LOOK_X], look_y = axis[VC_LOOK_Y];
+  apply_dead_zone(&walk_x, &walk_y);
+  apply_dead_zone(&look_x, &look_y);
+  const float rate = PAD_LOOK_SPEED * static_cast<float>(frame_time);
+  return {-walk_y, walk_x, -look_x * rate, -look_y * rate};
+}
+
+STICKS command_sticks(const VURK_COMMAND& c, unsigned frame_time) {
+  float axis[VC_STICKS];
+  for (int a = 0; a < VC_STICKS; a++) axis[a] = static_cast<float>(c.stick[a]) / AXIS_STEPS;
+  return give_sticks(axis, frame_time);
+}
+
+const VURK_COMMAND& command_of(const VURK_* m) { return vurk_command[m - vurk]; }
+
 // Forward and backward cancel; a diagonal walks faster by the square root of two.
-void walk(const PLAYER_KEYS& k, VURK_* m, IJK* movement, unsigned frame_time) {
+void walk(VURK_* m, IJK* movement, unsigned frame_time) {
+  const VURK_COMMAND& c = command_of(m);
   const float s = WALK_SPEED * static_cast<float>(frame_time);
   const float a = rad(m->angle);
   const float sa = std::sin(a);
   const float ca = std::cos(a);
-  if (keys[k.forward]) {
+  if (c.buttons & VC_FORWARD) {
     movement->i -= s * sa;
     movement->k -= s * ca;
     m->animation = 1;
   }
-  if (keys[k.backward]) {
+  if (c.buttons & VC_BACKWARD) {
     movement->i += s * sa;
     movement->k += s * ca;
     m->animation = 1;
   }
-  if (keys[k.left]) {
+  if (c.buttons & VC_LEFT) {
     movement->i -= s * ca;
     movement->k += s * sa;
     m->animation = 1;
   }
-  if (keys[k.right]) {
+  if (c.buttons & VC_RIGHT) {
     movement->i += s * ca;
     movement->k -= s * sa;
     m->animation = 1;
   }
-  const PAD_ACTIONS* pad = pad_of(m);
-  if (pad && (pad->forward != 0.0f || pad->right != 0.0f)) {
-    movement->i += s * (pad->right * ca - pad->forward * sa);
-    movement->k -= s * (pad->forward * ca + pad->right * sa);
+  if (!(c.buttons & VC_PAD)) return;
+  const STICKS pad = command_sticks(c, frame_time);
+  if (pad.forward != 0.0f || pad.right != 0.0f) {
+    movement->i += s * (pad.right * ca - pad.forward * sa);
+    movement->k -= s * (pad.forward * ca + pad.right * sa);
     m->animation = 1;
   }
 }
 
 // The jump key turns fire into the item: the rope or the jetpack. The weapon never fires
 // while jump is held.
-void act(const PLAYER_KEYS& k, VURK_* m, unsigned frame_time) {
+void act(VURK_* m, unsigned frame_time) {
   if (!m->alive) return;
-  static constexpr PAD_ACTIONS no_pad = {};
-  const PAD_ACTIONS& pad = pad_of(m) ? *pad_of(m) : no_pad;
-  const bool fire = keys[k.fire] || pad.fire;
+  const VURK_COMMAND& c = command_of(m);
+  const bool fire = (c.buttons & VC_FIRE) != 0;
   m->jump = 0;
-  if (keys[k.jump] || pad.jump) {
+  if (c.buttons & VC_JUMP) {
     m->jump = 1;
     if (m->item == MI_NINJAROPE) {
       if (m->rope_state == NRS_IN && fire) {
@@ -120,28 +165,28 @@ void act(const PLAYER_KEYS& k, VURK_* m, unsigned frame_time) {
   } else if (fire) {
     fire_weapon(m);
   }
-  if (keys[k.dig] || pad.dig) dig(m);
-  if (pad.weapon_step) m->weapon = static_cast<uint8_t>((m->weapon + WEAPON_SLOTS + pad.weapon_step) % WEAPON_SLOTS);
-  for (int w = 0; w < WEAPON_SLOTS; w++)
-    if (keys[k.slot[w]]) m->weapon = static_cast<uint8_t>(w);
+  if (c.buttons & VC_DIG) dig(m);
+  const int step = ((c.buttons & VC_NEXT_WEAPON) != 0) - ((c.buttons & VC_PREVIOUS_WEAPON) != 0);
+  if (step) m->weapon = static_cast<uint8_t>((m->weapon + WEAPON_SLOTS + step) % WEAPON_SLOTS);
+  if (c.weapon >= 1 && c.weapon <= WEAPON_SLOTS) m->weapon = static_cast<uint8_t>(c.weapon - 1);
 }
 
 float clamp_pitch(float pitch) { return std::clamp(pitch, -PITCH_LIMIT, PITCH_LIMIT); }
 
-// Each player's pad as it is this frame (a zero record for none), its look applied at once
-// as the mouse's is.
-void read_pads(unsigned frame_time) {
-  for (int p = 0; p < HUMAN_PLAYERS; p++) {
-    const platform::Pad& pad = match_input.pad[p];
-    pad_actions[p] = give_pad_actions(pad, last_read[p].buttons, frame_time);
-    last_read[p] = pad;
-    VURK_* v = human_player(p);
-    if (v) {
-      v->angle += pad_actions[p].turn;
-      v->angle2 = clamp_pitch(v->angle2 + pad_actions[p].look);
-    }
-    if (pad_actions[p].back || (winner >= 0 && (pad.buttons & PAD_LEAVE_WON))) install_mode(&menu_pair);
-  }
+// The command's encoding: a byte of the fields present, then those fields little-endian.
+enum COMMAND_FIELD : uint8_t { CF_BUTTONS = 1, CF_WEAPON = 2, CF_MOUSE = 4, CF_WALK = 8, CF_LOOK = 16, CF_ALL = 31 };
+
+template <typename T>
+void put(uint8_t** at, T v) {
+  std::memcpy(*at, &v, sizeof v);
+  *at += sizeof v;
+}
+template <typename T>
+T get(const uint8_t** at) {
+  T v;
+  std::memcpy(&v, *at, sizeof v);
+  *at += sizeof v;
+  return v;
 }
 
 }  // namespace
@@ -177,17 +222,15 @@ void apply_dead_zone(float* x, float* y) {
 
 PAD_ACTIONS give_pad_actions(const platform::Pad& pad, uint32_t before, unsigned frame_time) {
   using namespace platform;
-  float walk_x = pad.axis[PAD_LEFT_X], walk_y = pad.axis[PAD_LEFT_Y];
-  float look_x = pad.axis[PAD_RIGHT_X], look_y = pad.axis[PAD_RIGHT_Y];
-  apply_dead_zone(&walk_x, &walk_y);
-  apply_dead_zone(&look_x, &look_y);
-  const float rate = PAD_LOOK_SPEED * static_cast<float>(frame_time);
+  const float axis[VC_STICKS] = {pad.axis[PAD_LEFT_X], pad.axis[PAD_LEFT_Y], pad.axis[PAD_RIGHT_X],
+                                 pad.axis[PAD_RIGHT_Y]};
+  const STICKS sticks = give_sticks(axis, frame_time);
   const uint32_t pressed = pad.buttons & ~before;
   PAD_ACTIONS a;
-  a.forward = -walk_y;
-  a.right = walk_x;
-  a.turn = -look_x * rate;
-  a.look = -look_y * rate;
+  a.forward = sticks.forward;
+  a.right = sticks.right;
+  a.turn = sticks.turn;
+  a.look = sticks.look;
   a.fire = pad.axis[PAD_RIGHT_TRIGGER] > TRIGGER_PRESSED || (pad.buttons & PAD_ITEM);
   a.jump = pad.axis[PAD_LEFT_TRIGGER] > TRIGGER_PRESSED || (pad.buttons & PAD_ITEM);
   a.dig = (pad.buttons & PAD_DIG) != 0;
@@ -197,9 +240,14 @@ PAD_ACTIONS give_pad_actions(const platform::Pad& pad, uint32_t before, unsigned
 }
 
 // Axes to the 16-bit steps the pads themselves deliver, so that a replay, which keeps
-// them in that form, feeds the match exactly what it played with.
+// them in that form, feeds the match exactly what it played with. The mouse's motion adds
+// up until a step takes it: a frame shorter than the tick runs none.
 void gather_match_input() {
-  platform::mouse_offset(&match_input.mouse_dx, &match_input.mouse_dy);
+  int dx = 0, dy = 0;
+  platform::mouse_offset(&dx, &dy);
+  match_input.mouse_dx += dx;
+  match_input.mouse_dy += dy;
+  mpos = {centerX + match_input.mouse_dx, centerY + match_input.mouse_dy};
   for (int p = 0; p < HUMAN_PLAYERS; p++) {
     platform::Pad& pad = match_input.pad[p];
     platform::read_pad(player_pad[p], &pad);
@@ -209,24 +257,61 @@ void gather_match_input() {
 
 int16_t quantize_axis(float axis) { return static_cast<int16_t>(std::lround(std::clamp(axis, -1.0f, 1.0f) * AXIS_STEPS)); }
 
+void make_commands(VURK_COMMAND* commands) {
+  for (int i = 0; i < MAX_VURKS; i++) commands[i] = VURK_COMMAND{};
+  VURK_COMMAND& one = commands[0];
+  one.buttons |= VC_MOUSE;
+  one.mouse_dx = std::clamp(match_input.mouse_dx, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
+  one.mouse_dy = std::clamp(match_input.mouse_dy, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
+  match_input.mouse_dx = match_input.mouse_dy = 0;
+  add_keys(player1, &one);
+  VURK_COMMAND& two = commands[1];
+  two.buttons |= VC_KEY_LOOK;
+  add_keys(player2, &two);
+  const struct { int key; uint16_t bit; } look[] = {
+      {P2_LOOK_UP, VC_LOOK_UP}, {P2_LOOK_DOWN, VC_LOOK_DOWN}, {P2_TURN_LEFT, VC_TURN_LEFT}, {P2_TURN_RIGHT, VC_TURN_RIGHT}};
+  for (const auto& l : look)
+    if (keys[l.key]) two.buttons |= l.bit;
+  for (int p = 0; p < HUMAN_PLAYERS; p++) {
+    const platform::Pad& pad = match_input.pad[p];
+    const VURK_* v = human_player(p);
+    if (v) add_pad(pad, last_read[p].buttons, &commands[v - vurk]);
+    last_read[p] = pad;
+  }
+}
+
+// Each vurk turned by what its command carries, in the order the devices always turned it:
+// the mouse, then the look keys, then a pad. A computer player's command is empty, except
+// that player 1's mouse and player 2's look keys turn vurks 0 and 1 whatever plays them.
 void game_input(unsigned frame_time) {
-  mpos = {centerX + match_input.mouse_dx, centerY + match_input.mouse_dy};
-
-  VURK_* one = &vurk[0];
-  one->angle2 = static_cast<float>(one->angle2 + (centerY - mpos.y) / MOUSE_DEGREES);
-  one->angle = static_cast<float>(one->angle + (centerX - mpos.x) / MOUSE_DEGREES);
-  one->angle2 = clamp_pitch(one->angle2);
-
-  VURK_* two = &vurk[1];
   const float turn = TURN_SPEED * static_cast<float>(frame_time);
-  if (keys[P2_LOOK_UP]) two->angle2 += turn;
-  if (keys[P2_LOOK_DOWN]) two->angle2 -= turn;
-  two->angle2 = clamp_pitch(two->angle2);
-  if (keys[P2_TURN_LEFT]) two->angle += turn;
-  if (keys[P2_TURN_RIGHT]) two->angle -= turn;
-  read_pads(frame_time);
+  for (int i = 0; i < MAX_VURKS; i++) {
+    const VURK_COMMAND& c = vurk_command[i];
+    VURK_* v = &vurk[i];
+    if (c.buttons & VC_MOUSE) {
+      v->angle2 = static_cast<float>(v->angle2 + -c.mouse_dy / MOUSE_DEGREES);
+      v->angle = static_cast<float>(v->angle + -c.mouse_dx / MOUSE_DEGREES);
+      v->angle2 = clamp_pitch(v->angle2);
+    }
+    if (c.buttons & VC_KEY_LOOK) {
+      if (c.buttons & VC_LOOK_UP) v->angle2 += turn;
+      if (c.buttons & VC_LOOK_DOWN) v->angle2 -= turn;
+      v->angle2 = clamp_pitch(v->angle2);
+      if (c.buttons & VC_TURN_LEFT) v->angle += turn;
+      if (c.buttons & VC_TURN_RIGHT) v->angle -= turn;
+    }
+    if (c.buttons & VC_PAD) {
+      const STICKS pad = command_sticks(c, frame_time);
+      v->angle += pad.turn;
+      v->angle2 = clamp_pitch(v->angle2 + pad.look);
+    }
+  }
+}
 
+void game_keys() {
   if (keys[VK_ESCAPE]) install_mode(&menu_pair);
+  for (const platform::Pad& pad : match_input.pad)
+    if ((pad.buttons & PAD_BACK) || (winner >= 0 && (pad.buttons & PAD_LEAVE_WON))) install_mode(&menu_pair);
   for (int i = 0; i < MAX_VURKS; i++)
     if (keys[VK_F1 + i] && vurk[i].type != MLT_OFF) vurk_to_render_1 = &vurk[i];
   for (int i = 0; i < MAX_VURKS; i++)
@@ -237,9 +322,49 @@ void game_input(unsigned frame_time) {
   }
 }
 
-void find_movement_vector1(VURK_* m, IJK* movement, unsigned frame_time) { walk(player1, m, movement, frame_time); }
-void find_movement_vector2(VURK_* m, IJK* movement, unsigned frame_time) { walk(player2, m, movement, frame_time); }
-void control1(VURK_* m, unsigned frame_time) { act(player1, m, frame_time); }
-void control2(VURK_* m, unsigned frame_time) { act(player2, m, frame_time); }
+void human_movement_vector(VURK_* m, IJK* movement, unsigned frame_time) { walk(m, movement, frame_time); }
+void human_control(VURK_* m, unsigned frame_time) { act(m, frame_time); }
+
+int command_size(uint8_t fields) {
+  if (fields & ~CF_ALL) return 0;
+  return 1 + (fields & CF_BUTTONS ? 2 : 0) + (fields & CF_WEAPON ? 1 : 0) + (fields & CF_MOUSE ? 8 : 0) +
+         (fields & CF_WALK ? 4 : 0) + (fields & CF_LOOK ? 4 : 0);
+}
+
+int encode_command(const VURK_COMMAND& c, uint8_t* out) {
+  uint8_t* at = out + 1;
+  uint8_t fields = 0;
+  if (c.buttons) fields |= CF_BUTTONS, put(&at, c.buttons);
+  if (c.weapon) fields |= CF_WEAPON, put(&at, c.weapon);
+  if (c.mouse_dx || c.mouse_dy) fields |= CF_MOUSE, put(&at, c.mouse_dx), put(&at, c.mouse_dy);
+  if (c.stick[VC_WALK_X] || c.stick[VC_WALK_Y])
+    fields |= CF_WALK, put(&at, c.stick[VC_WALK_X]), put(&at, c.stick[VC_WALK_Y]);
+  if (c.stick[VC_LOOK_X] || c.stick[VC_LOOK_Y])
+    fields |= CF_LOOK, put(&at, c.stick[VC_LOOK_X]), put(&at, c.stick[VC_LOOK_Y]);
+  out[0] = fields;
+  return static_cast<int>(at - out);
+}
+
+int decode_command(const uint8_t* in, int size, VURK_COMMAND* c) {
+  if (size < 1) return 0;
+  const uint8_t fields = in[0];
+  const int n = command_size(fields);
+  if (n == 0 || n > size) return 0;
+  const uint8_t* at = in + 1;
+  VURK_COMMAND d = {};
+  if (fields & CF_BUTTONS) d.buttons = get<uint16_t>(&at);
+  if (fields & CF_WEAPON) d.weapon = get<uint8_t>(&at);
+  if (fields & CF_MOUSE) d.mouse_dx = get<int32_t>(&at), d.mouse_dy = get<int32_t>(&at);
+  if (fields & CF_WALK) d.stick[VC_WALK_X] = get<int16_t>(&at), d.stick[VC_WALK_Y] = get<int16_t>(&at);
+  if (fields & CF_LOOK) d.stick[VC_LOOK_X] = get<int16_t>(&at), d.stick[VC_LOOK_Y] = get<int16_t>(&at);
+  // Only what make_commands can make: a field present holds a value, a slot is 1..4, the
+  // mouse and the sticks are within their travel.
+  bool ok = (!(fields & CF_BUTTONS) || d.buttons) && (!(fields & CF_WEAPON) || (d.weapon >= 1 && d.weapon <= WEAPON_SLOTS));
+  ok = ok && std::abs(d.mouse_dx) <= MAX_COMMAND_MOUSE && std::abs(d.mouse_dy) <= MAX_COMMAND_MOUSE;
+  for (int16_t s : d.stick) ok = ok && s >= -AXIS_LIMIT && s <= AXIS_LIMIT;
+  if (!ok) return 0;
+  *c = d;
+  return n;
+}
 
 }  // namespace vurkhold

@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "control/control.h"
 #include "match/match.h"
 
 namespace vurkhold {
@@ -86,8 +87,13 @@ int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsign
   const MODE_PAIR game = {game_logic, nullptr};
   install_mode(&game);
   if (!frame_ms) frame_ms = HEADLESS_FRAME_MS;
+  // A step of frame_ms a frame, tick or none: the commands made as the window's game makes
+  // them, from devices that never move.
   return run_frames(frames_to_run, frame_ms, hash_every, seed, [frame_ms] {
-    logic_func(frame_ms);
+    gather_match_input();
+    VURK_COMMAND commands[MAX_VURKS];
+    make_commands(commands);
+    play_step(frame_ms, commands);
     return true;
   });
 }
@@ -104,7 +110,7 @@ int replay_headless(const char* path, long hash_every) {
   const MODE_PAIR game = {game_logic, nullptr};
   install_mode(&game);
   REPLAY_STEP last = RS_FRAME;
-  int status = run_frames(-1, header.frame_ms, hash_every, header.seed, [&last] {
+  int status = run_frames(-1, header.frame_ms ? header.frame_ms : header.tick, hash_every, header.seed, [&last] {
     last = play_replay_frame();
     return last == RS_FRAME;
   });

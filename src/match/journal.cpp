@@ -1,18 +1,24 @@
-// replay journal: a match's input recorded frame by frame into a replay file, and the
+// replay journal: a match's commands recorded step by step into a replay file, and the
 // same file read back to play the match again: its header sets the match up as it was,
-// its frames feed the same input, and the state hashes in it prove the world the same.
+// its steps feed the same commands, and the state hashes in it prove the world the same.
 //
 // A file is eight bytes ("VHR" 0x1a and the format, 32 bits little-endian), then one zlib
-// stream. The stream holds the header, then records of a tag byte and fixed fields:
+// stream. The stream holds the header, then records of a tag byte and their fields.
+// Format 2, written now: the header, the tick (u32), the level file's size (u32) and its
+// bytes, then
+//   'f' step          u8 ms, u8 vurks (bit i: vurk i's command follows), the commands
+//                     as encode_command writes them; a vurk left out asks for nothing
+//   'd' death         u32 frame, u8 victim, u8 killer (255: none)
+//   'h' state hash    u32 frame, u64 hash           (every REPLAY_HASH_EVERY steps)
+//   'e' end           u32 frames, u64 hash
+// Format 1, still played: the header alone, and in place of the commands the devices as
+// they reached the match, turned into commands on playing by the same make_commands:
 //   'k' key change    u8 journal key, u8 down       (before its frame)
 //   'm' mouse         i32 dx, i32 dy                (before its frame)
 //   'p' pad           u8 player, u8 connected, u32 buttons, i16 axes[6]  (before its frame)
-//   'f' frame         u8 ms: the frame's logic runs with the input so far
-//   'd' death         u32 frame, u8 victim, u8 killer (255: none)
-//   'h' state hash    u32 frame, u64 hash           (every REPLAY_HASH_EVERY frames)
-//   'e' end           u32 frames, u64 hash
-// Each frame is flushed whole to the file, so a game that dies leaves a replay that
-// plays to its last whole frame.
+//   'f' frame         u8 ms: the frame's step runs with the input so far
+// Each step is flushed whole to the file, so a game that dies leaves a replay that
+// plays to its last whole step.
 #include <zlib.h>
 
 #include <algorithm>
@@ -23,6 +29,7 @@
 
 #include "control/control.h"
 #include "match/match.h"
+#include "terrain/terrain.h"
 
 namespace vurkhold {
 
@@ -84,6 +91,7 @@ struct READER {
 
 constexpr int HEADER_BYTES = 32 + 8 + 8 + LEVEL_PATH_SIZE + 4 + 4 + 4 + 1 + 4 * 4 + 1 + 1 +
                              MAX_VURKS * (4 + 1 + 1 + 1 + 4 * WEAPON_SLOTS) + 4 * 4 + 4 + 4 * HUMAN_PLAYERS;
+constexpr int HEADER_2_BYTES = HEADER_BYTES + 4 + 4;  // and the tick and the level's size
 
 void write_header(WRITER* w, const REPLAY_HEADER& h) {
   w->put_bytes(h.game_version, sizeof h.game_version);
@@ -113,6 +121,9 @@ void write_header(WRITER* w, const REPLAY_HEADER& h) {
   w->put(h.next_bullethole);
   w->put(h.radar_angle);
   for (uint32_t b : h.held_buttons) w->put(b);
+  if (h.format < 2) return;
+  w->put(h.tick);
+  w->put(h.level_size);
 }
 
 void read_header(READER* r, REPLAY_HEADER* h) {
@@ -145,6 +156,10 @@ void read_header(READER* r, REPLAY_HEADER* h) {
   h->next_bullethole = r->get<int32_t>();
   h->radar_angle = r->get<float>();
   for (uint32_t& b : h->held_buttons) b = r->get<uint32_t>();
+  h->tick = h->level_size = 0;
+  if (h->format < 2) return;
+  h->tick = r->get<uint32_t>();
+  h->level_size = r->get<uint32_t>();
 }
 
 // A whole file's bytes hashed (its name too, when `named`); false when it can't be read.
@@ -175,16 +190,16 @@ struct RECORDER {
   std::FILE* file = nullptr;
   z_stream z;
   char path[REPLAY_PATH_SIZE];
-  uint8_t pending[1024];  // this frame's records (or the header) before they are compressed
+  uint8_t pending[1024];  // this step's records (or the header) before they are compressed
   int pending_size = 0;
   uint8_t out[4096];
   bool failed = false;
   long frames = 0;
-  uint8_t key_down[KEY_COUNT];
-  platform::Pad pad[HUMAN_PLAYERS];
   int was_alive[MAX_VURKS];
 };
 RECORDER rec;
+// The level file's bytes as the replay keeps them, and as a replay being played gave them.
+uint8_t level_kept[MAX_LEVEL_BYTES];
 
 template <typename T>
 void pend(T v) {
@@ -193,11 +208,11 @@ void pend(T v) {
   rec.pending_size += sizeof v;
 }
 
-// Compresses what is pending and writes all of it out; `flush` is zlib's.
-void deflate_pending(int flush) {
+// Compresses n bytes and writes all that comes out; `flush` is zlib's.
+void deflate_bytes(const uint8_t* bytes, size_t n, int flush) {
   if (!rec.file || rec.failed) return;
-  rec.z.next_in = rec.pending;
-  rec.z.avail_in = static_cast<uInt>(rec.pending_size);
+  rec.z.next_in = const_cast<uint8_t*>(bytes);
+  rec.z.avail_in = static_cast<uInt>(n);
   do {
     rec.z.next_out = rec.out;
     rec.z.avail_out = sizeof rec.out;
@@ -206,41 +221,29 @@ void deflate_pending(int flush) {
       rec.failed = true;
       break;
     }
-    const size_t n = sizeof rec.out - rec.z.avail_out;
-    if (n && std::fwrite(rec.out, 1, n, rec.file) != n) rec.failed = true;
-  } while (rec.z.avail_out == 0 && !rec.failed);
-  rec.pending_size = 0;
-  if (std::fflush(rec.file) != 0) rec.failed = true;
+    const size_t out = sizeof rec.out - rec.z.avail_out;
+    if (out && std::fwrite(rec.out, 1, out, rec.file) != out) rec.failed = true;
+  } while ((rec.z.avail_out == 0 || rec.z.avail_in > 0) && !rec.failed);
+  if (flush != Z_NO_FLUSH && std::fflush(rec.file) != 0) rec.failed = true;
   if (rec.failed) std::fprintf(stderr, "vurkhold: the replay %s could not be written: %s\n", rec.path, std::strerror(errno));
 }
 
-void record_input() {
-  for (int k = 0; k < KEY_COUNT; k++) {
-    const uint8_t down = keys[JOURNAL_KEYS[k]] != 0;
-    if (down == rec.key_down[k]) continue;
-    rec.key_down[k] = down;
-    pend<uint8_t>('k');
-    pend<uint8_t>(static_cast<uint8_t>(k));
-    pend<uint8_t>(down);
-  }
-  if (match_input.mouse_dx || match_input.mouse_dy) {
-    pend<uint8_t>('m');
-    pend<int32_t>(match_input.mouse_dx);
-    pend<int32_t>(match_input.mouse_dy);
-  }
-  for (int p = 0; p < HUMAN_PLAYERS; p++) {
-    const platform::Pad& now = match_input.pad[p];
-    platform::Pad& before = rec.pad[p];
-    if (now.connected == before.connected && now.buttons == before.buttons &&
-        std::memcmp(now.axis, before.axis, sizeof now.axis) == 0)
-      continue;
-    before = now;
-    pend<uint8_t>('p');
-    pend<uint8_t>(static_cast<uint8_t>(p));
-    pend<uint8_t>(now.connected != 0);
-    pend<uint32_t>(now.buttons);
-    for (float a : now.axis) pend<int16_t>(quantize_axis(a));
-  }
+void deflate_pending(int flush) {
+  deflate_bytes(rec.pending, static_cast<size_t>(rec.pending_size), flush);
+  rec.pending_size = 0;
+}
+
+// A whole level file into level_kept; its size, -1 when it can't be read, -2 when it is
+// larger than a replay keeps.
+long read_level_bytes(const char* level) {
+  std::FILE* f = platform::open_file(level, "rb");
+  if (!f) return -1;
+  const size_t n = std::fread(level_kept, 1, sizeof level_kept, f);
+  const bool more = std::fgetc(f) != EOF;
+  const bool bad = std::ferror(f);
+  std::fclose(f);
+  if (bad) return -1;
+  return more ? -2 : static_cast<long>(n);
 }
 
 // ---- playing ----
@@ -257,9 +260,11 @@ struct PLAYER {
   bool at_end = false;   // no more compressed bytes
   bool damaged = false;  // zlib refused the rest
   long frames = 0;
-  unsigned frame_ms = 0;  // of the frame played last
+  unsigned frame_ms = 0;  // of the step played last
+  // Format 1: the devices as the records so far left them.
   uint8_t key_down[KEY_COUNT];
   platform::Pad pad[HUMAN_PLAYERS];
+  int32_t mouse_dx, mouse_dy;
   REPLAY_SETUP kept;     // the settings before the replay set its own
   bool setup_kept = false;
   char message[REPLAY_MESSAGE_SIZE];
@@ -305,13 +310,29 @@ T take() {
   return v;
 }
 
-// The fields that follow each tag.
+// n inflated bytes into `to`, more than the buffer holds at once; false when they end first.
+bool take_bytes(uint8_t* to, size_t n) {
+  while (n > 0) {
+    const int part = static_cast<int>(std::min(n, sizeof play.buffer / 2));
+    if (!fill(part)) return false;
+    std::memcpy(to, play.buffer + play.start, static_cast<size_t>(part));
+    play.start += part;
+    play.size -= part;
+    to += part;
+    n -= static_cast<size_t>(part);
+  }
+  return true;
+}
+
+// The fields that follow each tag of the file's format, -1 for a tag it has no record
+// of; 0 for a format-2 step, whose size its fields tell.
 int record_size(uint8_t tag) {
+  const bool commands = play.header.format >= 2;
   switch (tag) {
-    case 'k': return 2;
-    case 'm': return 8;
-    case 'p': return 2 + 4 + 2 * platform::PAD_AXES;
-    case 'f': return 1;
+    case 'k': return commands ? -1 : 2;
+    case 'm': return commands ? -1 : 8;
+    case 'p': return commands ? -1 : 2 + 4 + 2 * platform::PAD_AXES;
+    case 'f': return commands ? 0 : 1;
     case 'd': return 6;
     case 'h':
     case 'e': return 12;
@@ -319,17 +340,37 @@ int record_size(uint8_t tag) {
   return -1;
 }
 
-// The next record's tag, its fields inflated and ready behind it; false at the stream's
-// end, where a record is cut off, or at a tag no record has (which marks the rest damaged).
-bool next_record(uint8_t* tag) {
+// The size of the format-2 step whose tag is at play.start, its fields made ready; 0 when
+// the stream ends first, -1 when they can't be a step's.
+int step_size() {
+  int n = 2;
+  if (!fill(1 + n)) return 0;
+  const uint8_t vurks = play.buffer[play.start + 2];
+  if (vurks >> MAX_VURKS) return -1;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    if (!(vurks & 1 << i)) continue;
+    if (!fill(1 + n + 1)) return 0;
+    const int size = command_size(play.buffer[play.start + 1 + n]);
+    if (size == 0) return -1;
+    n += size;
+    if (!fill(1 + n)) return 0;
+  }
+  return n;
+}
+
+// The next record's tag, its n fields inflated and ready behind it; false at the
+// stream's end, where a record is cut off, or at a tag no record has (which marks the rest
+// damaged).
+bool next_record(uint8_t* tag, int* n) {
   if (!fill(1)) return false;
   *tag = play.buffer[play.start];
-  const int n = record_size(*tag);
-  if (n < 0) {
+  *n = record_size(*tag);
+  if (*n == 0) *n = step_size();
+  if (*n < 0) {
     play.damaged = true;
     return false;
   }
-  if (!fill(1 + n)) return false;
+  if (*n == 0 || !fill(1 + *n)) return false;
   play.start++;
   play.size--;
   return true;
@@ -353,6 +394,9 @@ bool sane(const REPLAY_HEADER& h) {
   bool ok = h.level[0] && (h.views == 1 || h.views == 2) && s.lives >= 1 && s.lives <= 1000 &&
             s.frag_limit >= 1 && s.frag_limit <= 1000 && s.light_range >= 0 && s.light_range <= 1000 &&
             std::isfinite(s.ambient) && std::fabs(s.ambient) <= 2.0f && s.camera <= CM_THIRD_PERSON;
+  if (h.format >= 2)
+    ok = ok && h.frame_ms <= 200 && h.tick <= MAX_TICK && (h.tick == 0 || h.frame_ms == 0) && h.level_size >= 1 &&
+         h.level_size <= MAX_LEVEL_BYTES;
   for (int i = 0; i < MAX_VURKS; i++) {
     const REPLAY_VURK& v = s.vurk[i];
     ok = ok && v.num == i && v.team >= 0 && v.team < 4 && v.type <= MLT_OFF && v.item <= MI_JETPACK;
@@ -360,7 +404,8 @@ bool sane(const REPLAY_HEADER& h) {
   return ok;
 }
 
-// Opens the file and reads its prefix and header; 0 with the reason.
+// Opens the file and reads its prefix and header, and a format-2 file's level into
+// level_kept; 0 with the reason.
 int open_stream(const char* path, char* message, int size) {
   close_stream();
   play.file = std::fopen(path, "rb");
@@ -377,9 +422,9 @@ int open_stream(const char* path, char* message, int size) {
   }
   uint32_t format;
   std::memcpy(&format, prefix + 4, 4);
-  if (format != REPLAY_FORMAT) {
-    std::snprintf(message, static_cast<size_t>(size), "replay %s: made in replay format %u; this game plays format %u",
-                  path, format, REPLAY_FORMAT);
+  if (format != 1 && format != REPLAY_FORMAT) {
+    std::snprintf(message, static_cast<size_t>(size),
+                  "replay %s: made in replay format %u; this game plays formats 1 and %u", path, format, REPLAY_FORMAT);
     return 0;
   }
   play.z = z_stream{};
@@ -394,15 +439,18 @@ int open_stream(const char* path, char* message, int size) {
   play.frame_ms = 0;
   std::memset(play.key_down, 0, sizeof play.key_down);
   std::memset(play.pad, 0, sizeof play.pad);
-  if (!fill(HEADER_BYTES)) {
+  play.mouse_dx = play.mouse_dy = 0;
+  play.header.format = format;
+  const int header_bytes = format >= 2 ? HEADER_2_BYTES : HEADER_BYTES;
+  if (!fill(header_bytes)) {
     say(message, size, "replay %s: its header is cut short or damaged", path);
     return 0;
   }
-  READER r = {play.buffer + play.start, play.buffer + play.start + HEADER_BYTES};
+  READER r = {play.buffer + play.start, play.buffer + play.start + header_bytes};
   read_header(&r, &play.header);
-  play.start += HEADER_BYTES;
-  play.size -= HEADER_BYTES;
-  if (!sane(play.header)) {
+  play.start += header_bytes;
+  play.size -= header_bytes;
+  if (!sane(play.header) || (format >= 2 && !take_bytes(level_kept, play.header.level_size))) {
     say(message, size, "replay %s: its header is cut short or damaged", path);
     return 0;
   }
@@ -461,23 +509,32 @@ bool give_level_hash(const char* level, uint64_t* hash) {
   *hash = FNV_START;
   return hash_file(level, hash, false);
 }
-
 // ---- recording ----
 
 int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int views, char* message, int size) {
   end_recording(true);
   REPLAY_HEADER h = {};
+  h.format = REPLAY_FORMAT;
   std::snprintf(h.game_version, sizeof h.game_version, "%s", GAME_VERSION);
   h.content_hash = give_content_hash();
+  const long level_size = read_level_bytes(level_to_use);
   // A level that can't be read stops the match with the level reader's own message.
-  if (!give_level_hash(level_to_use, &h.level_hash)) {
-    message[0] = '\0';
+  if (level_size < 0) {
+    if (level_size == -2)
+      std::snprintf(message, static_cast<size_t>(size), "can't make the replay %s: the level %s is larger than %d bytes",
+                    path, level_to_use, MAX_LEVEL_BYTES);
+    else
+      message[0] = '\0';
     return 0;
   }
+  h.level_hash = fnv1a(FNV_START, level_kept, static_cast<size_t>(level_size));
+  h.level_size = static_cast<uint32_t>(level_size);
   std::snprintf(h.level, sizeof h.level, "%s", level_to_use);
   h.seed = seed;
   h.random_state = game_rand_state();
   h.frame_ms = frame_ms;
+  h.tick = give_match_tick();
+  if (h.tick) h.frame_ms = 0;
   h.views = static_cast<uint8_t>(views);
   h.setup = give_replay_setup();
   h.next_bullet = next_bullet;
@@ -504,16 +561,15 @@ int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int view
   }
   rec.failed = false;
   rec.frames = 0;
-  std::memset(rec.key_down, 0, sizeof rec.key_down);
-  std::memset(rec.pad, 0, sizeof rec.pad);
   uint8_t prefix[PREFIX_SIZE];
   std::memcpy(prefix, MAGIC, 4);
   std::memcpy(prefix + 4, &REPLAY_FORMAT, 4);
   std::fwrite(prefix, 1, PREFIX_SIZE, rec.file);
-  WRITER w = {rec.pending, rec.pending + HEADER_BYTES};
+  WRITER w = {rec.pending, rec.pending + HEADER_2_BYTES};
   write_header(&w, h);
-  rec.pending_size = HEADER_BYTES;
-  deflate_pending(Z_SYNC_FLUSH);
+  rec.pending_size = HEADER_2_BYTES;
+  deflate_pending(Z_NO_FLUSH);
+  deflate_bytes(level_kept, h.level_size, Z_SYNC_FLUSH);
   return 1;
 }
 
@@ -533,19 +589,26 @@ void end_recording(bool keep) {
 
 bool recording() { return rec.file != nullptr; }
 
-// ---- every frame ----
+// ---- every step ----
 
-void begin_journal_frame(unsigned ms) {
-  if (playing) return;
-  gather_match_input();
-  if (!rec.file) return;
-  record_input();
+void begin_journal_step(unsigned ms, const VURK_COMMAND* commands) {
+  if (playing || !rec.file) return;
+  uint8_t bytes[MAX_VURKS][COMMAND_BYTES];
+  int sizes[MAX_VURKS];
+  uint8_t vurks = 0;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    sizes[i] = encode_command(commands[i], bytes[i]);
+    if (sizes[i] > 1) vurks = static_cast<uint8_t>(vurks | 1 << i);
+  }
   pend<uint8_t>('f');
   pend<uint8_t>(static_cast<uint8_t>(std::min(ms, 255u)));
+  pend<uint8_t>(vurks);
+  for (int i = 0; i < MAX_VURKS; i++)
+    for (int b = 0; b < sizes[i] && (vurks & 1 << i); b++) pend<uint8_t>(bytes[i][b]);
   for (int i = 0; i < MAX_VURKS; i++) rec.was_alive[i] = vurk[i].alive;
 }
 
-void end_journal_frame() {
+void end_journal_step() {
   if (playing || !rec.file) return;
   rec.frames++;
   for (int i = 0; i < MAX_VURKS; i++) {
@@ -573,11 +636,21 @@ int open_replay(const char* path, REPLAY_HEADER* header, char* message, int size
     return 0;
   }
   const REPLAY_HEADER& h = play.header;
-  if (std::strcmp(h.game_version, GAME_VERSION) != 0) {
+  // A format-1 replay was recorded by the one version that wrote that format, and plays
+  // in every version after it; a later one plays only in its own.
+  const char* version = h.format == 1 ? FORMAT_1_GAME_VERSION : GAME_VERSION;
+  if (std::strcmp(h.game_version, version) != 0) {
     std::snprintf(message, static_cast<size_t>(size), "replay %s: recorded by %s; this is %s", path, h.game_version,
-                  GAME_VERSION);
+                  h.format == 1 ? FORMAT_1_GAME_VERSION : GAME_VERSION);
   } else if (h.content_hash != give_content_hash()) {
     say(message, size, "replay %s: recorded with other game content", path);
+  } else if (h.format >= 2) {
+    // The level travels inside: only its bytes' hash is checked, wherever its file went.
+    if (fnv1a(FNV_START, level_kept, h.level_size) == h.level_hash) {
+      if (header) *header = h;
+      return 1;
+    }
+    say(message, size, "replay %s: its header is cut short or damaged", path);
   } else {
     uint64_t level_hash;
     if (!give_level_hash(h.level, &level_hash) || level_hash != h.level_hash) {
@@ -616,19 +689,23 @@ int start_replay(char* message, int size) {
   radar_angle = std::isfinite(h.radar_angle) ? h.radar_angle : 0.0f;
   for (int p = 0; p < HUMAN_PLAYERS; p++) set_held_pad_buttons(p, h.held_buttons[p]);
   playing = true;
-  if (!game_init()) {
+  if (h.format >= 2) use_level_bytes(level_kept, h.level_size);
+  const int ready = game_init();
+  use_level_bytes(nullptr, 0);
+  if (!ready) {
     playing = false;
     std::snprintf(message, static_cast<size_t>(size), "replay %s: its level %s can't be loaded", play.path, h.level);
     return 0;
   }
-  std::memset(keys, 0, sizeof keys);
+  if (h.format == 1) std::memset(keys, 0, sizeof keys);
   match_input = {};
   return 1;
 }
 
-REPLAY_STEP play_replay_frame() {
+REPLAY_STEP read_replay_step(unsigned* ms, VURK_COMMAND* commands) {
   uint8_t tag;
-  while (next_record(&tag)) {
+  int n;
+  while (next_record(&tag, &n)) {
     switch (tag) {
       case 'k': {
         const uint8_t k = take<uint8_t>();
@@ -641,8 +718,8 @@ REPLAY_STEP play_replay_frame() {
         break;
       }
       case 'm':
-        match_input.mouse_dx = take<int32_t>();
-        match_input.mouse_dy = take<int32_t>();
+        play.mouse_dx = take<int32_t>();
+        play.mouse_dy = take<int32_t>();
         break;
       case 'p': {
         const uint8_t p = take<uint8_t>();
@@ -661,20 +738,36 @@ REPLAY_STEP play_replay_frame() {
         break;
       }
       case 'f': {
-        const uint8_t ms = take<uint8_t>();
-        if (ms == 0 || ms > 200) {
+        const uint8_t length = take<uint8_t>();
+        // A step of the tick it was recorded with, or of a frame's 1..200 ms.
+        if (length == 0 || length > 200 || (play.header.tick && length != play.header.tick)) {
           play.damaged = true;
           return RS_DAMAGED;
         }
-        for (int k = 0; k < KEY_COUNT; k++) keys[JOURNAL_KEYS[k]] = play.key_down[k];
-        for (int p = 0; p < HUMAN_PLAYERS; p++) match_input.pad[p] = play.pad[p];
-        // Escape ends a match by leaving for the menu; a replay ends at its end mark instead.
-        keys[VK_ESCAPE] = 0;
-        const MODE_PAIR before = {logic_func, render_func};
-        play.frame_ms = ms;
-        game_logic(ms);
-        if (logic_func != before.logic || render_func != before.render) install_mode(&before);
-        match_input.mouse_dx = match_input.mouse_dy = 0;
+        if (play.header.format == 1) {
+          // The devices as they stood, through the same seam the game itself uses.
+          for (int k = 0; k < KEY_COUNT; k++) keys[JOURNAL_KEYS[k]] = play.key_down[k];
+          for (int p = 0; p < HUMAN_PLAYERS; p++) match_input.pad[p] = play.pad[p];
+          match_input.mouse_dx = play.mouse_dx;
+          match_input.mouse_dy = play.mouse_dy;
+          play.mouse_dx = play.mouse_dy = 0;
+          make_commands(commands);
+        } else {
+          const uint8_t vurks = take<uint8_t>();
+          for (int i = 0; i < MAX_VURKS; i++) {
+            commands[i] = VURK_COMMAND{};
+            if (!(vurks & 1 << i)) continue;
+            const int used = decode_command(play.buffer + play.start, play.size, &commands[i]);
+            if (used == 0) {
+              play.damaged = true;
+              return RS_DAMAGED;
+            }
+            play.start += used;
+            play.size -= used;
+          }
+        }
+        *ms = length;
+        play.frame_ms = length;
         play.frames++;
         return RS_FRAME;
       }
@@ -699,11 +792,17 @@ REPLAY_STEP play_replay_frame() {
   return play.damaged ? RS_DAMAGED : RS_CUT_SHORT;
 }
 
+REPLAY_STEP play_replay_frame() {
+  unsigned ms = 0;
+  VURK_COMMAND commands[MAX_VURKS];
+  const REPLAY_STEP step = read_replay_step(&ms, commands);
+  if (step == RS_FRAME) match_step(ms, commands);
+  return step;
+}
+
 long replay_frames_played() { return play.frames; }
 
 unsigned replay_frame_ms() { return play.frame_ms; }
-
-const char* replay_path() { return play.path; }
 
 void give_replay_message(REPLAY_STEP step, char* message, int size) {
   switch (step) {
@@ -733,8 +832,8 @@ int scan_replay(const char* path, REPLAY_INDEX* index, char* message, int size) 
     return 0;
   }
   uint8_t tag;
-  while (next_record(&tag)) {
-    const int n = record_size(tag);
+  int n;
+  while (next_record(&tag, &n)) {
     if (tag == 'f') {
       index->frames++;
     } else if (tag == 'd' && index->kills < MAX_REPLAY_KILLS) {

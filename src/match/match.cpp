@@ -1,4 +1,5 @@
-// match: setting up a match from the menu's choices and running one frame of it.
+// match: setting up a match from the menu's choices and running it step by step, each step
+// from the commands of its vurks, in steps of the clock's frames or of a fixed tick.
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +19,11 @@ constexpr float SPAWN_HOLE = 1.0f;
 constexpr float LIGHT_RANGE = 50.0f;
 constexpr float PARTICLE_SPIN = 2.5f;  // ms per degree
 constexpr float RADAR_SPEED = 75.0f;   // ms per degree
+
+unsigned match_tick = 0;  // ms a step, 0: one step a frame of the clock's length
+unsigned tick_carry = 0;  // ms the clock gave that no step has taken yet
+const uint8_t* level_bytes = nullptr;  // the level game_init reads instead of the file
+size_t level_size = 0;
 
 void reset_terrain() {
   for (int i = 0; i < MAX_RENDERED_VERTEXES; i++) {
@@ -85,12 +91,9 @@ void set_up_vurk(VURK_* v, int i) {
   v->find_movement_vector = nullptr;
   v->control = nullptr;
   v->jump = 0;
-  if (v->type == MLT_HUMAN && v->num == 0) {
-    v->find_movement_vector = find_movement_vector1;
-    v->control = control1;
-  } else if (v->type == MLT_HUMAN && v->num == 1) {
-    v->find_movement_vector = find_movement_vector2;
-    v->control = control2;
+  if (v->type == MLT_HUMAN) {
+    v->find_movement_vector = human_movement_vector;
+    v->control = human_control;
   } else if (v->type == MLT_COMPUTER) {
     v->find_movement_vector = ai_find_movement_vector;
     v->control = AI;
@@ -162,9 +165,14 @@ void find_winner() {
 
 }  // namespace
 
+void use_level_bytes(const uint8_t* bytes, size_t size) {
+  level_bytes = bytes;
+  level_size = size;
+}
+
 int game_init() {
   reset_terrain();
-  if (!load_level_file(level_to_use)) return 0;
+  if (!(level_bytes ? load_level_bytes(level_bytes, level_size, level_to_use) : load_level_file(level_to_use))) return 0;
 
   // A rock reaches as far as its model's farthest corner times its size. The model keeps
   // that reach squared; below 1 the square is the smaller, so the larger of the two is
@@ -212,6 +220,9 @@ int game_init() {
   // Mouse motion made in the menu must not turn vurk 0 in the match's first frame.
   int dx = 0, dy = 0;
   platform::mouse_offset(&dx, &dy);
+  match_input.mouse_dx = match_input.mouse_dy = 0;
+  for (VURK_COMMAND& c : vurk_command) c = VURK_COMMAND{};
+  tick_carry = 0;
   match_stats = MATCH_STATS{};
   for (int8_t& w : match_stats.hit_weapon) w = -1;
   for (int8_t& w : match_stats.bullet_weapon) w = -1;
@@ -219,9 +230,9 @@ int game_init() {
   return 1;
 }
 
-void game_logic(unsigned ms) {
+void match_step(unsigned ms, const VURK_COMMAND* commands) {
   match_stats.clock += ms;
-  begin_journal_frame(ms);
+  for (int i = 0; i < MAX_VURKS; i++) vurk_command[i] = commands[i];
   game_input(ms);
   for (int i = 0; i < MAX_BULLETS; i++)
     if (bullet[i].alive) nurse_bullet(&bullet[i], ms);
@@ -233,7 +244,32 @@ void game_logic(unsigned ms) {
   radar_angle += static_cast<float>(ms) / RADAR_SPEED;
   if (radar_angle > 360.0f) radar_angle -= 360.0f;
   if (winner < 0) find_winner();
-  end_journal_frame();
+}
+
+void play_step(unsigned ms, const VURK_COMMAND* commands) {
+  begin_journal_step(ms, commands);
+  match_step(ms, commands);
+  end_journal_step();
+}
+
+void set_match_tick(unsigned ms) { match_tick = ms; }
+unsigned give_match_tick() { return match_tick; }
+
+void game_logic(unsigned ms) {
+  gather_match_input();
+  game_keys();
+  unsigned steps = 1;
+  if (match_tick) {
+    tick_carry += ms;
+    steps = tick_carry / match_tick;
+    tick_carry %= match_tick;
+    ms = match_tick;
+  }
+  for (unsigned n = 0; n < steps; n++) {
+    VURK_COMMAND commands[MAX_VURKS];
+    make_commands(commands);
+    play_step(ms, commands);
+  }
 }
 
 }  // namespace vurkhold

@@ -4,6 +4,8 @@
 // (the shell) or through the hooks in the world records (the menu).
 #pragma once
 
+#include <cstddef>
+
 #include "records/records.h"
 
 namespace vurkhold {
@@ -14,9 +16,25 @@ inline constexpr int SPAWN_TRIES = 1000;
 // Resets every per-match pool, loads level_to_use and places the vurks with their
 // controllers; 0 when the level cannot be loaded (after its message).
 int game_init();
-// One frame of a match: input, bullets, every vurk's controller, then every vurk's movement,
-// explosions, particles, radar, winner.
+// The level the next game_init reads from these bytes (a replay's own copy of the file),
+// still named level_to_use; null reads the file again.
+void use_level_bytes(const uint8_t* bytes, size_t size);
+// One step of the world, `ms` long, from the commands of its four vurks: each vurk turned
+// by its command, bullets, every vurk's controller, then every vurk's movement,
+// explosions, particles, radar, winner. Reads no device and starts nothing outside the
+// world but sounds.
+void match_step(unsigned ms, const VURK_COMMAND* commands);
+// match_step, kept in the replay being recorded.
+void play_step(unsigned ms, const VURK_COMMAND* commands);
+// One frame of a match, the logic function: this computer's devices and the game's keys
+// read, then the frame's steps, each with the commands made for it (make_commands). With a
+// tick, as many whole steps of the tick as the frames have given time for, the rest
+// carried over; without, one step of `ms`.
 void game_logic(unsigned ms);
+// The tick of the matches that follow, 1..MAX_TICK ms, or 0 for the clock's frames.
+inline constexpr unsigned MAX_TICK = 50;
+void set_match_tick(unsigned ms);
+unsigned give_match_tick();
 
 // FNV-1a, the hash of the world's state and of the files a replay depends on: `h` carried
 // on over the bytes, starting from FNV_START.
@@ -30,6 +48,11 @@ uint64_t give_world_hash();
 // otherwise 0 with the first problem in `problem`.
 int check_world(char* problem, int size);
 
+// ---- snapshots ----
+
+// Worlds kept for going back: a ring allocated once at start-up.
+inline constexpr int SNAPSHOT_RING = 32;
+
 // Frame time of a headless match when none is given, in ms.
 inline constexpr unsigned HEADLESS_FRAME_MS = 16;
 
@@ -42,9 +65,11 @@ int play_headless(long frames, unsigned frame_ms, long hash_every, unsigned seed
 
 // ---- replays ----
 
-// What a replay names itself by; a replay plays only in the game that recorded it.
+// What a replay names itself by; a replay plays only in the game that recorded it, but for
+// format 1, which the one version that wrote it recorded, and which every later one plays.
 inline constexpr const char* GAME_VERSION = "Vurkhold beta 2.0";
-inline constexpr uint32_t REPLAY_FORMAT = 1;
+inline constexpr const char* FORMAT_1_GAME_VERSION = "Vurkhold beta 2.0";
+inline constexpr uint32_t REPLAY_FORMAT = 2;  // the format written
 inline constexpr long REPLAY_HASH_EVERY = 500;  // frames between the state hashes kept
 inline constexpr int REPLAY_PATH_SIZE = 1024;
 // The replays' folder inside the player's own (platform::user_data_dir).
@@ -72,6 +97,7 @@ REPLAY_SETUP give_replay_setup();
 void apply_replay_setup(const REPLAY_SETUP& setup);
 
 struct REPLAY_HEADER {
+  uint32_t format;        // as the file's prefix gives it, not in the header's bytes
   char game_version[32];
   uint64_t content_hash;  // of the rules' files: give_content_hash
   uint64_t level_hash;    // of the level file's bytes
@@ -86,6 +112,10 @@ struct REPLAY_HEADER {
   int32_t next_bullet, next_explosion, next_particle, next_bullethole;
   float radar_angle;
   uint32_t held_buttons[HUMAN_PLAYERS];
+  // Format 2 only: the match's tick (0: none), and the size of the level file's bytes, which
+  // follow the header in the file.
+  uint32_t tick;
+  uint32_t level_size;
 };
 
 // A hash of the game folder's configuration files and models, the content the rules
@@ -95,27 +125,28 @@ uint64_t give_content_hash();
 bool give_level_hash(const char* level, uint64_t* hash);
 
 // Recording. begin_recording, called just before game_init, starts the replay file `path`
-// (which must not exist) with the match as it is set up now; from there every game_logic
-// frame is kept in it. end_recording finishes it with its end mark (keep) or removes it.
+// (which must not exist) with the match as it is set up now, its level file's bytes and
+// its tick; from there every play_step is kept in it. end_recording finishes it with its end mark (keep) or removes it.
 // begin_recording's failure has its message (empty when the level can't be read, which
 // game_init reports); a failed write stops the recording, and the game plays on.
 int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int views, char* message, int size);
 void end_recording(bool keep);
 bool recording();
 
-// game_logic's first and last steps: the frame's input gathered (or, in a replay, left as
-// the replay set it) and kept; and the frame's deaths and state hash kept.
-void begin_journal_frame(unsigned ms);
-void end_journal_frame();
+// play_step's first and last: the step's commands kept; its deaths and state hash kept.
+void begin_journal_step(unsigned ms, const VURK_COMMAND* commands);
+void end_journal_step();
 
 // Playing. open_replay checks that this game can play the file: its format, the game
 // version, the content and the level; 0 with the reason. start_replay sets the match up
-// as recorded (the settings and set-up are put back by close_replay) and runs game_init;
-// it can be called again to play from the start. play_replay_frame plays one recorded
-// frame through game_logic.
+// as recorded (the settings and set-up are put back by close_replay) and runs game_init,
+// on the level the replay carries (format 2) or its file (format 1); it can be called again
+// to play from the start. read_replay_step gives the next recorded step's length and
+// commands (the hashes recorded before it checked); play_replay_frame plays it too.
 enum REPLAY_STEP : uint8_t { RS_FRAME, RS_END, RS_CUT_SHORT, RS_DAMAGED, RS_DIVERGED };
 int open_replay(const char* path, REPLAY_HEADER* header, char* message, int size);
 int start_replay(char* message, int size);
+REPLAY_STEP read_replay_step(unsigned* ms, VURK_COMMAND* commands);
 REPLAY_STEP play_replay_frame();
 long replay_frames_played();
 // The length of the frame played last, in ms; 0 before the first.

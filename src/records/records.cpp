@@ -29,6 +29,7 @@ float frustum[6][4];
 int keys[VK_COUNT];
 int32_t player_pad[HUMAN_PLAYERS] = {-1, -1};
 MATCH_INPUT match_input = {};
+VURK_COMMAND vurk_command[MAX_VURKS] = {};
 char textbuffer[80];
 IJK jetpack_spray = {0.0f, -0.01f, 0.0f};
 

@@ -402,14 +402,49 @@ extern int keys[VK_COUNT];
 // Each human player's pad (a platform instance id), -1 for none. Kept for the whole run,
 // so a match plays with the pads its players had in the menu.
 extern int32_t player_pad[HUMAN_PLAYERS];
-// What reached the match in a frame besides keys[]: the mouse's motion since the frame
-// before, in pixels, and each human player's pad as it was read. The match reads its
-// input only from here and keys[], so a replay can feed it the same.
+// This computer's devices as the input side read them in a frame, besides keys[]: the
+// mouse's motion not yet handed to a step, in pixels, and each human player's pad. They
+// are turned into commands before the match sees them.
 struct MATCH_INPUT {
   int32_t mouse_dx, mouse_dy;
   platform::Pad pad[HUMAN_PLAYERS];
 };
 extern MATCH_INPUT match_input;
+
+// What a vurk's player asks of it in one step: the only input the match reads. Actions are
+// bits; the turn and the look keep the units of the devices they came from, so that the
+// match's arithmetic on them is the very arithmetic it always did on the devices: the mouse
+// in pixels, a pad's sticks in its own 16-bit steps, the look keys as held bits.
+enum VC_BUTTON : uint16_t {
+  VC_FORWARD = 1 << 0,
+  VC_BACKWARD = 1 << 1,
+  VC_LEFT = 1 << 2,
+  VC_RIGHT = 1 << 3,
+  VC_FIRE = 1 << 4,
+  VC_JUMP = 1 << 5,
+  VC_DIG = 1 << 6,
+  VC_LOOK_UP = 1 << 7,
+  VC_LOOK_DOWN = 1 << 8,
+  VC_TURN_LEFT = 1 << 9,
+  VC_TURN_RIGHT = 1 << 10,
+  VC_NEXT_WEAPON = 1 << 11,
+  VC_PREVIOUS_WEAPON = 1 << 12,
+  // The command carries a mouse, the look keys or a pad: each turns its vurk every step it
+  // is carried, moved or not (the look holds the pitch within its limits even at rest).
+  VC_MOUSE = 1 << 13,
+  VC_KEY_LOOK = 1 << 14,
+  VC_PAD = 1 << 15,
+};
+enum VC_STICK : uint8_t { VC_WALK_X = 0, VC_WALK_Y = 1, VC_LOOK_X = 2, VC_LOOK_Y = 3, VC_STICKS = 4 };
+inline constexpr int32_t MAX_COMMAND_MOUSE = 1 << 20;  // pixels a step, either way
+struct VURK_COMMAND {
+  uint16_t buttons;            // VC_ bits
+  uint8_t weapon;              // the weapon slot picked, 1..4; 0 keeps the one held
+  int32_t mouse_dx, mouse_dy;  // pixels, right and down
+  int16_t stick[VC_STICKS];    // -32767..32767 of the travel: right and down are positive
+};
+// The commands of the step being played, one per vurk.
+extern VURK_COMMAND vurk_command[MAX_VURKS];
 extern char textbuffer[80];
 extern IJK jetpack_spray;
 

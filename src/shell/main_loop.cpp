@@ -188,6 +188,7 @@ int vurkhold_main(int argc, char** argv) {
     return 1;
   }
   fixed_frame_ms = options.frame_ms;
+  set_match_tick(options.tick);
   // The game opens on the menu, which starts each match through these.
   menu_pair = {menu_logic, menu_render};
   one_player_pair = {game_logic, one_player_view};

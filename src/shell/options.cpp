@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "match/match.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -28,9 +29,13 @@ const char* const usage_text =
     "  --lives N       lives of each vurk, 1 to 1000 (default 100)\n"
     "  --frag-limit N  frags a team needs to win, 1 to 1000 (default 50)\n"
     "  --frame-ms N    advance the game N ms every frame, 1 to 200 (default: the clock)\n"
+    "  --tick N        advance the game in steps of N ms, 1 to 50, as many a frame as the\n"
+    "                  clock has given time for (with --headless: as --frame-ms)\n"
     "  --headless      run a match with no window, GL or sound device and print its\n"
     "                  outcome (needs --frames)\n"
     "  --hash-every N  with --headless, print the world's state hash every N frames\n"
+    "  --sync-test N   with --headless, go back N steps (1 to 31) after every step, play\n"
+    "                  them again and stop when a state hash differs\n"
     "  --input FILE    play the key and mouse events of a script (see the README)\n"
     "  --screenshot FILE  save the last frame drawn as a PNG when the game ends\n"
     "  --reset-settings  delete the saved menu choices and start from the defaults\n"
@@ -110,6 +115,20 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       }
       options->frame_ms = static_cast<unsigned>(number);
       i++;
+    } else if (std::strcmp(arg, "--tick") == 0) {
+      if (!read_number(value, MAX_TICK, &number) || number == 0) {
+        std::snprintf(error, error_size, "--tick needs a number from 1 to %u", MAX_TICK);
+        return 0;
+      }
+      options->tick = static_cast<unsigned>(number);
+      i++;
+    } else if (std::strcmp(arg, "--sync-test") == 0) {
+      if (!read_number(value, SNAPSHOT_RING - 1, &number) || number == 0) {
+        std::snprintf(error, error_size, "--sync-test needs a number from 1 to %d", SNAPSHOT_RING - 1);
+        return 0;
+      }
+      options->sync_test = static_cast<int>(number);
+      i++;
     } else if (std::strcmp(arg, "--hash-every") == 0) {
       if (!read_number(value, 2000000000ull, &number) || number == 0) {
         std::snprintf(error, error_size, "--hash-every needs a number from 1 to 2000000000");
@@ -163,6 +182,22 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
   if (options->headless && (options->input || options->screenshot)) {
     std::snprintf(error, error_size, "--headless draws nothing: --input and --screenshot need a window");
     return 0;
+  }
+  if (options->tick && options->frame_ms) {
+    std::snprintf(error, error_size, "--tick and --frame-ms can't be given together: a frame of --frame-ms is one step");
+    return 0;
+  }
+  if (options->replay && options->tick) {
+    std::snprintf(error, error_size, "--replay plays at the tick it was recorded with: --tick can't change it");
+    return 0;
+  }
+  if (options->sync_test && !options->headless) {
+    std::snprintf(error, error_size, "--sync-test needs --headless");
+    return 0;
+  }
+  if (options->headless && options->tick) {
+    options->frame_ms = options->tick;
+    options->tick = 0;
   }
   if (options->hash_every && !options->headless) {
     std::snprintf(error, error_size, "--hash-every needs --headless");

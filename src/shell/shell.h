@@ -41,6 +41,8 @@ struct OPTIONS {
   int lives;       // 0: the default
   int frag_limit;  // 0: the default
   unsigned frame_ms;  // 0: the clock decides
+  unsigned tick;      // ms a step, 0: one step a frame (a headless run takes it as frame_ms)
+  int sync_test;      // steps a headless run goes back after each step, 0: none
   int headless;
   long hash_every;  // 0: no hashes
   const char* screenshot;  // PNG of the last frame drawn, written at the end

@@ -75,12 +75,10 @@ int fail(FILE* f, const char* format, const char* filename) {
 
 }  // namespace
 
-int read_level_file(const char* filename) {
-  FILE* f = platform::open_file(filename, "rb");
-  if (!f) {
-    report_level_error("Can't open file %s.", filename);
-    return 0;
-  }
+namespace {
+
+// The reading itself, from f (closed here) with `filename` for the messages.
+int read_level_stream(FILE* f, const char* filename) {
 
   // A file too short to hold the version shows 0.00 rather than whatever a partial
   // read left behind.
@@ -117,8 +115,30 @@ int read_level_file(const char* filename) {
   return 1;
 }
 
+}  // namespace
+
+int read_level_file(const char* filename) {
+  FILE* f = platform::open_file(filename, "rb");
+  if (!f) {
+    report_level_error("Can't open file %s.", filename);
+    return 0;
+  }
+  return read_level_stream(f, filename);
+}
+
 int load_level_file(const char* filename) {
   if (!read_level_file(filename)) return 0;
+  build_surface();
+  return 1;
+}
+
+int load_level_bytes(const uint8_t* bytes, size_t size, const char* name) {
+  FILE* f = size ? fmemopen(const_cast<uint8_t*>(bytes), size, "rb") : nullptr;
+  if (!f) {
+    report_level_error("Can't open file %s.", name);
+    return 0;
+  }
+  if (!read_level_stream(f, name)) return 0;
   build_surface();
   return 1;
 }

@@ -3,6 +3,7 @@
 // terrain_draw.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "records/records.h"
@@ -51,6 +52,12 @@ inline constexpr int LEVEL_MESSAGE_SIZE = 80;
 int load_level_file(const char* filename);
 // The reading half of load_level_file, without the surface.
 int read_level_file(const char* filename);
+// load_level_file on a level file's bytes held in memory (a replay's own copy), its
+// messages naming the file as `name`.
+int load_level_bytes(const uint8_t* bytes, size_t size, const char* name);
+// The largest level file a replay carries: a version 1.1 level with six rocks is 176620
+// bytes.
+inline constexpr int MAX_LEVEL_BYTES = 1 << 18;
 // Writes the current voxel field, the materials (version 1.1 only) and the first `rocks`
 // rocks as a level of the given version (1.0 or 1.1); 1 on success, 0 when the version
 // is neither or the file cannot be written, with the reason in `error`. An existing file

@@ -65,8 +65,9 @@ TEST_F(ControlTest, WalkingAndActionKeysOfBothPlayers) {
     m->alive = r.alive, m->weapon = 2, m->jump = 1, m->angle = 30;
     m->item = static_cast<ITEM>(r.item), m->rope_state = static_cast<ROPE_STATE>(r.rope);
     IJK walk = {0.5f, 0.7f, -0.25f};
-    (r.player == 1 ? find_movement_vector1 : find_movement_vector2)(m, &walk, 10);
-    (r.player == 1 ? control1 : control2)(m, 10);
+    make_commands(vurk_command);
+    human_movement_vector(m, &walk, 10);
+    human_control(m, 10);
     test::expect_near(walk, {0.5f + r.di, 0.7f, -0.25f + r.dk}, 1e-6f);
     EXPECT_EQ(std::tuple(test::count_live_bullets(), m->jump, m->rope_state, m->dig_delay, int{m->weapon},
                          m->animation, int{m->movement.j > 0}),
@@ -94,6 +95,8 @@ TEST_F(ControlTest, LookViewCameraAndMenuKeys) {
     hold(r.held, 4);
     vurk[1].angle = r.angle, vurk[1].angle2 = r.pitch, vurk[0].angle = 700, vurk[0].angle2 = 100;
     const CAMERA_MODE camera = camera_mode;
+    make_commands(vurk_command);
+    game_keys();
     game_input(100);
     EXPECT_EQ(std::tuple(vurk[1].angle, vurk[1].angle2, vurk[0].angle, vurk[0].angle2, camera_mode != camera),
               std::tuple(r.angle_after, r.pitch_after, 700.0f, 90.0f, r.toggled == 1)) << &r - rows;
@@ -101,7 +104,7 @@ TEST_F(ControlTest, LookViewCameraAndMenuKeys) {
               std::tuple(&vurk[r.view1], &vurk[r.view2], 0, true)) << &r - rows;
   }
   keys[VK_ESCAPE] = 1;
-  game_input(10);
+  game_keys();
   EXPECT_EQ(std::tuple(logic_func, render_func), std::tuple(menu_pair.logic, menu_pair.render));
 }
 

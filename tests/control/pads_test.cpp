@@ -56,10 +56,11 @@ class PadTest : public test::ArenaTest {
     platform::mouse_offset(&dx, &dy);
     pump();
   }
-  ~PadTest() override {  // a frame with no pads leaves no pad's actions behind
+  ~PadTest() override {  // a frame with no pads leaves no pad's buttons held behind
     for (int32_t pad : plugged_) platform::detach_virtual_pad(pad);
     pump();
-    game_input(0);
+    gather_match_input();
+    make_commands(vurk_command);
   }
   // Every pending event through the shell's handling, as the frame loop does.
   static void pump() {
@@ -83,8 +84,8 @@ TEST_F(PadTest, PadsDriveTheirPlayersAndKeepThemAcrossUnplugging) {
   for (int i = 0; i < 2; i++) {
     VURK_* v = test::place_vurk(i, {8.0f + 16 * i, test::STAND_Y, 16});
     v->type = MLT_HUMAN, v->weapons[0] = {&gun, 0, 50, 0, 0};
-    v->find_movement_vector = i ? find_movement_vector2 : find_movement_vector1;
-    v->control = i ? control2 : control1;
+    v->find_movement_vector = human_movement_vector;
+    v->control = human_control;
   }
   const int32_t one = plug(), two = plug();
   ASSERT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(one, two));
@@ -124,7 +125,7 @@ TEST_F(PadTest, MenuPagesAndAWonMatchByPad) {
     menu_page = r.page, menu_selection = r.line, winner = r.winner;
     ASSERT_TRUE(platform::set_virtual_pad_button(pad, r.button, true));
     pump();
-    r.winner > -2 ? (gather_match_input(), game_input(10)) : menu_logic(10);
+    r.winner > -2 ? (gather_match_input(), game_keys()) : menu_logic(10);
     platform::set_virtual_pad_button(pad, r.button, false), pump();  // else the next press goes unseen
     EXPECT_EQ(std::tuple(menu_page, menu_selection, logic_func == menu_stand_in),
               std::tuple(r.page_after, r.line_after, r.menu == 1)) << &r - rows;

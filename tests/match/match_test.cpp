@@ -76,10 +76,10 @@ TEST_F(OneFrame, InputBulletsVurksExplosionsParticlesThenTheWinner) {
   FRAG_LIMIT = 1;
   for (int k : {int{'H'}, int{'W'}, VK_SHIFT, VK_LBUTTON}) keys[k] = 1;
   VURK_* one = test::place_vurk(0, {8, STAND_Y, 8});
-  one->control = control1;
+  one->control = human_control;
   one->weapons[0] = {&gun, 0, 5, 0, 0};
   VURK_* two = test::place_vurk(1, {24, STAND_Y, 8});
-  two->control = control2, two->find_movement_vector = find_movement_vector2;
+  two->control = human_control, two->find_movement_vector = human_movement_vector;
   VURK_* prey = test::place_vurk(2, {16, 10, 16});
   prey->lives = 1, prey->life = 5;
   types[0].emit = types[0].emit_amount = 1, types[0].emit_rate = 10, types[0].emit_speed = 0.01f;
@@ -108,7 +108,7 @@ TEST_F(OneFrame, InputBulletsVurksExplosionsParticlesThenTheWinner) {
 // frame is the one the last frame chose; walking chooses 1, standing falls back to 0.
 TEST_F(OneFrame, TheWalkAnimationRunsWrapsAndFallsBackToIdle) {
   VURK_* m = test::place_vurk(1, {16, STAND_Y, 16});
-  m->control = control2, m->find_movement_vector = find_movement_vector2;
+  m->control = human_control, m->find_movement_vector = human_movement_vector;
   m->animations[0].frame = 38.5f, m->animations[1].frame = 68.0f;
   const struct { int walk; float idle, walking; int animation; } steps[] = {
       {1, 1.0f, 68.0f, 1},  // 38.5 + 1.5 reaches the end, 40: back by 39
@@ -196,15 +196,18 @@ void scramble_the_match() {
   vurk_to_render_1 = &vurk[3], vurk_to_render_2 = &vurk[2], winner = 2, next_bullet = 17;
 }
 
-// Two line-ups: every controller, a vurk switched off, and a human in slot 2, who gets none.
+// Two line-ups: every controller, a vurk switched off, and a human in slot 2, who is as
+// human as the first two.
 TEST_F(Match, SetUpResetsEveryFieldAMatchLeavesBehind) {
   using Mover = void (*)(VURK_*, IJK*, unsigned);
   using Control = void (*)(VURK_*, unsigned);
   const struct { VURK_TYPE type[4]; Mover mover[4]; Control control[4]; } lineups[] = {
       {{MLT_HUMAN, MLT_HUMAN, MLT_COMPUTER, MLT_OFF},
-       {find_movement_vector1, find_movement_vector2, ai_find_movement_vector, nullptr},
-       {control1, control2, AI, nullptr}},
-      {{MLT_COMPUTER, MLT_INACTIVE, MLT_HUMAN, MLT_INACTIVE}, {ai_find_movement_vector}, {AI}},
+       {human_movement_vector, human_movement_vector, ai_find_movement_vector, nullptr},
+       {human_control, human_control, AI, nullptr}},
+      {{MLT_COMPUTER, MLT_INACTIVE, MLT_HUMAN, MLT_INACTIVE},
+       {ai_find_movement_vector, nullptr, human_movement_vector},
+       {AI, nullptr, human_control}},
   };
   for (const auto& lineup : lineups) {
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = lineup.type[i];

@@ -147,10 +147,12 @@ TEST_F(MenuDraw, MouseMotionBeforeAMatchDoesNotTurnVurkZero) {
   move_mouse(300, -200);
   ASSERT_EQ(game_init(), 1);
   gather_match_input();
+  make_commands(vurk_command);
   game_input(16);
   EXPECT_EQ(std::tuple(vurk[0].angle, vurk[0].angle2), std::tuple(0.0f, 0.0f));
   move_mouse(30, -20);
   gather_match_input();
+  make_commands(vurk_command);
   game_input(16);
   EXPECT_EQ(std::tuple(vurk[0].angle, vurk[0].angle2), std::tuple(-3.0f, 2.0f));
 }
