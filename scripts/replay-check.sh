@@ -2,8 +2,8 @@
 # Records two matches with the game of a build folder and plays their replays back with
 # no window: a bot match, whose replay must print the same outcome as the match did, and
 # a two-player match played from scripts/replay-check.txt under Xvfb, whose replay must
-# reach its end mark with every state hash and the last one the same. A --no-record
-# match must leave no replay.
+# reach its end mark with every state hash and the last one the same. Both again under
+# the sync test, going back 1 and 8 steps. A --no-record match must leave no replay.
 #
 #   scripts/replay-check.sh BUILD_DIR
 set -euo pipefail
@@ -47,7 +47,18 @@ take_replay two
   fail "the two-player match's replay failed: $(cat two-replayed.txt)"
 grep -q '^vurk 2 team 2 human' two-replayed.txt || fail "the two-player replay has no second human: $(cat two-replayed.txt)"
 
+# The sync test: every step played again after going back 1 and 8 steps, on the bot match
+# and on the two-player replay, must leave each outcome as it was.
+for back in 1 8; do
+  "$game" --headless --bots --level levels/maze.vhl --seed 7 --frames 6000 --frame-ms 16 --hash-every 500 \
+    --no-record --sync-test $back >bots-sync.txt || fail "the bot match's sync test going back $back failed: $(tail -3 bots-sync.txt)"
+  diff bots.txt bots-sync.txt || fail "the bot match came out differently under the sync test going back $back"
+  "$game" --headless --replay two.vhr --hash-every 500 --sync-test $back >two-sync.txt 2>&1 ||
+    fail "the two-player replay's sync test going back $back failed: $(tail -3 two-sync.txt)"
+  diff two-replayed.txt two-sync.txt || fail "the two-player replay came out differently under the sync test going back $back"
+done
+
 "$game" --headless --bots --frames 100 --no-record >/dev/null || fail "the --no-record match failed"
 [ -z "$(ls "$replays")" ] || fail "--no-record left a replay: $(ls "$replays")"
 
-echo "replay check: the bot match and the two-player match replayed the same; --no-record kept none"
+echo "replay check: the bot match and the two-player match replayed the same, also under the sync test going back 1 and 8 steps; --no-record kept none"

@@ -1,7 +1,9 @@
 // headless matches: a match with nothing drawn, run for a fixed number of fixed-length
 // frames with the world checked after each, and its outcome printed in a stable format.
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 
 #include "control/control.h"
 #include "match/match.h"
@@ -49,18 +51,59 @@ void print_outcome(long frames, unsigned seed, unsigned frame_ms, const TALLY* t
 
 namespace {
 
-// The frames of a match, each run by `step` (false: no frame was played), with the world
-// checked after each; then the outcome. `status` is what an unchecked end returns.
-template <typename STEP>
-int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed, STEP step) {
+// What the sync test keeps of each step to play it again and check it.
+struct KEPT_STEP {
+  unsigned ms;
+  VURK_COMMAND commands[MAX_VURKS];
+  uint64_t hash;
+};
+KEPT_STEP kept[SNAPSHOT_RING];
+
+// Back to the world after step `from`, then steps from + 1 .. to played again from what was
+// kept, unheard: the first step whose hash differs from its first pass, or 0.
+long play_again(long from, long to) {
+  if (!load_world(from)) return from + 1;
+  platform::set_step_replayed(true);
+  long differs = 0;
+  for (long f = from + 1; f <= to && !differs; f++) {
+    const KEPT_STEP& k = kept[f % SNAPSHOT_RING];
+    match_step(k.ms, k.commands);
+    if (give_world_hash() != k.hash) differs = f;
+  }
+  platform::set_step_replayed(false);
+  return differs;
+}
+
+// The steps of a match, each given by `next` (false: none is left) and played, with the
+// world checked after each, and with `sync_back` each played again after going back that
+// many steps; then the outcome. `status` is what an unchecked end returns.
+template <typename NEXT>
+int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed, int sync_back, NEXT next) {
   TALLY tally = {{0}, {0}, -1};
   int status = 0;
   long frames = 0;
+  if (sync_back) save_world(0);
   for (long frame = 1; frames_to_run < 0 || frame <= frames_to_run; frame++) {
     int was_alive[MAX_VURKS];
     for (int i = 0; i < MAX_VURKS; i++) was_alive[i] = vurk[i].alive;
-    if (!step()) break;
+    unsigned ms = 0;
+    VURK_COMMAND commands[MAX_VURKS];
+    if (!next(&ms, commands)) break;
+    play_step(ms, commands);
     frames = frame;
+    if (sync_back) {
+      KEPT_STEP& k = kept[frame % SNAPSHOT_RING];
+      k.ms = ms;
+      std::memcpy(k.commands, commands, sizeof k.commands);
+      k.hash = give_world_hash();
+      save_world(frame);
+      const long from = std::max(0L, frame - sync_back);
+      if (const long differs = play_again(from, frame)) {
+        std::printf("sync test: frame %ld differs after going back %ld\n", differs, frame - from);
+        status = 3;
+        break;
+      }
+    }
     for (int i = 0; i < MAX_VURKS; i++) {
       if (was_alive[i] && !vurk[i].alive) tally.deaths[i]++;
       if (!was_alive[i] && vurk[i].alive) tally.respawns[i]++;
@@ -81,7 +124,7 @@ int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned 
 
 }  // namespace
 
-int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed) {
+int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed, int sync_back) {
   if (!game_init()) return 1;
   menu_pair = {nullptr, nullptr};
   const MODE_PAIR game = {game_logic, nullptr};
@@ -89,16 +132,16 @@ int play_headless(long frames_to_run, unsigned frame_ms, long hash_every, unsign
   if (!frame_ms) frame_ms = HEADLESS_FRAME_MS;
   // A step of frame_ms a frame, tick or none: the commands made as the window's game makes
   // them, from devices that never move.
-  return run_frames(frames_to_run, frame_ms, hash_every, seed, [frame_ms] {
-    gather_match_input();
-    VURK_COMMAND commands[MAX_VURKS];
-    make_commands(commands);
-    play_step(frame_ms, commands);
-    return true;
-  });
+  return run_frames(frames_to_run, frame_ms, hash_every, seed, sync_back,
+                    [frame_ms](unsigned* ms, VURK_COMMAND* commands) {
+                      gather_match_input();
+                      make_commands(commands);
+                      *ms = frame_ms;
+                      return true;
+                    });
 }
 
-int replay_headless(const char* path, long hash_every) {
+int replay_headless(const char* path, long hash_every, int sync_back) {
   char message[REPLAY_MESSAGE_SIZE];
   REPLAY_HEADER header;
   if (!open_replay(path, &header, message, sizeof message) || !start_replay(message, sizeof message)) {
@@ -110,10 +153,11 @@ int replay_headless(const char* path, long hash_every) {
   const MODE_PAIR game = {game_logic, nullptr};
   install_mode(&game);
   REPLAY_STEP last = RS_FRAME;
-  int status = run_frames(-1, header.frame_ms ? header.frame_ms : header.tick, hash_every, header.seed, [&last] {
-    last = play_replay_frame();
-    return last == RS_FRAME;
-  });
+  int status = run_frames(-1, header.frame_ms ? header.frame_ms : header.tick, hash_every, header.seed, sync_back,
+                          [&last](unsigned* ms, VURK_COMMAND* commands) {
+                            last = read_replay_step(ms, commands);
+                            return last == RS_FRAME;
+                          });
   if (last != RS_END && status == 0) {
     give_replay_message(last, message, sizeof message);
     std::fprintf(stderr, "vurkhold: %s\n", message);

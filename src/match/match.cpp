@@ -252,7 +252,10 @@ void play_step(unsigned ms, const VURK_COMMAND* commands) {
   end_journal_step();
 }
 
-void set_match_tick(unsigned ms) { match_tick = ms; }
+void set_match_tick(unsigned ms) {
+  match_tick = ms;
+  tick_carry = 0;
+}
 unsigned give_match_tick() { return match_tick; }
 
 void game_logic(unsigned ms) {

@@ -31,7 +31,8 @@ void play_step(unsigned ms, const VURK_COMMAND* commands);
 // tick, as many whole steps of the tick as the frames have given time for, the rest
 // carried over; without, one step of `ms`.
 void game_logic(unsigned ms);
-// The tick of the matches that follow, 1..MAX_TICK ms, or 0 for the clock's frames.
+// The tick of the matches that follow, 1..MAX_TICK ms, or 0 for the clock's frames; no
+// time is carried over into the first of their steps.
 inline constexpr unsigned MAX_TICK = 50;
 void set_match_tick(unsigned ms);
 unsigned give_match_tick();
@@ -52,16 +53,26 @@ int check_world(char* problem, int size);
 
 // Worlds kept for going back: a ring allocated once at start-up.
 inline constexpr int SNAPSHOT_RING = 32;
+// allocate_snapshots: 0 after its message (report_error, exclamation icon, like the pools). free_snapshots: harmless twice and after a failed allocation.
+int allocate_snapshots();
+void free_snapshots();
+// Keeps the world as it stands after step `frame` (frame >= 0) in the ring, slot frame % SNAPSHOT_RING.
+void save_world(long frame);
+// Puts back the world saved after step `frame`; 0 (the world untouched) when the ring no longer holds that frame or never did.
+int load_world(long frame);
 
 // Frame time of a headless match when none is given, in ms.
 inline constexpr unsigned HEADLESS_FRAME_MS = 16;
 
 // A headless match on the content and settings already in place: game_init, then
-// `frames` frames of `frame_ms` (HEADLESS_FRAME_MS when 0) with the world checked after
-// each, a "hash FRAME HASH" line every `hash_every` frames (0: none), then the outcome on
-// stdout; `seed` is only printed. Returns the exit status: 0, 1 when the level could not
-// be loaded, 3 when the world check failed.
-int play_headless(long frames, unsigned frame_ms, long hash_every, unsigned seed);
+// `frames` steps of `frame_ms` (HEADLESS_FRAME_MS when 0) with the world checked after
+// each, a "hash FRAME HASH" line every `hash_every` steps (0: none), then the outcome on
+// stdout; `seed` is only printed. With `sync_back` (1..SNAPSHOT_RING - 1, 0: none), the
+// sync test: after every step the world goes back that many steps and plays them again
+// with the same commands, and the first step whose hash differs from its first pass stops
+// the match with "sync test: frame F differs after going back N". Returns the exit status:
+// 0, 1 when the level could not be loaded, 3 when the world check or the sync test failed.
+int play_headless(long frames, unsigned frame_ms, long hash_every, unsigned seed, int sync_back = 0);
 
 // ---- replays ----
 
@@ -171,10 +182,11 @@ struct REPLAY_INDEX {
 };
 int scan_replay(const char* path, REPLAY_INDEX* index, char* message, int size);
 
-// A replay played with no window: the recorded frames with the world checked after each,
-// a hash line every `hash_every` frames, then the outcome as play_headless prints it.
-// Returns 0; 1 when it can't be played; 3 when the world check failed or the replay
-// diverged; 4 when it is cut short or damaged (after the outcome so far).
-int replay_headless(const char* path, long hash_every);
+// A replay played with no window: the recorded steps with the world checked after each,
+// a hash line every `hash_every` steps, the sync test with `sync_back`, then the outcome as
+// play_headless prints it. Returns 0; 1 when it can't be played; 3 when the world check
+// or the sync test failed or the replay diverged; 4 when it is cut short or damaged (after
+// the outcome so far).
+int replay_headless(const char* path, long hash_every, int sync_back = 0);
 
 }  // namespace vurkhold

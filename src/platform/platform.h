@@ -223,6 +223,11 @@ Sample* sample_load(const char* path);
 void sample_play(Sample* sample);
 // While muted, sample_play plays nothing: for frames run faster than they are shown.
 void set_sound_muted(bool muted);
+// While a step is played again (the match went back to mend it), sample_play plays
+// nothing either: what the step starts was heard when it was first played.
+void set_step_replayed(bool replayed);
+// The samples sample_play has started since the program began.
+long samples_started();
 void sample_free(Sample* sample);
 void sound_close();
 

@@ -16,6 +16,9 @@ struct Sample {
 namespace {
 bool audio_open = false;
 bool sound_muted = false;
+// A step the match plays again when it goes back: its sounds were heard the first time.
+bool step_replayed = false;
+long started = 0;
 }
 
 bool sound_open(int rate, int channels, bool silent) {
@@ -44,8 +47,13 @@ Sample* sample_load(const char* path) {
 
 void set_sound_muted(bool muted) { sound_muted = muted; }
 
+void set_step_replayed(bool replayed) { step_replayed = replayed; }
+
+long samples_started() { return started; }
+
 void sample_play(Sample* sample) {
-  if (!audio_open || !sample || sound_muted) return;
+  if (!audio_open || !sample || sound_muted || step_replayed) return;
+  started++;
   Mix_PlayChannel(-1, sample->chunk, 0);
 }
 

@@ -54,6 +54,7 @@ int initialize() {
   next_bullet = next_bullethole = next_explosion = next_particle = 0;
   bullet_models = weapon_models = sounds = 0;
   if (!allocate_pools()) return 0;
+  if (!allocate_snapshots()) return 0;
   if (!platform::sound_open(44100, 32, no_sound != 0)) {
     report_error("Can't initalize sound card.");
     return 0;
@@ -72,6 +73,7 @@ int initialize() {
 // library closes.
 void clean_up() {
   free_pools();
+  free_snapshots();
   free_game_content();
   platform::sound_close();
 }
@@ -84,14 +86,14 @@ int run_headless(const OPTIONS* options, unsigned seed) {
     return 1;
   }
   if (options->replay) {
-    const int status = replay_headless(options->replay, options->hash_every);
+    const int status = replay_headless(options->replay, options->hash_every, options->sync_test);
     clean_up();
     return status;
   }
   begin_settings(options);
   apply_match_options(options);
   start_recording(options->frame_ms ? options->frame_ms : HEADLESS_FRAME_MS, 1);
-  const int status = play_headless(options->frames, options->frame_ms, options->hash_every, seed);
+  const int status = play_headless(options->frames, options->frame_ms, options->hash_every, seed, options->sync_test);
   end_recording(status != 1);
   clean_up();
   return status;
