@@ -44,6 +44,10 @@ TEST(Options, TheDefaultsAskAboutFullScreenWithVsyncAndTheOtherOptionsReachTheir
       {{"--lives", "1000", "--frag-limit", "1"},
        [](const Parsed& p) { return p.options.lives == 1000 && p.options.frag_limit == 1; }},
       {{"--frame-ms", "200"}, [](const Parsed& p) { return p.options.frame_ms == 200u; }},
+      {{"--tick", "50"}, [](const Parsed& p) { return p.options.tick == 50u && p.options.frame_ms == 0u; }},
+      // Headless, a tick is a frame's length: one frame, one step.
+      {{"--headless", "--frames", "9", "--tick", "1", "--sync-test", "31"},
+       [](const Parsed& p) { return p.options.tick == 0u && p.options.frame_ms == 1u && p.options.sync_test == 31; }},
   };
   for (const auto& row : rows) {
     const Parsed p = parse(row.args);
@@ -68,6 +72,12 @@ TEST(Options, BadValuesAreRefusedWithTheReason) {
       {{"--lives", "0"}, "--lives needs a number from 1 to 1000"},
       {{"--frag-limit", "1001"}, "--frag-limit needs a number from 1 to 1000"},
       {{"--frame-ms", "201"}, "--frame-ms needs a number from 1 to 200"},
+      {{"--tick", "51"}, "--tick needs a number from 1 to 50"},
+      {{"--tick", "0"}, "--tick needs a number from 1 to 50"},
+      {{"--tick", "10", "--frame-ms", "10"}, "--tick and --frame-ms can't be given together: a frame of --frame-ms is one step"},
+      {{"--replay", "a.vhr", "--tick", "10"}, "--replay plays at the tick it was recorded with: --tick can't change it"},
+      {{"--sync-test", "32", "--headless", "--frames", "9"}, "--sync-test needs a number from 1 to 31"},
+      {{"--sync-test", "1", "--frames", "9"}, "--sync-test needs --headless"},
       {{"--headless"}, "--headless needs --frames"},
       {{"--hash-every", "5", "--frames", "9"}, "--hash-every needs --headless"},
       {{"--input"}, "--input needs a file"},
