@@ -5,6 +5,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "control/control.h"
@@ -42,6 +43,25 @@ TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
                          {"look", a.look, r.look}, {"fire", a.fire, r.fire}, {"jump", a.jump, r.jump},
                          {"dig", a.dig, r.dig}, {"step", a.weapon_step, r.step}, {"back", a.back, r.back}},
                         "row " + std::to_string(&r - rows) + ": ");
+  }
+}
+
+// Pads plugged (+) and unplugged (-) by instance id, 0 among them: the first free player
+// takes a new pad, a pad already held is not taken twice, a third waits for nobody.
+TEST(PadSlots, PluggedPadsGoToTheFirstFreePlayer) {
+  const struct { std::vector<std::pair<char, int32_t>> events; int32_t one, two; } rows[] = {
+      {{{'+', 0}, {'+', 5}}, 0, 5},
+      {{{'+', 3}, {'+', 3}}, 3, -1},
+      {{{'+', 1}, {'+', 2}, {'+', 4}}, 1, 2},
+      {{{'+', 1}, {'+', 2}, {'-', 1}, {'+', 4}}, 4, 2},
+      {{{'+', 1}, {'+', 2}, {'-', 2}, {'-', 1}, {'+', 6}}, 6, -1},
+      {{{'+', 1}, {'-', 7}}, 1, -1},
+  };
+  const test::KeepGlobals keep{player_pad};
+  for (const auto& r : rows) {
+    player_pad[0] = player_pad[1] = -1;
+    for (auto [plugged, pad] : r.events) plugged == '+' ? pad_plugged(pad) : pad_unplugged(pad);
+    EXPECT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(r.one, r.two)) << "row " << &r - rows;
   }
 }
 
