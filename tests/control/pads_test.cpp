@@ -24,7 +24,8 @@ constexpr uint32_t Y = 1 << PAD_Y, X = 1 << PAD_X, START = 1 << PAD_START, LB = 
 
 // 100 ms a row, where the right stick's full deflection turns 20 degrees. Rows: both sticks
 // just inside the dead zone and the triggers at half; full and half deflection past it; a
-// corner; the item; dig, a bumper pressed and one held from the frame before; back.
+// corner; the item; dig, a bumper pressed and one held from the frame before; back; dig and
+// back held from the frame before, which go on.
 TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
   const struct { float lx, ly, rx, ry, lt, rt; uint32_t held, before;
                  float forward, right, turn, look; int fire, jump, dig, step, back; } rows[] = {
@@ -35,6 +36,7 @@ TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
       {0, 0, 0, 0, 0, 0, Y, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0},
       {0, 0, 0, 0, 0, 0, X | RB | LB, LB, 0, 0, 0, 0, 0, 0, 1, 1, 0},
       {0, 0, 0, 0, 0, 0, LB | RB | START, RB, 0, 0, 0, 0, 0, 0, 0, -1, 1},
+      {0, 0, 0, 0, 0, 0, X | START, X | START, 0, 0, 0, 0, 0, 0, 1, 0, 1},
   };
   for (const auto& r : rows) {
     const platform::Pad pad = {1, 7, {r.lx, r.ly, r.rx, r.ry, r.lt, r.rt}, r.held};
