@@ -52,7 +52,6 @@ TEST_F(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
   ASSERT_EQ(scan_replay(path.c_str(), &index, message, sizeof message), 1);
   ASSERT_GE(index.kills, 3);
   ASSERT_GT(index.kill[0].frame, 150);
-  ASSERT_GT(index.kill[1].frame - index.kill[0].frame, 60);
   ASSERT_GT(index.kill[2].frame - index.kill[1].frame, 60);
   const std::string kills = "  KILLS " + std::to_string(index.kills) + "  ";
 
@@ -78,12 +77,12 @@ TEST_F(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
       {'N', 0, k1},
       {'N', 0, k2},
       {'B', 0, k1},                               // back: played again from the start
-      {0, 45 * 32, k1 + 45}, {'B', 0, k0},        // soon after a jump: the kill before
-      {'N', 0, k1}, {0, 61 * 32, k1 + 61}, {'B', 0, k1},  // later: that kill again
-      {VK_SUBTRACT, 0, k1}, {VK_SUBTRACT, 64, k1 + 1},     // x1/4 is the slowest
-      {0, 10000, k1 + 65}, {0, 60, k1 + 65},      // 64 frames a pass at most, the rest let go
-      {VK_ADD, 0, k1 + 65}, {VK_ADD, 0, k1 + 65}, {VK_ADD, 0, k1 + 65}, {VK_ADD, 0, k1 + 65},
-      {VK_ADD, 0, k1 + 65}, {VK_ADD, 0, k1 + 65}, {0, 16, k1 + 73},  // x8 is the fastest
+      {'N', 0, k2}, {0, 45 * 32, k2 + 45}, {'B', 0, k1},  // soon after a jump: the kill before
+      {'N', 0, k2}, {0, 61 * 32, k2 + 61}, {'B', 0, k2},  // later: that kill again
+      {VK_SUBTRACT, 0, k2}, {VK_SUBTRACT, 64, k2 + 1},     // x1/4 is the slowest
+      {0, 10000, k2 + 65}, {0, 60, k2 + 65},      // 64 frames a pass at most, the rest let go
+      {VK_ADD, 0, k2 + 65}, {VK_ADD, 0, k2 + 65}, {VK_ADD, 0, k2 + 65}, {VK_ADD, 0, k2 + 65},
+      {VK_ADD, 0, k2 + 65}, {VK_ADD, 0, k2 + 65}, {0, 16, k2 + 73},  // x8 is the fastest
   };
   for (const auto& r : rows) {
     if (r.key) press(r.key);
@@ -91,15 +90,15 @@ TEST_F(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
     EXPECT_EQ(replay_frames_played(), r.frames_after) << "row " << &r - rows;
   }
   const std::string of = "/" + std::to_string(index.frames);
-  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k1 + 73) + of + kills);
+  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 73) + of + kills);
   press('P');
-  EXPECT_EQ(shown(), "REPLAY PAUSED X8  FRAME " + std::to_string(k1 + 73) + of + kills);
+  EXPECT_EQ(shown(), "REPLAY PAUSED X8  FRAME " + std::to_string(k2 + 73) + of + kills);
   press('P');
   press('C');
-  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k1 + 73) + of + kills + "FREE CAMERA");
+  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 73) + of + kills + "FREE CAMERA");
   press(VK_F1 + 2);
   EXPECT_EQ(vurk_to_render_1, &vurk[2]);
-  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k1 + 73) + of + kills);
+  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 73) + of + kills);
   vurk[3].type = MLT_OFF;  // a vurk that is not there is not followed
   press(VK_F1 + 3);
   vurk[3].type = MLT_COMPUTER;
