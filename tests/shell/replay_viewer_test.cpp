@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "match/match.h"
@@ -73,7 +74,7 @@ TEST_F(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
       {0, 64, 8},                                 // x1/2: 64 ms play two
       {'P', 1000, 8},                             // paused
       {'P', 32, 9},                               // going on at x1/2
-      {'N', 0, k0},                               // to the first kill, two seconds before
+      {0, 24, 9}, {'N', 8, k0},                   // to the first kill, two seconds before, owing nothing
       {'N', 0, k1},
       {'N', 0, k2},
       {'B', 0, k1},                               // back: played again from the start
@@ -89,16 +90,21 @@ TEST_F(ReplayViewer, KeysPlayPauseSpeedJumpFollowAndLeave) {
     logic_func(r.ms);
     EXPECT_EQ(replay_frames_played(), r.frames_after) << "row " << &r - rows;
   }
+  // A key the player holds while frames play is still held after them.
+  keys[int{'W'}] = 1;
+  logic_func(16);
+  EXPECT_EQ(std::tuple(replay_frames_played(), keys[int{'W'}]), std::tuple(k2 + 81, 1));
+  keys[int{'W'}] = 0;
   const std::string of = "/" + std::to_string(index.frames);
-  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 73) + of + kills);
+  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 81) + of + kills);
   press('P');
-  EXPECT_EQ(shown(), "REPLAY PAUSED X8  FRAME " + std::to_string(k2 + 73) + of + kills);
+  EXPECT_EQ(shown(), "REPLAY PAUSED X8  FRAME " + std::to_string(k2 + 81) + of + kills);
   press('P');
   press('C');
-  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 73) + of + kills + "FREE CAMERA");
+  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 81) + of + kills + "FREE CAMERA");
   press(VK_F1 + 2);
   EXPECT_EQ(vurk_to_render_1, &vurk[2]);
-  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 73) + of + kills);
+  EXPECT_EQ(shown(), "REPLAY X8  FRAME " + std::to_string(k2 + 81) + of + kills);
   vurk[3].type = MLT_OFF;  // a vurk that is not there is not followed
   press(VK_F1 + 3);
   vurk[3].type = MLT_COMPUTER;
