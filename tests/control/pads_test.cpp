@@ -5,6 +5,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "control/control.h"
@@ -23,7 +24,8 @@ constexpr uint32_t Y = 1 << PAD_Y, X = 1 << PAD_X, START = 1 << PAD_START, LB = 
 
 // 100 ms a row, where the right stick's full deflection turns 20 degrees. Rows: both sticks
 // just inside the dead zone and the triggers at half; full and half deflection past it; a
-// corner; the item; dig, a bumper pressed and one held from the frame before; back.
+// corner; the item; dig, a bumper pressed and one held from the frame before; back; dig and
+// back held from the frame before, which go on.
 TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
   const struct { float lx, ly, rx, ry, lt, rt; uint32_t held, before;
                  float forward, right, turn, look; int fire, jump, dig, step, back; } rows[] = {
@@ -34,6 +36,7 @@ TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
       {0, 0, 0, 0, 0, 0, Y, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0},
       {0, 0, 0, 0, 0, 0, X | RB | LB, LB, 0, 0, 0, 0, 0, 0, 1, 1, 0},
       {0, 0, 0, 0, 0, 0, LB | RB | START, RB, 0, 0, 0, 0, 0, 0, 0, -1, 1},
+      {0, 0, 0, 0, 0, 0, X | START, X | START, 0, 0, 0, 0, 0, 0, 1, 0, 1},
   };
   for (const auto& r : rows) {
     const platform::Pad pad = {1, 7, {r.lx, r.ly, r.rx, r.ry, r.lt, r.rt}, r.held};
@@ -42,6 +45,25 @@ TEST(PadActions, DeadZoneSticksTriggersAndButtons) {
                          {"look", a.look, r.look}, {"fire", a.fire, r.fire}, {"jump", a.jump, r.jump},
                          {"dig", a.dig, r.dig}, {"step", a.weapon_step, r.step}, {"back", a.back, r.back}},
                         "row " + std::to_string(&r - rows) + ": ");
+  }
+}
+
+// Pads plugged (+) and unplugged (-) by instance id, 0 among them: the first free player
+// takes a new pad, a pad already held is not taken twice, a third waits for nobody.
+TEST(PadSlots, PluggedPadsGoToTheFirstFreePlayer) {
+  const struct { std::vector<std::pair<char, int32_t>> events; int32_t one, two; } rows[] = {
+      {{{'+', 0}, {'+', 5}}, 0, 5},
+      {{{'+', 3}, {'+', 3}}, 3, -1},
+      {{{'+', 1}, {'+', 2}, {'+', 4}}, 1, 2},
+      {{{'+', 1}, {'+', 2}, {'-', 1}, {'+', 4}}, 4, 2},
+      {{{'+', 1}, {'+', 2}, {'-', 2}, {'-', 1}, {'+', 6}}, 6, -1},
+      {{{'+', 1}, {'-', 7}}, 1, -1},
+  };
+  const test::KeepGlobals keep{player_pad};
+  for (const auto& r : rows) {
+    player_pad[0] = player_pad[1] = -1;
+    for (auto [plugged, pad] : r.events) plugged == '+' ? pad_plugged(pad) : pad_unplugged(pad);
+    EXPECT_EQ(std::tuple(player_pad[0], player_pad[1]), std::tuple(r.one, r.two)) << "row " << &r - rows;
   }
 }
 

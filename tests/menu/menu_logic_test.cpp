@@ -198,8 +198,9 @@ TEST_F(MenuLogic, PickingALevel) {
   }
 }
 
-// REPLAYS lists the replay files newest first, past 256 without the oldest; Return hands the
-// one on the cursor to the replay hook, whose failure stays until the cursor moves.
+// REPLAYS lists the replay files newest first, past 256 without the oldest, and no other
+// files; Return hands the one on the cursor to the replay hook, whose failure stays until
+// the cursor moves.
 TEST_F(MenuLogic, PickingAReplay) {
   using S = std::string;
   press(VK_RETURN, 0, 1);
@@ -209,18 +210,18 @@ TEST_F(MenuLogic, PickingAReplay) {
   EXPECT_EQ(menu_page, 0);
 
   const std::string folder = dir_.file("vurkhold/replays/");
-  for (int i = 0; i < 258; i++) test::write_file(folder + "2026" + std::to_string(1000 + i) + "-x.vhr", "x");
-  for (const char* name : {"20261999-X.VHR", "a.txt"}) test::write_file(folder + name, "x");
+  for (int i = 0; i < 256; i++) test::write_file(folder + "2026" + std::to_string(1000 + i) + "-x.vhr", "x");
+  for (const char* name : {"20261999-X.VHR", "a.txt", "20262000-x.vhl"}) test::write_file(folder + name, "x");
   press(VK_RETURN, 0, 1);
   EXPECT_EQ(std::tuple(replay_count, S(replay_names[0].text), S(replay_names[1].text), S(replay_names[255].text)),
-            std::tuple(256, "20261999-X.VHR", "20261257-x.vhr", "20261003-x.vhr"));
+            std::tuple(256, "20261999-X.VHR", "20261255-x.vhr", "20261001-x.vhr"));
   press(VK_RETURN);
   EXPECT_EQ(std::tuple(menu_page, S(replay_message)), std::tuple(5, "REPLAYS CAN'T BE PLAYED HERE"));
   press(VK_DOWN);
   replay_init = replay_hook, replay_result = 0;
   press(VK_RETURN);
   menu_logic(0);
-  EXPECT_EQ(replay_message, "can't read '" + folder + "20261257-x.vhr'");
+  EXPECT_EQ(replay_message, "can't read '" + folder + "20261255-x.vhr'");
   press(VK_UP);
   EXPECT_EQ(std::tuple(menu_selection, S(replay_message)), std::tuple(0, ""));
   replay_result = 1;

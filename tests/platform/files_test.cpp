@@ -69,14 +69,20 @@ TEST_F(Files, BackslashesAndCaseFindTheFileAndTooLongPathsAreNotFound) {
   EXPECT_FALSE(platform::resolve_path("levels/test1.vhl", tiny, sizeof tiny));
 }
 
-// Only a regular file is replaced, and only by a complete one that keeps its permissions;
-// a failed write leaves the old bytes and no temporary, and says why.
+// Only a regular file is replaced, and only by a complete one that keeps its permissions,
+// set-group-id too, written beside it; a failed write leaves the old bytes and no temporary,
+// and says why (a refusal without errno as an I/O error). A new file has the umask's.
 TEST_F(Files, FailedWritesLeaveWhatWasThere) {
   auto write_new = [](FILE* f, void*) { return std::fputs("new", f) >= 0; };
   auto disk_full = [](FILE* f, void*) {
     errno = ENOSPC;
     return std::fputs("ne", f) < 0;
   };
+  auto refused = [](FILE*, void*) { return false; };
+  // A path of 4090 characters in parts the system takes, whose temporary's name is too long.
+  std::string long_path = "levels";
+  while (long_path.size() < 4090 - 251) long_path += "/" + std::string(250, 'y');
+  long_path += "/" + std::string(4090 - long_path.size() - 1, 'z');
   ASSERT_EQ(symlink("levels/test1.vhl", "link.vhl") | symlink("gone/x.vhl", "dangling.vhl") | mkfifo("fifo", 0600), 0);
   const struct {
     const char* path;
@@ -86,33 +92,56 @@ TEST_F(Files, FailedWritesLeaveWhatWasThere) {
       {"levels/test1.vhl", disk_full, "No space left on device"}, {"link.vhl", write_new, "not a regular file"},
       {"dangling.vhl", write_new, "not a regular file"},          {"fifo", write_new, "not a regular file"},
       {"levels", write_new, "not a regular file"},                {"gone/x", write_new, "No such file or directory"},
+      {"levels/test1.vhl/x", write_new, "Not a directory"},       {"levels/test1.vhl", refused, "Input/output error"},
+      {long_path.c_str(), write_new, "File name too long"},
   };
   for (const auto& r : rows) {
-    char error[200] = "";
+    char error[4200] = "";
     EXPECT_FALSE(platform::write_file_safely(r.path, r.write, nullptr, error, sizeof error));
     EXPECT_EQ(std::string(error), std::string("can't write '") + r.path + "': " + r.reason);
   }
   EXPECT_EQ(test::read_file("levels/test1.vhl"), "level");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator("levels"), {}), 2);
-  ASSERT_EQ(chmod("levels/test1.vhl", 0640), 0);
+  ASSERT_EQ(chmod("levels/test1.vhl", 02640), 0);
   char error[200];
-  ASSERT_TRUE(platform::write_file_safely("levels/test1.vhl", write_new, nullptr, error, sizeof error)) << error;
+  // Written while its temporary is the one other file in the folder.
+  auto write_beside = [](FILE* f, void* names) {
+    for (const auto& e : std::filesystem::directory_iterator("levels"))
+      *static_cast<std::string*>(names) += e.path().filename().string().substr(0, 11) + " ";
+    return std::fputs("new", f) >= 0;
+  };
+  std::string names;
+  ASSERT_TRUE(platform::write_file_safely("levels/test1.vhl", write_beside, &names, error, sizeof error)) << error;
   EXPECT_EQ(test::read_file("levels/test1.vhl"), "new");
-  EXPECT_EQ(std::filesystem::status("levels/test1.vhl").permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(std::filesystem::status("levels/test1.vhl").permissions(), std::filesystem::perms(02640));
+  EXPECT_EQ(names.size(), 32u);
+  EXPECT_NE(names.find(".test1.vhl. "), std::string::npos) << names;
+
+  const mode_t umask_was = umask(027);
+  const bool made = platform::write_file_safely("levels/new.vhl", write_new, nullptr, error, sizeof error);
+  const mode_t umask_after = umask(umask_was);
+  EXPECT_TRUE(made) << error;
+  EXPECT_EQ(std::filesystem::status("levels/new.vhl").permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(umask_after, 027u);
 }
 
-// XDG_DATA_HOME counts only when absolute; otherwise the folder is under HOME. It is made.
+// XDG_DATA_HOME counts only when absolute; otherwise the folder is under HOME. It is made,
+// with a folder of its own inside when asked; a file in the way is no folder.
 TEST_F(Files, PlayersFolderFollowsXdgOnlyWhenAbsolute) {
   const std::string home = dir.path() + "/home", xdg = dir.path() + "/xdg", local = home + "/.local/share/vurkhold/";
   const char* saved[2] = {std::getenv("HOME"), std::getenv("XDG_DATA_HOME")};
   const std::string keep[2] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : ""};
   setenv("HOME", home.c_str(), 1);
-  using Row = std::pair<const char*, std::string>;
-  for (const auto& [set, want] : {Row{xdg.c_str(), xdg + "/vurkhold/"}, {"", local}, {"r", local}, {nullptr, local}}) {
+  write_file(dir.file("file"), "");
+  const std::string in_file = dir.path() + "/file";
+  const struct { const char *set, *folder; std::string want; } rows[] = {
+      {xdg.c_str(), "", xdg + "/vurkhold/"}, {"", "", local}, {"r", "", local}, {nullptr, "", local},
+      {xdg.c_str(), "replays", xdg + "/vurkhold/replays/"}, {in_file.c_str(), "", ""}};
+  for (const auto& [set, folder, want] : rows) {
     set ? setenv("XDG_DATA_HOME", set, 1) : unsetenv("XDG_DATA_HOME");
     char out[300] = "";
-    EXPECT_TRUE(platform::user_data_dir(out, sizeof out) && std::filesystem::is_directory(want)) << want;
-    EXPECT_EQ(out, want);
+    EXPECT_EQ(platform::user_data_dir(out, sizeof out, folder), !want.empty()) << want;
+    EXPECT_TRUE(want.empty() || (out == want && std::filesystem::is_directory(want))) << out;
   }
   saved[0] ? setenv("HOME", keep[0].c_str(), 1) : unsetenv("HOME");
   saved[1] ? setenv("XDG_DATA_HOME", keep[1].c_str(), 1) : unsetenv("XDG_DATA_HOME");

@@ -71,11 +71,15 @@ TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
   EXPECT_EQ(save_settings(settings_file, message, sizeof message), 0);
   EXPECT_EQ(message, "can't write '" + std::string(settings_file) + "': not a regular file");
   EXPECT_EQ(test::read_file(dir_.file("old.cfg")), kept);
+  const std::string below_a_file = dir_.path() + "/old.cfg/sub";
+  EXPECT_EQ(save_settings((below_a_file + "/settings.cfg").c_str(), message, sizeof message), 0);
+  EXPECT_EQ(message, "can't make the folder '" + below_a_file + "': Not a directory");
 }
 
 // A hand-written file, and each way it goes bad: a bad line keeps only its own key as it
 // was (a slot's weapon: the draw); a bad first line, a newer version or a file that is no
-// file keeps them all. One message names the file and the first bad line.
+// file keeps them all. One message names the file and the first bad line. Every value at
+// the end of its range is taken, and every one just past it is not: each counts.
 TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
   const std::string good = "vurkhold-settings 1\n# by hand\n\n  frag-limit 7  \nlives 9\nvurk2.weapon3 LASER\n"
                            "vurk3.type inactive\n";
@@ -83,6 +87,20 @@ TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
     std::string text = good;
     return text.replace(text.find(from), from.size(), to);
   };
+  // Levels whose absolute paths are one short of the limit and at it.
+  const std::string level = dir_.file("levels/" + std::string(250, 'v')), fits = level.substr(0, 259),
+                    too_long = level.substr(0, 260);
+  test::write_file(fits, "level"), test::write_file(too_long, "level");
+  const std::string ends = "candle-light-range 5\ncandle-light-range 50\nlives 1\nfrag-limit 1000\nambient -0.01\n"
+                           "ambient 1.01\nvurk1.type computer\nvurk1.type human\nvurk2.type human\nvurk3.type computer\n"
+                           "vurk4.type off\nvurk1.team 1\nvurk4.team 4\nvurk1.weapon4 LASER\nvurk1.item jetpack\n"
+                           "camera third-person\nshow-fps yes\nkillcam no\nlevel LEVELS\\MAZE.VHL\nlevel " + fits + "\n";
+  const std::string past = "candle-light-range 4\ncandle-light-range 51\nlives 0\nlives -1\nfrag-limit 0\n"
+                           "frag-limit 1001\nlives 10000000000\nambient -0.02\nambient 1.02\nambient nan\nambient 0.5x\n"
+                           "ambient\nvurk1.type inactive\nvurk1.type off\nvurk4.type human\nvurk2.type robot\n"
+                           "vurk1.team 0\nvurk1.team 5\nvurk1.weapon5 LASER\nvurk1.weapon12 LASER\nvurk5.type off\n"
+                           "vurk1type human\nvurk1.item rope\ncamera behind\nshow-fps 1\nlevel levels\n"
+                           "level nowhere.vhl\nlevel " + too_long + "\n";
   const struct {
     std::string file;  // "/": a folder
     std::string message, state;  // frag-limit, lives, vurk 2's weapon 3 (8 LASER, 1 SHOTGUN) and item
@@ -101,12 +119,18 @@ TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
       {with("settings 1", "settings 2"), ":1: version 2 is newer than this game's 1; using the defaults", "50 100 1 1"},
       {"", ":1: not a settings file; using the defaults", "50 100 1 1"},
       {"/", ": not a regular file; using the defaults", "50 100 1 1"},
+      {"-", "", "50 100 1 1"},  // none: the first run
+      {with("settings 1", "settings 0"), ":1: not a settings file; using the defaults", "50 100 1 1"},
+      {with("settings 1", "settings 1x"), ":1: not a settings file; using the defaults", "50 100 1 1"},
+      {good + ends, "", "1000 1 8 1"},
+      {good + past, ":8: bad value \"4\" for candle-light-range; using the default (and 27 more)", "7 9 8 1"},
   };
   ASSERT_STREQ(weapon_type[8].name, "LASER");
   const std::string path = dir_.path() + "/settings.cfg";
   for (const auto& row : rows) {
     std::filesystem::remove_all(path);
-    row.file == "/" ? (void)std::filesystem::create_directory(path) : test::write_file(path, row.file);
+    if (row.file == "/") std::filesystem::create_directory(path);
+    if (row.file != "/" && row.file != "-") test::write_file(path, row.file);
     FRAG_LIMIT = 50, MAX_LIVES = 100, vurk[1].weapons[2].num = 1, vurk[1].type = MLT_COMPUTER;
     char message[2048];
     EXPECT_EQ(read_settings(path.c_str(), message, sizeof message), row.message.empty()) << row.file;
