@@ -1,7 +1,8 @@
 // match: setting up a match and running it frame by frame, the world's state hash and
-// check, and headless matches. Simulation only: it stands on world, control and terrain
-// and knows nothing of drawing or of the application around it, which reaches it directly
-// (the shell) or through the hooks in the world records (the menu).
+// check, snapshots of the world for going back, and headless matches. Simulation only: it
+// stands on world, control and terrain and knows nothing of drawing or of the application
+// around it, which reaches it directly (the shell) or through the hooks in the world records
+// (the menu).
 #pragma once
 
 #include "records/records.h"
@@ -39,6 +40,18 @@ inline constexpr unsigned HEADLESS_FRAME_MS = 16;
 // stdout; `seed` is only printed. Returns the exit status: 0, 1 when the level could not
 // be loaded, 3 when the world check failed.
 int play_headless(long frames, unsigned frame_ms, long hash_every, unsigned seed);
+
+// ---- snapshots ----
+
+// Worlds kept for going back: a ring allocated once at start-up.
+inline constexpr int SNAPSHOT_RING = 32;
+// allocate_snapshots: 0 after its message (report_error, exclamation icon, like the pools). free_snapshots: harmless twice and after a failed allocation.
+int allocate_snapshots();
+void free_snapshots();
+// Keeps the world as it stands after step `frame` (frame >= 0) in the ring, slot frame % SNAPSHOT_RING.
+void save_world(long frame);
+// Puts back the world saved after step `frame`; 0 (the world untouched) when the ring no longer holds that frame or never did.
+int load_world(long frame);
 
 // ---- replays ----
 

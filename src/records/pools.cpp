@@ -48,6 +48,7 @@ int allocate_pools() {
   if (!take(index, MAX_RENDERED_VERTEXES, "No memory for index array!")) return 0;
   if (!take(voxel, VOXELS, "No memory for voxels!")) return 0;
   if (!take(gridcell, GRIDCELLS, "No memory for gridcells!")) return 0;
+  material_generation++;
   if (!take(octtree, OCTREE_NODES, "No memory for octtree!")) return 0;
   if (!take(rock, MAX_ROCKS, "No memory for rocks!")) return 0;
   if (!take(bullet, MAX_BULLETS, "No memory for bullets!")) return 0;

@@ -43,6 +43,7 @@ int weapons = 0;
 int sounds = 0;
 int weapon_models = 0;
 int bullet_models = 0;
+uint32_t material_generation = 0;
 
 int FOV = 60;
 int CANTLE_LIGHT_RANGE = 36;

@@ -425,6 +425,10 @@ extern int weapons;
 extern int sounds;
 extern int weapon_models;
 extern int bullet_models;
+// Moves on wherever the cells' materials are written (fresh pools, a level read, a world
+// put back from another level), and nowhere else: during play they never change, so equal numbers mean
+// equal materials and a snapshot copies its 32768 of them only when the number moved.
+extern uint32_t material_generation;
 
 // ---- settings and state ----
 

@@ -54,6 +54,7 @@ int initialize() {
   next_bullet = next_bullethole = next_explosion = next_particle = 0;
   bullet_models = weapon_models = sounds = 0;
   if (!allocate_pools()) return 0;
+  if (!allocate_snapshots()) return 0;
   if (!platform::sound_open(44100, 32, no_sound != 0)) {
     report_error("Can't initalize sound card.");
     return 0;
@@ -72,6 +73,7 @@ int initialize() {
 // library closes.
 void clean_up() {
   free_pools();
+  free_snapshots();
   free_game_content();
   platform::sound_close();
 }

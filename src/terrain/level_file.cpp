@@ -93,6 +93,7 @@ int read_level_file(const char* filename) {
 
   if (!read_voxels(f)) return fail(f, "Invalid voxel in file %s.", filename);
 
+  material_generation++;
   if (version == LEVEL_VERSION_1_1) {
     if (!read_materials(f)) return fail(f, "Invalid material in file %s.", filename);
   } else {
