@@ -1,7 +1,8 @@
 // gameplay benchmarks on the shipped game folder: one game_logic frame of a busy match of
 // four computer players (median and worst frame), a saturated frame with every bullet,
-// particle and explosion slot in use, with ordinary and with very fast bullets, and the
-// size of an hour's replay of two players.
+// particle and explosion slot in use, with ordinary and with very fast bullets, saving and
+// loading the saturated world and playing 8 of its steps again, and the size of an hour's
+// replay of two players.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -103,6 +104,47 @@ void BM_SaturatedFrameFastBulletsNoCraters(benchmark::State& state) { saturated(
 BENCHMARK(BM_SaturatedFrame)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaturatedFrameFastBullets)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SaturatedFrameFastBulletsNoCraters)->Iterations(200)->Unit(benchmark::kMicrosecond);
+
+// Going back for rollback in the busiest fight. Save plus load of the saturated world, a
+// slot further round the ring each time, as a rollback keeps every step.
+void BM_SaveAndLoadWorld(benchmark::State& state) {
+  start_match(2);
+  for (int i = 0; i < 100; i++) game_logic(16);
+  saturate(0.02f, true);
+  long frame = 0;
+  bench::time_frames(state, [] {}, [&frame] {
+    save_world(frame);
+    load_world(frame);
+    frame++;
+  });
+}
+BENCHMARK(BM_SaveAndLoadWorld)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+// The saturated world saved and played 8 steps, craters and all; timed: loading it and
+// playing the 8 steps again. voxels_back counts the field's values each load puts back.
+void BM_EightStepsAgain(benchmark::State& state) {
+  static float before[VOXELS];
+  long changed = 0;
+  bench::time_frames(
+      state,
+      [&changed] {
+        start_match(2);
+        saturate(0.02f, true);
+        save_world(0);
+        for (int n = 0; n < VOXELS; n++) before[n] = voxel[n].value;
+        for (int i = 0; i < 8; i++) game_logic(16);
+        for (int n = 0; n < VOXELS; n++) changed += voxel[n].value != before[n];
+      },
+      [] {
+        // As a rollback plays them again: the world step alone, from the commands kept.
+        VURK_COMMAND commands[MAX_VURKS];
+        make_commands(commands);
+        load_world(0);
+        for (int i = 0; i < 8; i++) match_step(16, commands);
+      });
+  state.counters["voxels_back"] = benchmark::Counter(static_cast<double>(changed), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_EightStepsAgain)->Iterations(200)->Unit(benchmark::kMicrosecond);
 
 // An hour of two players at 60 frames a second, as busy as hands get: player 1 moves the
 // mouse every frame and changes keys every few frames, player 2's pad sticks never rest.

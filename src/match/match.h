@@ -1,7 +1,8 @@
 // match: setting up a match and running it frame by frame, the world's state hash and
-// check, and headless matches. Simulation only: it stands on world, control and terrain
-// and knows nothing of drawing or of the application around it, which reaches it directly
-// (the shell) or through the hooks in the world records (the menu).
+// check, snapshots of the world for going back, and headless matches. Simulation only: it
+// stands on world, control and terrain and knows nothing of drawing or of the application
+// around it, which reaches it directly (the shell) or through the hooks in the world records
+// (the menu).
 #pragma once
 
 #include <cstddef>
@@ -51,14 +52,19 @@ int check_world(char* problem, int size);
 
 // ---- snapshots ----
 
-// Worlds kept for going back: a ring allocated once at start-up.
+// Worlds kept for going back: a ring allocated once at start-up. A snapshot holds all a step
+// reads and writes (the vurks, every pool and counter, the field and its materials, the
+// random generator, the winner and the match's statistics) but the surface, which a load
+// rebuilds where the field it puts back differs.
 inline constexpr int SNAPSHOT_RING = 32;
-// allocate_snapshots: 0 after its message (report_error, exclamation icon, like the pools). free_snapshots: harmless twice and after a failed allocation.
+// allocate_snapshots: 0 after its message, like the pools'; free_snapshots: harmless twice
+// and after a failed allocation.
 int allocate_snapshots();
 void free_snapshots();
-// Keeps the world as it stands after step `frame` (frame >= 0) in the ring, slot frame % SNAPSHOT_RING.
+// Keeps the world as it stands after step `frame` (frame >= 0), in slot frame % SNAPSHOT_RING.
 void save_world(long frame);
-// Puts back the world saved after step `frame`; 0 (the world untouched) when the ring no longer holds that frame or never did.
+// Puts back the world saved after step `frame`; 0, the world untouched, when the ring no
+// longer holds that frame or never did.
 int load_world(long frame);
 
 // Frame time of a headless match when none is given, in ms.

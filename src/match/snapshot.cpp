@@ -148,6 +148,7 @@ void save_world(long frame) {
   s.radar_angle = radar_angle;
   s.match_stats = match_stats;
   for (int n = 0; n < VOXELS; n++) s.value[n] = voxel[n].value;
+  // Materials are written only where a level is read, so most saves skip their 32 KB.
   if (s.material_generation != material_generation) {
     for (int c = 0; c < GRIDCELLS; c++) s.material[c] = gridcell[c].material;
     s.material_generation = material_generation;
