@@ -87,7 +87,7 @@ int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned 
     int was_alive[MAX_VURKS];
     for (int i = 0; i < MAX_VURKS; i++) was_alive[i] = vurk[i].alive;
     unsigned ms = 0;
-    VURK_COMMAND commands[MAX_VURKS];
+    VURK_COMMAND commands[MAX_VURKS] = {};
     if (!next(&ms, commands)) break;
     play_step(ms, commands);
     frames = frame;

@@ -794,7 +794,7 @@ REPLAY_STEP read_replay_step(unsigned* ms, VURK_COMMAND* commands) {
 
 REPLAY_STEP play_replay_frame() {
   unsigned ms = 0;
-  VURK_COMMAND commands[MAX_VURKS];
+  VURK_COMMAND commands[MAX_VURKS] = {};
   const REPLAY_STEP step = read_replay_step(&ms, commands);
   if (step == RS_FRAME) match_step(ms, commands);
   return step;

@@ -269,7 +269,7 @@ void game_logic(unsigned ms) {
     ms = match_tick;
   }
   for (unsigned n = 0; n < steps; n++) {
-    VURK_COMMAND commands[MAX_VURKS];
+    VURK_COMMAND commands[MAX_VURKS] = {};
     make_commands(commands);
     play_step(ms, commands);
   }

@@ -81,22 +81,6 @@ TEST_F(Commands, EachDeviceReachesItsPlayersVurk) {
   }
 }
 
-// A bumper counts on the step it goes down, once, however long it is held; both at once
-// step nowhere.
-TEST_F(Commands, ABumperStepsOncePerPress) {
-  vurk[0].type = MLT_HUMAN;
-  const struct { uint32_t buttons; uint16_t step; } steps[] = {
-      {1u << PAD_RIGHT_SHOULDER, VC_NEXT_WEAPON}, {1u << PAD_RIGHT_SHOULDER, 0}, {0, 0},
-      {1u << PAD_LEFT_SHOULDER, VC_PREVIOUS_WEAPON}, {1u << PAD_LEFT_SHOULDER | 1u << PAD_RIGHT_SHOULDER, VC_NEXT_WEAPON},
-  };
-  for (const auto& s : steps) {
-    match_input.pad[0].buttons = s.buttons;
-    VURK_COMMAND c[MAX_VURKS];
-    make_commands(c);
-    EXPECT_EQ(c[0].buttons & (VC_NEXT_WEAPON | VC_PREVIOUS_WEAPON), s.step) << &s - steps;
-  }
-}
-
 // The fewest bytes for each command, and every byte sequence it can't be refused back.
 TEST(CommandBytes, EachCommandComesBackAsItWent) {
   VURK_COMMAND full = {0xFFFF, 4, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE, {-32767, 32767, 1, -1}};

@@ -1,6 +1,6 @@
 // snapshots: worlds of every kind of moment saved, played on and carved, then put back with
 // the same hash, surface and statistics, and played on again the same; frames the ring no
-// longer holds or never did; a world of another level; the ring freed and taken again.
+// longer holds or never did; and a world of another level.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -241,26 +241,6 @@ TEST_F(Snapshot, AWorldOfAnotherLevelComesBackWithItsMaterials) {
   ASSERT_EQ(load_world(5 + SNAPSHOT_RING), 1);
   EXPECT_EQ(give_world_hash(), saved);
   EXPECT_EQ(difference(take_surface(), surface), "");
-}
-
-// Freed twice the ring holds nothing and saving does nothing; taken again it starts empty.
-TEST_F(Snapshot, TheRingFreedTwiceAndTakenAgainStartsEmpty) {
-  start(2);
-  save_world(0);
-  save_world(3);
-  free_snapshots();
-  free_snapshots();
-  save_world(3);
-  EXPECT_EQ(load_world(3), 0);
-  ASSERT_EQ(allocate_snapshots(), 1);
-  EXPECT_EQ(load_world(0), 0);
-  EXPECT_EQ(load_world(3), 0);
-  const uint64_t saved = give_world_hash();
-  save_world(3);
-  play(20);
-  EXPECT_EQ(load_world(3), 1);
-  EXPECT_EQ(give_world_hash(), saved);
-  EXPECT_EQ(messages_.count(), 0);
 }
 
 }  // namespace
