@@ -16,9 +16,12 @@ uint32_t marker(int i, int n) { return (0x30u * (i + 1)) << 16 | (n & 0xFF) << 8
 
 using KillCam = test::GameFolder;
 
+// SDL may hand a pad's change over only at a later pump of its queue, later still on a
+// loaded machine.
 void pump_pads() {
   platform::Event e;
-  while (platform::poll_event(&e)) handle_pad_event(e);
+  for (int pump = 0; pump < 3; pump++)
+    while (platform::poll_event(&e)) handle_pad_event(e);
 }
 
 // Frames of `ms`, each drawn twice as a screen faster than the match draws them. Vurk 0
