@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential g++ cmake make pkg-config
-  libsdl2-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-mixer-dev libenet-dev
   libgl-dev libglu1-mesa-dev
   libgl1-mesa-dri xvfb xauth
   libgtest-dev libbenchmark-dev

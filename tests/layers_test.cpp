@@ -1,6 +1,6 @@
 // layering: every include of the game's own headers points down or sideways, never up:
 // platform, world records, geometry, terrain and assets, creatures and weapons, control,
-// the match, drawing, menu, shell.
+// the match, online play, drawing, menu, shell.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,11 +15,11 @@ int layer(const std::string& path) {
     const char* folder;
     int layer;
   } folders[] = {{"platform/", 0}, {"records/", 1}, {"geometry/", 2}, {"terrain/", 2}, {"assets/", 2},
-                 {"world/", 3},    {"control/", 4}, {"match/", 5},    {"render/", 6},  {"menu/", 7},
-                 {"shell/", 8}};
+                 {"world/", 3},    {"control/", 4}, {"match/", 5},    {"net/", 6},     {"render/", 7},
+                 {"menu/", 8},     {"shell/", 9}};
   for (const auto& f : folders)
     if (path.rfind(f.folder, 0) == 0) return f.layer;
-  return 9;
+  return 10;
 }
 
 TEST(Layers, NoSourceIncludesAHeaderOfAHigherLayer) {

@@ -1,0 +1,2 @@
+// netsim
+#include "net/net.h"

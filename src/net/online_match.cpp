@@ -1,0 +1,2 @@
+// online_match
+#include "net/net.h"

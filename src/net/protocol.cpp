@@ -1,0 +1,2 @@
+// protocol
+#include "net/net.h"

@@ -1,0 +1,2 @@
+// session
+#include "net/net.h"
