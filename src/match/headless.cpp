@@ -22,14 +22,20 @@ const char* type_name(VURK_TYPE type) {
   return "?";
 }
 
-struct TALLY {
-  long deaths[MAX_VURKS];
-  long respawns[MAX_VURKS];
-  long winner_frame;
-};
+}  // namespace
+
+void begin_tally(HEADLESS_TALLY* tally) { *tally = HEADLESS_TALLY{{0}, {0}, -1}; }
+
+void tally_step(HEADLESS_TALLY* tally, long frame, uint8_t alive_before, uint8_t alive_after) {
+  for (int i = 0; i < MAX_VURKS; i++) {
+    if ((alive_before >> i & 1) && !(alive_after >> i & 1)) tally->deaths[i]++;
+    if (!(alive_before >> i & 1) && (alive_after >> i & 1)) tally->respawns[i]++;
+  }
+  if (winner >= 0 && tally->winner_frame < 0) tally->winner_frame = frame;
+}
 
 // Vurks and teams are numbered from 1, as the screen shows them.
-void print_outcome(long frames, unsigned seed, unsigned frame_ms, const TALLY* tally) {
+void print_outcome(long frames, unsigned seed, unsigned frame_ms, const HEADLESS_TALLY& tally) {
   std::printf("level %s\n", level_to_use);
   std::printf("seed %u\n", seed);
   std::printf("frames %ld\n", frames);
@@ -37,17 +43,15 @@ void print_outcome(long frames, unsigned seed, unsigned frame_ms, const TALLY* t
   for (int i = 0; i < MAX_VURKS; i++) {
     const VURK_& v = vurk[i];
     std::printf("vurk %d team %d %s frags %d lives %d deaths %ld respawns %ld\n", i + 1, v.team + 1,
-                type_name(v.type), v.frags, v.lives, tally->deaths[i], tally->respawns[i]);
+                type_name(v.type), v.frags, v.lives, tally.deaths[i], tally.respawns[i]);
   }
   for (int t = 0; t < 4; t++) std::printf("team %d frags %d\n", t + 1, team_frags[t]);
   if (winner >= 0)
-    std::printf("winner team %d frame %ld\n", winner + 1, tally->winner_frame);
+    std::printf("winner team %d frame %ld\n", winner + 1, tally.winner_frame);
   else
     std::printf("winner none\n");
   std::printf("hash %016" PRIx64 "\n", give_world_hash());
 }
-
-}  // namespace
 
 namespace {
 
@@ -79,13 +83,14 @@ long play_again(long from, long to) {
 // many steps; then the outcome. `status` is what an unchecked end returns.
 template <typename NEXT>
 int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned seed, int sync_back, NEXT next) {
-  TALLY tally = {{0}, {0}, -1};
+  HEADLESS_TALLY tally;
+  begin_tally(&tally);
   int status = 0;
   long frames = 0;
   if (sync_back) save_world(0);
   for (long frame = 1; frames_to_run < 0 || frame <= frames_to_run; frame++) {
-    int was_alive[MAX_VURKS];
-    for (int i = 0; i < MAX_VURKS; i++) was_alive[i] = vurk[i].alive;
+    uint8_t alive_before = 0;
+    for (int i = 0; i < MAX_VURKS; i++) alive_before = static_cast<uint8_t>(alive_before | (vurk[i].alive ? 1 << i : 0));
     unsigned ms = 0;
     VURK_COMMAND commands[MAX_VURKS] = {};
     if (!next(&ms, commands)) break;
@@ -104,11 +109,9 @@ int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned 
         break;
       }
     }
-    for (int i = 0; i < MAX_VURKS; i++) {
-      if (was_alive[i] && !vurk[i].alive) tally.deaths[i]++;
-      if (!was_alive[i] && vurk[i].alive) tally.respawns[i]++;
-    }
-    if (winner >= 0 && tally.winner_frame < 0) tally.winner_frame = frame;
+    uint8_t alive_after = 0;
+    for (int i = 0; i < MAX_VURKS; i++) alive_after = static_cast<uint8_t>(alive_after | (vurk[i].alive ? 1 << i : 0));
+    tally_step(&tally, frame, alive_before, alive_after);
     if (hash_every && frame % hash_every == 0) std::printf("hash %ld %016" PRIx64 "\n", frame, give_world_hash());
     char problem[120];
     if (!check_world(problem, sizeof problem)) {
@@ -117,7 +120,7 @@ int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned 
       break;
     }
   }
-  print_outcome(frames, seed, frame_ms, &tally);
+  print_outcome(frames, seed, frame_ms, tally);
   std::fflush(stdout);
   return status;
 }

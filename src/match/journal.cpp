@@ -517,7 +517,16 @@ int begin_recording(const char* path, unsigned seed, unsigned frame_ms, int view
   h.format = REPLAY_FORMAT;
   std::snprintf(h.game_version, sizeof h.game_version, "%s", GAME_VERSION);
   h.content_hash = give_content_hash();
-  const long level_size = read_level_bytes(level_to_use);
+  // A level given as bytes (a host's, sent over the network) is kept as given.
+  size_t given_size = 0;
+  const uint8_t* given = give_level_bytes(&given_size);
+  long level_size = -1;
+  if (given && given_size <= sizeof level_kept) {
+    std::memcpy(level_kept, given, given_size);
+    level_size = static_cast<long>(given_size);
+  } else {
+    level_size = read_level_bytes(level_to_use);
+  }
   // A level that can't be read stops the match with the level reader's own message.
   if (level_size < 0) {
     if (level_size == -2)
@@ -608,22 +617,46 @@ void begin_journal_step(unsigned ms, const VURK_COMMAND* commands) {
   for (int i = 0; i < MAX_VURKS; i++) rec.was_alive[i] = vurk[i].alive;
 }
 
-void end_journal_step() {
-  if (playing || !rec.file) return;
+namespace {
+
+// A step's deaths and, on the hash frames, the hash of the world after it; `hash` is
+// called only there.
+template <typename HASH>
+void end_step(const uint8_t* tag, uint8_t alive_after, HASH hash) {
   rec.frames++;
   for (int i = 0; i < MAX_VURKS; i++) {
-    if (!rec.was_alive[i] || vurk[i].alive) continue;
+    if (!rec.was_alive[i] || (alive_after >> i & 1)) continue;
     pend<uint8_t>('d');
     pend<uint32_t>(static_cast<uint32_t>(rec.frames));
     pend<uint8_t>(static_cast<uint8_t>(i));
-    pend<uint8_t>(vurk[i].tag < MAX_VURKS && vurk[i].tag != i ? vurk[i].tag : NO_KILLER);
+    pend<uint8_t>(tag[i] < MAX_VURKS && tag[i] != i ? tag[i] : NO_KILLER);
   }
   if (rec.frames % REPLAY_HASH_EVERY == 0) {
     pend<uint8_t>('h');
     pend<uint32_t>(static_cast<uint32_t>(rec.frames));
-    pend<uint64_t>(give_world_hash());
+    pend<uint64_t>(hash());
   }
   deflate_pending(Z_SYNC_FLUSH);
+}
+
+}  // namespace
+
+void end_journal_step() {
+  if (playing || !rec.file) return;
+  uint8_t tag[MAX_VURKS];
+  uint8_t alive = 0;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    tag[i] = vurk[i].tag;
+    if (vurk[i].alive) alive = static_cast<uint8_t>(alive | 1 << i);
+  }
+  end_step(tag, alive, [] { return give_world_hash(); });
+}
+
+void journal_noted_step(unsigned ms, const VURK_COMMAND* commands, const STEP_NOTE& note) {
+  if (playing || !rec.file) return;
+  begin_journal_step(ms, commands);
+  for (int i = 0; i < MAX_VURKS; i++) rec.was_alive[i] = note.alive_before >> i & 1;
+  end_step(note.tag, note.alive_after, [&note] { return note.hash; });
 }
 
 // ---- playing ----

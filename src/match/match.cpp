@@ -170,6 +170,34 @@ void use_level_bytes(const uint8_t* bytes, size_t size) {
   level_size = size;
 }
 
+const uint8_t* give_level_bytes(size_t* size) {
+  *size = level_size;
+  return level_bytes;
+}
+
+void give_vurk_to_computer(int i) {
+  VURK_* v = &vurk[i];
+  if (v->type != MLT_HUMAN) return;
+  v->type = MLT_COMPUTER;
+  v->find_movement_vector = ai_find_movement_vector;
+  v->control = AI;
+}
+
+void noted_step(unsigned ms, const VURK_COMMAND* commands, bool hash, STEP_NOTE* note) {
+  note->alive_before = 0;
+  for (int i = 0; i < MAX_VURKS; i++)
+    if (vurk[i].alive) note->alive_before = static_cast<uint8_t>(note->alive_before | 1 << i);
+  match_step(ms, commands);
+  note->alive_after = 0;
+  for (int i = 0; i < MAX_VURKS; i++) {
+    if (vurk[i].alive) note->alive_after = static_cast<uint8_t>(note->alive_after | 1 << i);
+    note->tag[i] = vurk[i].tag;
+  }
+  note->winner = static_cast<int8_t>(winner);
+  note->hash = hash ? give_world_hash() : 0;
+  note->sound = static_cast<uint8_t>(check_world(note->problem, sizeof note->problem));
+}
+
 int game_init() {
   reset_terrain();
   if (!(level_bytes ? load_level_bytes(level_bytes, level_size, level_to_use) : load_level_file(level_to_use))) return 0;

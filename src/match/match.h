@@ -27,6 +27,26 @@ void use_level_bytes(const uint8_t* bytes, size_t size);
 void match_step(unsigned ms, const VURK_COMMAND* commands);
 // match_step, kept in the replay being recorded.
 void play_step(unsigned ms, const VURK_COMMAND* commands);
+// What a step did that is kept or printed once it is certain: a machine playing online
+// steps ahead on guessed commands and keeps the note of each step's last playing, which
+// is the true one once every command of the step has arrived.
+struct STEP_NOTE {
+  uint8_t alive_before, alive_after;  // bits by vurk
+  uint8_t tag[MAX_VURKS];             // each vurk's last killer after the step
+  int8_t winner;
+  uint8_t sound;                      // 1: the world check passed
+  uint64_t hash;                      // 0 unless asked for
+  char problem[120];                  // the world check's, when it failed
+};
+// match_step with its note; `hash` asks for the world's hash after it.
+void noted_step(unsigned ms, const VURK_COMMAND* commands, bool hash, STEP_NOTE* note);
+// A step already played kept in the replay being recorded, from its note: what play_step
+// keeps. The note must carry the hash on the replay's hash frames.
+void journal_noted_step(unsigned ms, const VURK_COMMAND* commands, const STEP_NOTE& note);
+// From this step on, vurk i, a human, is played by the computer.
+void give_vurk_to_computer(int i);
+// The bytes given to use_level_bytes (null for none) and their size.
+const uint8_t* give_level_bytes(size_t* size);
 // One frame of a match, the logic function: this computer's devices and the game's keys
 // read, then the frame's steps, each with the commands made for it (make_commands). With a
 // tick, as many whole steps of the tick as the frames have given time for, the rest
@@ -79,6 +99,16 @@ inline constexpr unsigned HEADLESS_FRAME_MS = 16;
 // the match with "sync test: frame F differs after going back N". Returns the exit status:
 // 0, 1 when the level could not be loaded, 3 when the world check or the sync test failed.
 int play_headless(long frames, unsigned frame_ms, long hash_every, unsigned seed, int sync_back = 0);
+
+// A match's outcome as a headless run prints it: the tally is kept step by step.
+struct HEADLESS_TALLY {
+  long deaths[MAX_VURKS];
+  long respawns[MAX_VURKS];
+  long winner_frame;  // -1 until a team has won
+};
+void begin_tally(HEADLESS_TALLY* tally);
+void tally_step(HEADLESS_TALLY* tally, long frame, uint8_t alive_before, uint8_t alive_after);
+void print_outcome(long frames, unsigned seed, unsigned frame_ms, const HEADLESS_TALLY& tally);
 
 // ---- replays ----
 
