@@ -26,6 +26,9 @@ void game_keys();
 // MLT_HUMAN); the other commands are empty. A bumper's press counts against the pad's
 // buttons at the step before.
 void make_commands(VURK_COMMAND* commands);
+// This computer's two players' commands, whichever vurks they play (online, the seats the
+// host gave them): player 1's keys, the mouse and the first pad, player 2's keys and the second.
+void make_player_commands(VURK_COMMAND* player);
 // Before the vurks act: every vurk turned by its command, the mouse first, then the look
 // keys, then a pad's right stick.
 void game_input(unsigned frame_time);

@@ -280,6 +280,20 @@ void make_commands(VURK_COMMAND* commands) {
   }
 }
 
+void make_player_commands(VURK_COMMAND* player) {
+  VURK_COMMAND commands[MAX_VURKS];
+  // Both players on vurks 0 and 1 as make_commands puts them, pads included.
+  const VURK_TYPE types[2] = {vurk[0].type, vurk[1].type};
+  const VURK_TYPE others[2] = {vurk[2].type, vurk[3].type};
+  vurk[0].type = vurk[1].type = MLT_HUMAN;
+  vurk[2].type = vurk[3].type = MLT_OFF;
+  make_commands(commands);
+  vurk[0].type = types[0], vurk[1].type = types[1];
+  vurk[2].type = others[0], vurk[3].type = others[1];
+  player[0] = commands[0];
+  player[1] = commands[1];
+}
+
 // Each vurk turned by what its command carries, in the order the devices always turned it:
 // the mouse, then the look keys, then a pad. A computer player's command is empty, except
 // that player 1's mouse and player 2's look keys turn vurks 0 and 1 whatever plays them.

@@ -26,12 +26,12 @@ const char* type_name(VURK_TYPE type) {
 
 void begin_tally(HEADLESS_TALLY* tally) { *tally = HEADLESS_TALLY{{0}, {0}, -1}; }
 
-void tally_step(HEADLESS_TALLY* tally, long frame, uint8_t alive_before, uint8_t alive_after) {
+void tally_step(HEADLESS_TALLY* tally, long frame, uint8_t alive_before, uint8_t alive_after, int winner_now) {
   for (int i = 0; i < MAX_VURKS; i++) {
     if ((alive_before >> i & 1) && !(alive_after >> i & 1)) tally->deaths[i]++;
     if (!(alive_before >> i & 1) && (alive_after >> i & 1)) tally->respawns[i]++;
   }
-  if (winner >= 0 && tally->winner_frame < 0) tally->winner_frame = frame;
+  if (winner_now >= 0 && tally->winner_frame < 0) tally->winner_frame = frame;
 }
 
 // Vurks and teams are numbered from 1, as the screen shows them.
@@ -111,7 +111,7 @@ int run_frames(long frames_to_run, unsigned frame_ms, long hash_every, unsigned 
     }
     uint8_t alive_after = 0;
     for (int i = 0; i < MAX_VURKS; i++) alive_after = static_cast<uint8_t>(alive_after | (vurk[i].alive ? 1 << i : 0));
-    tally_step(&tally, frame, alive_before, alive_after);
+    tally_step(&tally, frame, alive_before, alive_after, winner);
     if (hash_every && frame % hash_every == 0) std::printf("hash %ld %016" PRIx64 "\n", frame, give_world_hash());
     char problem[120];
     if (!check_world(problem, sizeof problem)) {

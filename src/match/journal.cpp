@@ -847,6 +847,11 @@ void give_replay_message(REPLAY_STEP step, char* message, int size) {
   }
 }
 
+const uint8_t* give_replay_level(size_t* size) {
+  *size = play.header.format >= 2 ? play.header.level_size : 0;
+  return *size ? level_kept : nullptr;
+}
+
 void close_replay() {
   close_stream();
   if (play.setup_kept) apply_replay_setup(play.kept);

@@ -107,7 +107,7 @@ struct HEADLESS_TALLY {
   long winner_frame;  // -1 until a team has won
 };
 void begin_tally(HEADLESS_TALLY* tally);
-void tally_step(HEADLESS_TALLY* tally, long frame, uint8_t alive_before, uint8_t alive_after);
+void tally_step(HEADLESS_TALLY* tally, long frame, uint8_t alive_before, uint8_t alive_after, int winner_now);
 void print_outcome(long frames, unsigned seed, unsigned frame_ms, const HEADLESS_TALLY& tally);
 
 // ---- replays ----
@@ -203,6 +203,8 @@ bool replaying();
 // the like); empty for RS_FRAME and RS_END.
 void give_replay_message(REPLAY_STEP step, char* message, int size);
 void close_replay();
+// The level bytes of the replay opened (format 2), null for none.
+const uint8_t* give_replay_level(size_t* size);
 
 // The whole file read through once, without playing it: its frames and deaths.
 struct REPLAY_KILL {

@@ -102,6 +102,8 @@ bool net_match_started();
 // then as many ticks as the clock has given, at most MAX_PREDICTION ahead of the last
 // confirmed one, slowed down smoothly when this machine runs ahead of the others.
 void net_match_frame(unsigned ms);
+// Starts the replay of an online match on this machine (the shell fills it in; null: none).
+extern void (*online_recording)(int views);
 // The ticks every machine has agreed on, and the tick being shown.
 long net_confirmed_tick();
 long net_current_tick();
@@ -136,8 +138,13 @@ struct NET_RUN {
   const char* play_input;    // "REPLAY:N": this machine's player plays human N's commands
   unsigned seed;
 };
-// Sets --play-input's replay up: 0 with the reason.
+// Sets --play-input's replay up ("REPLAY:N" or "REPLAY:N,M" for two local players): 0
+// with the reason.
 int use_play_input(const char* spec, char* message, int size);
+// A headless host (`hosting`, on `port`) or client (of `address`): its matches played and
+// each one's outcome printed; the exit status (0, 1 when no match could be played, 3 for a
+// desync or a failed world check).
+int run_net_headless(bool hosting, uint16_t port, const char* address, const NET_RUN& run);
 
 // ---- the network conditioner ----
 

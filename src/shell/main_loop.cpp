@@ -11,6 +11,7 @@
 
 #include "match/match.h"
 #include "menu/menu.h"
+#include "net/net.h"
 #include "render/render.h"
 #include "shell/shell.h"
 #include "terrain/terrain.h"
@@ -92,7 +93,7 @@ int main_loop_pass(uint32_t* last) {
   if (fixed_frame_ms) ms = fixed_frame_ms;
   logic_func(ms);
   // A match ends when it hands the loop back to the menu: its replay is complete.
-  if (recording() && logic_func != game_logic) end_recording(true);
+  if (recording() && logic_func != game_logic && logic_func != net_match_frame) end_recording(true);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   render_func();
   frames_drawn++;
@@ -150,7 +151,7 @@ int vurkhold_main(int argc, char** argv) {
   const unsigned seed = options.seed_given ? options.seed : static_cast<unsigned>(std::time(nullptr));
   game_srand(seed);
   run_seed = seed;
-  if (options.headless) return run_headless(&options, seed);
+  if (options.headless) return options.host || options.join ? run_online_headless(&options, seed) : run_headless(&options, seed);
 
   fullscreen = 1;
   if (options.fullscreen >= 0) {

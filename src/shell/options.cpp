@@ -42,6 +42,14 @@ const char* const usage_text =
     "  --no-record     keep no replay of the matches played (default: every match is\n"
     "                  kept in $XDG_DATA_HOME/vurkhold/replays)\n"
     "  --replay FILE   play a replay; with --headless, print its outcome\n"
+    "  --host [PORT]   host an online match on UDP port PORT (default 27950); with\n"
+    "                  --headless, a dedicated host with no local player\n"
+    "  --join HOST[:PORT]  join the online match hosted there\n"
+    "  --min-players N with --headless --host, start once N machines are ready (default 2)\n"
+    "  --matches N     with --headless --host, play N matches, then end (default: forever)\n"
+    "  --play-input REPLAY:N[,M]  online, this machine's players play human player N's\n"
+    "                  (and M's) recorded commands; the host sets its match up as the\n"
+    "                  replay was\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -144,6 +152,38 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
       }
       (arg[2] == 'i' ? options->input : arg[2] == 's' ? options->screenshot : options->replay) = value;
       i++;
+    } else if (std::strcmp(arg, "--host") == 0) {
+      options->host = 1;
+      if (value && value[0] != '-') {
+        if (!read_number(value, 65535ull, &number)) {
+          std::snprintf(error, error_size, "--host takes a port from 0 to 65535");
+          return 0;
+        }
+        options->port = static_cast<unsigned>(number);
+        options->port_given = 1;
+        i++;
+      }
+    } else if (std::strcmp(arg, "--join") == 0 || std::strcmp(arg, "--play-input") == 0) {
+      if (!value || !*value) {
+        std::snprintf(error, error_size, arg[2] == 'j' ? "--join needs HOST[:PORT]" : "--play-input needs REPLAY:N");
+        return 0;
+      }
+      (arg[2] == 'j' ? options->join : options->play_input) = value;
+      i++;
+    } else if (std::strcmp(arg, "--min-players") == 0) {
+      if (!read_number(value, 4ull, &number) || number == 0) {
+        std::snprintf(error, error_size, "--min-players needs a number from 1 to 4");
+        return 0;
+      }
+      options->min_players = static_cast<int>(number);
+      i++;
+    } else if (std::strcmp(arg, "--matches") == 0) {
+      if (!read_number(value, 2000000000ull, &number) || number == 0) {
+        std::snprintf(error, error_size, "--matches needs a number from 1 to 2000000000");
+        return 0;
+      }
+      options->matches = static_cast<long>(number);
+      i++;
     } else if (std::strcmp(arg, "--data") == 0) {
       if (!value || !*value) {
         std::snprintf(error, error_size, "--data needs a folder");
@@ -175,7 +215,25 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
     std::snprintf(error, error_size, "--replay plays the match as it was recorded: --level, --bots, --lives and --frag-limit can't change it");
     return 0;
   }
-  if (options->headless && options->frames == 0 && !options->replay) {
+  const bool online = options->host || options->join;
+  if (options->host && options->join) {
+    std::snprintf(error, error_size, "--host and --join can't be given together");
+    return 0;
+  }
+  if (!online && (options->min_players || options->matches || options->play_input)) {
+    std::snprintf(error, error_size, "--min-players, --matches and --play-input need --host or --join");
+    return 0;
+  }
+  if (online && (options->replay || options->tick || options->frame_ms || options->sync_test)) {
+    std::snprintf(error, error_size, "an online match runs on its own tick: --replay, --tick, --frame-ms and --sync-test can't join it");
+    return 0;
+  }
+  if (options->join && (options->min_players || options->matches || options->level || options->bots ||
+                        options->lives || options->frag_limit)) {
+    std::snprintf(error, error_size, "the host sets the match up: --join takes no --min-players, --matches, --level, --bots, --lives or --frag-limit");
+    return 0;
+  }
+  if (options->headless && options->frames == 0 && !options->replay && !(options->host && !options->play_input)) {
     std::snprintf(error, error_size, "--headless needs --frames");
     return 0;
   }

@@ -50,6 +50,13 @@ struct OPTIONS {
   int reset_settings;      // remove the settings file and start from the defaults
   int no_record;           // keep no replay of the matches played
   const char* replay;      // replay file to play instead of the menu
+  int host;                // host an online match
+  unsigned port;           // the host's port (0 with --host alone: the default)
+  int port_given;
+  const char* join;        // HOST[:PORT] of an online match to join
+  int min_players;         // a headless host starts once this many machines are ready
+  long matches;            // a headless host's matches, 0: forever
+  const char* play_input;  // REPLAY:N[,M]: this machine's players play recorded commands
 };
 // Returns 1 when the arguments are good; otherwise writes the reason into `error`.
 int parse_options(int argc, char** argv, OPTIONS* options, char* error, int error_size);
@@ -91,6 +98,11 @@ extern void (*point_vertex_arrays)();
 // options, then the match's play_headless. Returns the exit status: 0, or 1 when the game
 // could not start, 3 when the world check failed.
 int run_headless(const OPTIONS* options, unsigned seed);
+
+// Online runs (drawing library): the network, the conditioner and --play-input set up for a
+// run that hosts or joins (0 after the message), and the headless host or client.
+int begin_online(const OPTIONS* options);
+int run_online_headless(const OPTIONS* options, unsigned seed);
 
 // A path that names an existing file from the working folder, made absolute into `out`;
 // false (and out untouched) when there is no such file or the result does not fit.
