@@ -224,12 +224,15 @@ int run_net_headless(bool hosting, uint16_t port, const char* address, const NET
     std::fprintf(stderr, "vurkhold: %s\n", message);
     return 1;
   }
+  if (hosting && play_input.in_use)
+    use_host_level(play_input.header.level, play_input.level, play_input.level_size);
   std::fflush(stderr);
   set_online_run(run.frames, run.hash_every, true);
   int status = 0;
   for (long match = 0; run.matches == 0 || match < run.matches; match++) {
     const uint32_t began = net_now();
     uint32_t ready_sent = 0;
+    if (hosting) net_set_ready(true);
     while (!net_match_started() && net_lobby().state != NS_ENDED) {
       net_service();
       const uint32_t now = net_now();

@@ -132,6 +132,19 @@ int vurkhold_main(int argc, char** argv) {
   if (options.level && absolute_path(options.level, level, sizeof level)) options.level = level;
   char replay[REPLAY_PATH_SIZE];
   if (options.replay && absolute_path(options.replay, replay, sizeof replay)) options.replay = replay;
+  // --play-input's replay too, its players kept after it.
+  char play_input[REPLAY_PATH_SIZE + 16];
+  if (options.play_input) {
+    const char* colon = std::strrchr(options.play_input, ':');
+    char path[REPLAY_PATH_SIZE];
+    std::snprintf(path, sizeof path, "%.*s", colon ? static_cast<int>(colon - options.play_input) : 0,
+                  options.play_input);
+    char full[REPLAY_PATH_SIZE];
+    if (colon && absolute_path(path, full, sizeof full)) {
+      std::snprintf(play_input, sizeof play_input, "%s%s", full, colon);
+      options.play_input = play_input;
+    }
+  }
   record_replays = !options.no_record;
   static INPUT_SCRIPT script;
   if (options.input && !read_input_script(options.input, &script, error, sizeof error)) {

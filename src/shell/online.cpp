@@ -21,6 +21,7 @@ int begin_online(const OPTIONS* options) {
     return 0;
   }
   online_recording = record_online;
+  default_player_name(player_name, PLAYER_NAME_SIZE);
   const char* netsim = std::getenv("VURKHOLD_NETSIM");
   if (netsim && !netsim_configure(netsim, message, sizeof message)) {
     std::fprintf(stderr, "vurkhold: %s\n", message);
