@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 SECONDS_EACH=${FUZZ_SECONDS:-30}
 JOBS=${FUZZ_JOBS:-2}
-TARGETS=${FUZZ_TARGETS:-"level tga model sounds_cfg bmodels_cfg wmodels_cfg bullets_cfg weapons_cfg readme input_script options settings replay"}
+TARGETS=${FUZZ_TARGETS:-"level tga model sounds_cfg bmodels_cfg wmodels_cfg bullets_cfg weapons_cfg readme input_script options settings replay packet"}
 
 ./scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DVURKHOLD_FUZZ=ON -DVURKHOLD_TESTS=OFF -DVURKHOLD_BENCH=OFF \
@@ -48,7 +48,10 @@ printf '# START GAME\n5 press Return\n7 press Down\n25 press Return\n40 mouse 20
   >"$work/seeds/input_script/start.txt"
 printf '# menu\n\n3 press Return\r\n  4 down Left Shift  \n5 up MouseLeft\n6 mouse -12 40\n9 quit\n' \
   >"$work/seeds/input_script/events.txt"
-# The replay target records its own seeds into its corpus on its first run.
+# The replay target records its own seeds into its corpus on its first run; the packet
+# target writes one message of each kind.
+mkdir -p "$work/seeds/packet"
+"$work/fuzz_packet" --write-seeds "$work/seeds/packet"
 mkdir -p "$work/seeds/replay"
 args() {  # args FILE ARG...: the arguments joined by NUL bytes, as the options target splits them
   local file=$1
@@ -63,12 +66,14 @@ args "$work/seeds/options/flags" --fullscreen --data /tmp --no-vsync --help --ve
 
 # The longest input tried: room for a whole level and its rocks; for images and models
 # less than the largest shipped ones (they are cut to it), as a long input only slows the
-# runs down without reaching more of the reader.
+# runs down without reaching more of the reader; for a packet a little over the largest
+# control message, a whole level piece, which no seed is as long as.
 max_len() {
   case $1 in
     level) echo "-max_len=$(($(stat -c %s "$game"/levels/*.vhl | sort -n | tail -1) + 1024))" ;;
     tga) echo "-max_len=65536" ;;
     model) echo "-max_len=16384" ;;
+    packet) echo "-max_len=1100" ;;
   esac
 }
 
