@@ -17,10 +17,12 @@ struct TEXTLINE {
 using TEXTLINE_ = TEXTLINE;
 
 inline constexpr int README_LINE_SIZE = 54;  // 53 characters a list line, and the zero
-inline constexpr int MAX_LEVEL_NAMES = 20;
+inline constexpr int MAX_LEVEL_NAMES = 64;
 
 extern TEXTLINE textline;
 extern int line_count;
+// The level list's lines from this one on are the player's own levels.
+extern int first_own_level;
 
 // An empty list, without freeing anything.
 void init_textlines();
@@ -36,9 +38,15 @@ void capitalize(char* text);
 // goes on in the next). 0 after "Can't open readme.txt." when the file is missing. The
 // caller frees the list before.
 int load_readme();
-// The first `max` level files ("levels\*.vhl", any case) by name, upper-cased, in the
-// order the folder lists them; 0 when there is none.
+// The first `max` level files by name, upper-cased, in the order their folders list them:
+// the game's ("levels\*.vhl", any case), then the player's own ("<user data dir>levels/",
+// where the level maker's and the hosts' levels go), at most MAX_LEVEL_NAMES of those; 0
+// when there is none.
 int load_level_list(int max);
+// The file of the level list's line `num` as the level reader opens it: "LEVELS\NAME" for
+// the game's, the whole path for the player's own; false when there is no such line or the
+// path does not fit into `size`.
+bool level_list_path(int num, char* out, int size);
 
 // ---- replays ----
 

@@ -34,6 +34,7 @@ constexpr int REPLAY_NAME_SHOWN = 27;
 constexpr int REPLAY_MESSAGE_SHOWN = 52;
 
 float white[3] = {1.0f, 1.0f, 1.0f};
+float own_level[3] = {0.6f, 0.9f, 1.0f};
 
 // The game may leave culling, fog, blending or alpha test on; the menu's quads and its
 // model are drawn without any of them.
@@ -217,13 +218,15 @@ void help_page() {
           line->text);
 }
 
-// A longer list scrolls: the cursor's name is then the last shown.
+// A longer list scrolls: the cursor's name is then the last shown. The player's own levels
+// are tinted, as a host's level may have the name of one of the game's.
 void level_page() {
   const int first = std::max(0, menu_selection - (LEVEL_LINES_SHOWN - 1));
   const TEXTLINE* line = line_count > 0 ? &textline : nullptr;
   for (int i = 0; line && i < first; i++) line = line->next;
   for (int i = 0; line && first + i < line_count && i < LEVEL_LINES_SHOWN; i++, line = line->next)
-    print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, line->text);
+    print(first + i >= first_own_level ? own_level : white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f,
+          line->text);
   cursor(355.0f - 22.0f * static_cast<float>(menu_selection - first));
 }
 

@@ -179,12 +179,8 @@ void help_page() {
 // another file.
 void level_page() {
   if (!take_key(VK_RETURN)) return;
-  const char* name = get_text_by_number(menu_selection);
-  if (name) {
-    char path[LEVEL_PATH_SIZE];
-    const int n = std::snprintf(path, sizeof path, "LEVELS\\%s", name);
-    if (n >= 0 && n < static_cast<int>(sizeof path)) std::memcpy(level_to_use, path, static_cast<size_t>(n) + 1);
-  }
+  char path[LEVEL_PATH_SIZE];
+  if (level_list_path(menu_selection, path, sizeof path)) std::memcpy(level_to_use, path, sizeof path);
   open_page(PAGE_OPTIONS);
   free_textlines();
 }

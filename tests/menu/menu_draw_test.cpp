@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -82,22 +83,30 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list
 // shows the names found with the cursor beside the chosen one, 15 at most: further down it
-// scrolls to keep the chosen one last. The replays scroll alike, 14 at most, cut to fit.
+// scrolls to keep the chosen one last; the player's own levels, last, are tinted. The
+// replays scroll alike, 14 at most, cut to fit.
 TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
   test::TempDir dir;
   test::write_file(dir.file("readme.txt"), "first\nsecond\nthird\n");
-  for (int i = 0; i < MAX_LEVEL_NAMES; i++) test::write_file(dir.file("levels/l" + std::to_string(i) + ".vhl"), "x");
+  for (int i = 0; i < 18; i++) test::write_file(dir.file("levels/l" + std::to_string(i) + ".vhl"), "x");
+  for (int i = 18; i < 20; i++) test::write_file(dir.file("vurkhold/levels/m" + std::to_string(i) + ".vhl"), "x");
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  const char* const data_home = std::getenv("XDG_DATA_HOME");
+  const std::string kept_home = data_home ? data_home : "";
+  setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
 
   ASSERT_EQ(load_readme(), 1);
   expect_lines(3, 1, {{"FIRST", 10, 387, 15, WHITE}, {"SECOND", 10, 370, 15, WHITE}, {"THIRD", 10, 353, 15, WHITE}});
   free_textlines();
 
   ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
-  ASSERT_EQ(line_count, MAX_LEVEL_NAMES);
+  data_home ? setenv("XDG_DATA_HOME", kept_home.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  ASSERT_EQ(std::tuple(line_count, first_own_level), std::tuple(20, 18));
   for (const auto& [selection, first] : {std::pair{2, 0}, {19, 5}}) {
     std::vector<Line> names;
-    for (int i = 0; i < 15; i++) names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, WHITE});
+    for (int i = 0; i < 15; i++)
+      names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, first + i < 18 ? WHITE : 0x99E6FF});
+
     names.push_back({">", 160, 355 - 22.0f * (selection - first), 30, RED});
     expect_lines(4, selection, names);
   }

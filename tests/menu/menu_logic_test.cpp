@@ -1,11 +1,13 @@
 // menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
-// the options' limits, the level list, the replays, and starting a match.
+// the options' limits, the level list with the player's own levels, the replays, and
+// starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
 
@@ -196,6 +198,47 @@ TEST_F(MenuLogic, PickingALevel) {
     EXPECT_EQ(level_to_use, paths[i]) << i;
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
   }
+}
+
+// After the game's levels come the player's own (in "<XDG_DATA_HOME>/vurkhold/levels/"),
+// named as the folder spells them and opened by their whole path; the list's limit counts
+// both. A whole path that would not fit keeps the level there was.
+TEST_F(MenuLogic, TheLevelListEndsWithThePlayersOwnLevels) {
+  for (const char* name : {"levels/cave.vhl", "levels/maze.vhl", "vurkhold/levels/Mine.vhl", "vurkhold/levels/b.VHL",
+                           "vurkhold/levels/notes.txt"})
+    test::write_file(dir_.file(name), "x");
+  press(VK_RIGHT, 2, 6);
+  ASSERT_EQ(std::tuple(menu_page, line_count, first_own_level), std::tuple(4, 4, 2));
+  EXPECT_EQ(std::tuple(std::string(get_text_by_number(1)), std::string(get_text_by_number(2)),
+                       std::string(get_text_by_number(3))),
+            std::tuple("MAZE.VHL", "B.VHL", "MINE.VHL"));
+  press(VK_RETURN, 4, 3);
+  EXPECT_EQ(level_to_use, dir_.path() + "/vurkhold/levels/Mine.vhl");
+  std::FILE* f = platform::open_file(level_to_use, "rb");
+  EXPECT_NE(f, nullptr);
+  if (f) std::fclose(f);
+
+  const struct { int max, lines, own_from; } limits[] = {{3, 3, 2}, {2, 2, 2}, {1, 1, 1}};
+  for (const auto& l : limits) {
+    EXPECT_EQ(load_level_list(l.max), 1);
+    EXPECT_EQ(std::tuple(line_count, first_own_level), std::tuple(l.lines, l.own_from)) << l.max;
+    free_textlines();
+  }
+  // Own levels only, in a folder so deep that "Mine.vhl" fits just once "/vurkhold/levels/" is added.
+  std::filesystem::remove_all(dir_.file("levels"));
+  const std::string deep = dir_.path() + "/" + std::string(LEVEL_PATH_SIZE - 1 - dir_.path().size() - 26, 'd');
+  std::filesystem::create_directories(deep + "/vurkhold/levels");
+  test::write_file(deep + "/vurkhold/levels/Mine.vhl", "x");
+  test::write_file(deep + "/vurkhold/levels/Mine2.vhl", "x");
+  setenv("XDG_DATA_HOME", deep.c_str(), 1);
+  press(VK_RIGHT, 2, 6);
+  ASSERT_EQ(std::tuple(menu_page, line_count, first_own_level), std::tuple(4, 2, 0));
+  press(VK_RETURN, 4, 0);
+  EXPECT_EQ(level_to_use, deep + "/vurkhold/levels/Mine.vhl");
+  EXPECT_EQ(std::strlen(level_to_use), static_cast<size_t>(LEVEL_PATH_SIZE - 1));
+  press(VK_RIGHT, 2, 6);
+  press(VK_RETURN, 4, 1);
+  EXPECT_EQ(level_to_use, deep + "/vurkhold/levels/Mine.vhl");
 }
 
 // REPLAYS lists the replay files newest first, past 256 without the oldest, and no other
