@@ -1,7 +1,8 @@
-// menu: the text-line list that holds the help text or the level list, its loaders, and
-// the menu's pages: their logic (no GL) and their drawing.
+// menu: the text-line list that holds the help text or the level list, its loaders, the
+// lines the player types into, and the menu's pages: their logic (no GL) and their drawing.
 #pragma once
 
+#include "net/net.h"
 #include "records/records.h"
 
 namespace vurkhold {
@@ -47,6 +48,17 @@ int load_level_list(int max);
 // the game's, the whole path for the player's own; false when there is no such line or the
 // path does not fit into `size`.
 bool level_list_path(int num, char* out, int size);
+
+// ---- typed lines ----
+
+// The characters a host's address and a player's name are typed with (the font has them all).
+inline constexpr char ADDRESS_CHARACTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-";
+inline constexpr char NAME_CHARACTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-_ ";
+// This frame's keys typed into `text`, which holds at most size - 1 characters: in the order
+// of their key codes, Backspace takes the last character off, and every key that types one
+// of `allowed` adds it while there is room. Every typing key is used up, a refused one too.
+// True when the text changed.
+bool type_into(char* text, int size, const char* allowed);
 
 // ---- replays ----
 

@@ -11,6 +11,7 @@
 #include "assets/assets.h"
 #include "geometry/geometry.h"
 #include "menu/menu.h"
+#include "net/net.h"
 #include "render/render.h"
 
 namespace vurkhold {
@@ -135,6 +136,11 @@ __attribute__((format(printf, 5, 6))) void print_formatted(const float* color, f
 
 void cursor(float y) { print(red, CURSOR_X, y, CURSOR_SIZE, ">"); }
 
+// The red '_' after `typed` characters of a line printed at x, y in `size`.
+void typing_caret(float x, float y, float size, int typed) {
+  print(red, x + 0.8f * size * static_cast<float>(typed), y, size, "_");
+}
+
 // The font has capitals, digits and a few signs only: upper-cased, every byte it lacks as '?'.
 void make_printable(char* text) {
   capitalize(text);
@@ -206,7 +212,12 @@ void options_page() {
   level_label(level, sizeof level);
   print_formatted(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level);
   print(white, TEXT_X, 210.0f, 15.0f, KILL_CAM ? "KILL-CAM: ON" : "KILL-CAM: OFF");
-  print(yellow, TEXT_X, 190.0f, 30.0f, "OK");
+  char name[PLAYER_NAME_SIZE];
+  std::snprintf(name, sizeof name, "%s", player_name);
+  make_printable(name);
+  print_formatted(white, TEXT_X, 190.0f, 15.0f, "NAME: %s", name);
+  if (menu_selection == 8) typing_caret(TEXT_X, 190.0f, 15.0f, static_cast<int>(std::strlen("NAME: ") + std::strlen(name)));
+  print(yellow, TEXT_X, 170.0f, 30.0f, "OK");
   cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "menu/menu.h"
+#include "net/net.h"
 
 namespace vurkhold {
 
@@ -14,6 +15,7 @@ const char* const item_choises[2] = {"NINJA ROPE", "JETPACK"};
 namespace {
 
 enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4, PAGE_REPLAYS = 5 };
+constexpr int OPTIONS_NAME_LINE = 8;
 
 constexpr int HELP_LAST_LINE = 180;
 // The help page draws its lines 17 apart from 370 down, 15 high: 21 fit above the screen's
@@ -39,7 +41,7 @@ int last_line() {
   switch (menu_page) {
     case PAGE_MAIN: return 4;
     case PAGE_SETUP: return 8;
-    case PAGE_OPTIONS: return 8;
+    case PAGE_OPTIONS: return 9;
     case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
     case PAGE_REPLAYS: return std::max(replay_count - 1, 0);
     default: return line_count - 1;
@@ -115,8 +117,25 @@ void setup_page() {
   if (left) setup_step(-1);
 }
 
+// The settings keep a name of 1 to 15 characters with no blank at either end: a name left
+// empty gets the login name back.
+void tidy_name() {
+  char* start = player_name;
+  while (*start == ' ') start++;
+  size_t length = std::strlen(start);
+  while (length > 0 && start[length - 1] == ' ') length--;
+  std::memmove(player_name, start, length);
+  player_name[length] = '\0';
+  if (length == 0) default_player_name(player_name, sizeof player_name);
+}
+
 void options_page() {
-  if (menu_selection == 8 && take_key(VK_RETURN)) {
+  if (menu_selection == OPTIONS_NAME_LINE) {
+    type_into(player_name, sizeof player_name, NAME_CHARACTERS);
+  } else {
+    tidy_name();
+  }
+  if (menu_selection == 9 && take_key(VK_RETURN)) {
     open_page(PAGE_MAIN);
     return;
   }
@@ -210,6 +229,7 @@ void replay_page() {
 
 void menu_back() {
   if (menu_page == PAGE_HELP || menu_page == PAGE_LEVELS) free_textlines();
+  if (menu_page == PAGE_OPTIONS) tidy_name();
   if (menu_page != PAGE_MAIN) open_page(menu_page == PAGE_LEVELS ? PAGE_OPTIONS : PAGE_MAIN);
 }
 

@@ -54,7 +54,8 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {">", 160, 245, 30, RED}});
 
   ASSERT_GE(weapons, 4);
-  const test::KeepGlobals kept(vurk[1], level_to_use);
+  const test::KeepGlobals kept(vurk[1], level_to_use, player_name);
+  std::snprintf(player_name, sizeof player_name, "ZED~");
   selected_vurk = 1;
   vurk[1].type = MLT_COMPUTER, vurk[1].team = 2, vurk[1].item = MI_JETPACK;
   std::vector<Line> setup = {{"VURK 2  <->", 190, 350, 15, WHITE}, {"TYPE: COMPUTER", 190, 330, 15, WHITE},
@@ -74,8 +75,12 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {"CANTLE LIGHT RANGE: 36", 190, 310, 15, WHITE}, {"LIVES: 100", 190, 290, 15, WHITE},
                       {"FRAG LIMIT: 50", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
                       {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"KILL-CAM: ON", 190, 210, 15, WHITE},
-                      {"OK", 190, 190, 30, YELLOW},
+                      {"NAME: ZED?", 190, 190, 15, WHITE}, {"OK", 190, 170, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
+  // The name's line types: its caret after the name.
+  const std::vector<Line> typing = page_lines(2, 8);
+  EXPECT_EQ(std::vector<Line>(typing.end() - 3, typing.end()),
+            (std::vector<Line>{{"_", 190 + 12 * 10, 190, 15, RED}, {"OK", 190, 170, 30, YELLOW}, {">", 160, 197, 30, RED}}));
   // A lower-case path too long for the line: its end, upper-cased, what the font lacks as '?'.
   std::snprintf(level_to_use, sizeof level_to_use, "/home/you/my levels/caves/deep~1.vhl");
   EXPECT_EQ(page_lines(2, 6).at(6), (Line{"LEVEL: .../MY LEVELS/CAVES/DEEP?1.VHL", 190, 230, 15, WHITE}));

@@ -1,6 +1,6 @@
 // menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
-// the options' limits, the level list with the player's own levels, the replays, and
-// starting a match.
+// the options' limits and the name, typed lines, the level list with the player's own
+// levels, the replays, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "menu/menu.h"
 #include "support/test_support.h"
@@ -70,7 +71,8 @@ class MenuLogic : public ::testing::Test {
   WEAPON_TYPE types_[3] = {};
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
                              FRAG_LIMIT, KILL_CAM, done, menu_page, menu_selection, selected_vurk, AMBIENT,
-                             logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init};
+                             logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init,
+                             player_name};
   const std::string data_home_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
 };
 
@@ -175,9 +177,84 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
   EXPECT_TRUE(AMBIENT <= 0.0f && AMBIENT > -0.01f && static_cast<int>(AMBIENT * 100.0f) == 0) << AMBIENT;
   for (int i = 0; i < 120; i++) press(VK_RIGHT);
   EXPECT_TRUE(AMBIENT >= 0.999f && AMBIENT < 1.011f) << AMBIENT;
-  press(VK_RETURN, 2, 8);
+  press(VK_RETURN, 2, 9);
   EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
 }
+
+// Each key of a frame, in the order of the key codes: Backspace before any character, the
+// digit row before the letters, the keypad's after both.
+TEST(TypedLines, KeysTypeTheAllowedCharactersWhileThereIsRoom) {
+  const char* const A = ADDRESS_CHARACTERS;
+  const char* const N = NAME_CHARACTERS;
+  const int P = VK_OEM_PERIOD, M = VK_OEM_MINUS, S = VK_SHIFT;
+  const struct {
+    const char* before;
+    std::vector<int> keys;
+    const char* allowed;
+    int size;
+    const char* after;
+  } rows[] = {
+      {"", {'Z', '1', 'A', '0'}, A, 64, "01AZ"},
+      {"", {VK_NUMPAD0 + 7, VK_DECIMAL, VK_SUBTRACT, VK_NUMPAD0}, A, 64, "07-."},
+      {"", {P}, A, 64, "."},
+      {"", {P, S}, A, 64, ":"},  // as on the keyboards with ':' over '.'
+      {"", {VK_OEM_1}, A, 64, ":"},
+      {"", {M}, A, 64, "-"},
+      {"", {M, S}, A, 64, ""},  // '_' is no address's
+      {"", {M, S}, N, 16, "_"},
+      {"AB", {VK_SPACE}, A, 64, "AB"},
+      {"AB", {VK_SPACE}, N, 16, "AB "},
+      {"ABC", {VK_BACK, 'D'}, A, 64, "ABD"},
+      {"", {VK_BACK}, A, 64, ""},
+      {"ABCD", {'E'}, A, 5, "ABCD"},  // full: size - 1 characters
+      {"ABC", {'E', 'D'}, A, 5, "ABCD"},
+      {"123456789ABCDE", {'F', 'G'}, N, 16, "123456789ABCDEF"},
+  };
+  for (const auto& r : rows) {
+    std::memset(keys, 0, sizeof keys);
+    for (int key : r.keys) keys[key] = 1;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s", r.before);
+    const bool changed = type_into(text, r.size, r.allowed);
+    EXPECT_EQ(std::tuple(std::string(text), changed), std::tuple(std::string(r.after), std::strcmp(r.before, r.after) != 0))
+        << r.before << " -> " << r.after;
+    for (int key : r.keys) EXPECT_EQ(keys[key], key == S ? 1 : 0) << "key " << key << " for " << r.after;
+  }
+  // The menu's own keys stay for the page.
+  std::memset(keys, 0, sizeof keys);
+  keys[VK_RETURN] = keys[VK_UP] = keys[VK_ESCAPE] = keys[VK_LEFT] = 1;
+  char text[8] = "X";
+  EXPECT_FALSE(type_into(text, sizeof text, N));
+  EXPECT_EQ(std::tuple(keys[VK_RETURN], keys[VK_UP], keys[VK_ESCAPE], keys[VK_LEFT], std::string(text)),
+            std::tuple(1, 1, 1, 1, "X"));
+  std::memset(keys, 0, sizeof keys);
+}
+
+// Line 8 types the name, 15 characters at most; leaving it (by the cursor or B) cuts the
+// blanks at its ends and gives an empty name the login name back.
+TEST_F(MenuLogic, TheNameLineTypesTheNameAndLeavesNoneEmpty) {
+  char login[PLAYER_NAME_SIZE];
+  default_player_name(login, sizeof login);
+  std::snprintf(player_name, sizeof player_name, "AB");
+  press('C', 2, 8);
+  press(VK_SPACE);
+  for (int i = 0; i < 20; i++) press('X');
+  EXPECT_STREQ(player_name, "ABC XXXXXXXXXXX");
+  for (int i = 0; i < 11; i++) press(VK_BACK);
+  EXPECT_STREQ(player_name, "ABC ");
+  press(VK_DOWN);
+  EXPECT_EQ(std::tuple(menu_selection, std::string(player_name)), std::tuple(9, "ABC"));
+  for (int i = 0; i < 4; i++) press(VK_BACK, 2, 8);
+  press(VK_SPACE);
+  EXPECT_STREQ(player_name, " ");
+  press(VK_UP);
+  EXPECT_EQ(std::tuple(menu_selection, std::string(player_name)), std::tuple(7, std::string(login)));
+  std::snprintf(player_name, sizeof player_name, " Q ");
+  menu_selection = 8;
+  menu_back();
+  EXPECT_EQ(std::tuple(menu_page, std::string(player_name)), std::tuple(0, "Q"));
+}
+
 
 // The level line lists the level files; Return takes the name on the cursor unless the
 // path would not fit, and goes back to the options either way.
