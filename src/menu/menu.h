@@ -92,10 +92,43 @@ extern const char* const item_choises[2];
 // The menu's logic function: the animation, then the current page's keys. Starting a
 // match goes through match_init and one_player_pair or two_player_pair.
 void menu_logic(unsigned frame_time);
-// A pad's B: back a page without choosing anything (the set-up, options, help and replays
-// pages to the main page, the level list to the options); nothing on the main page.
+// A pad's B: back a page without choosing anything (the set-up, options, help, replays and
+// NETWORK pages to the main page, the level list to the options); nothing on the main page.
 void menu_back();
 // The menu's render function: the whole 640 x 480 menu frame.
 void menu_render();
+
+// The NETWORK page runs the online session, which the simulation never links: the shell fills
+// this in with network_page_logic. The page's keys each frame (Up and Down too) with `leave`
+// false; true when the page stays. With `leave` true (Escape, a pad's B) it leaves the session.
+// Null leaves the main page's NETWORK line doing nothing.
+extern bool (*network_page)(bool leave);
+// Called by the page once the host has started the match on this machine, before the menu
+// goes back to its main page; the shell fills it in to install the online match's pair.
+extern void (*network_match_begin)();
+
+// ---- the NETWORK page (drawing library: it calls the net library) ----
+
+bool network_page_logic(bool leave);
+// The page as net_lobby() has it: the host and join lines, or once in a session its lobby.
+void network_page_render();
+void draw_network_page(const LOBBY& lobby);
+
+// ---- what the pages' drawing shares ----
+
+void menu_print(const float* color, float x, float y, float size, const char* text);
+// Formats into textbuffer, cut to fit, and prints it.
+__attribute__((format(printf, 5, 6))) void menu_printf(const float* color, float x, float y, float size,
+                                                       const char* format, ...);
+// The red '>' left of the lines, 30 high, its top at y.
+void menu_cursor(float y);
+// The red '_' after `typed` characters of a line printed at x, y in `size`.
+void typing_caret(float x, float y, float size, int typed);
+// The font has capitals, digits and a few signs only: upper-cased, every byte it lacks as '?'.
+void make_printable(char* text);
+// A level's path as its line shows it, at most LEVEL_PATH_SHOWN characters: printable, and a
+// longer one by its end (the file's own name) after "...", from a folder separator in reach.
+inline constexpr int LEVEL_PATH_SHOWN = 30;
+void level_label(const char* path, char* out, int size);
 
 }  // namespace vurkhold

@@ -1,5 +1,6 @@
-// menu logic: the menu's animation and the keys of its six pages, which write the
-// player's choices straight into the vurks and the settings, and hand over to a match.
+// menu logic: the menu's animation and the keys of its pages, which write the player's
+// choices straight into the vurks and the settings, and hand over to a match; the NETWORK
+// page's own keys are the drawing library's, through a hook.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,10 +12,20 @@ namespace vurkhold {
 
 const char* const type_choises[4] = {"HUMAN", "COMPUTER", "INACTIVE", "OFF"};
 const char* const item_choises[2] = {"NINJA ROPE", "JETPACK"};
+bool (*network_page)(bool leave) = nullptr;
+void (*network_match_begin)() = nullptr;
 
 namespace {
 
-enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4, PAGE_REPLAYS = 5 };
+enum PAGE {
+  PAGE_MAIN = 0,
+  PAGE_SETUP = 1,
+  PAGE_OPTIONS = 2,
+  PAGE_HELP = 3,
+  PAGE_LEVELS = 4,
+  PAGE_REPLAYS = 5,
+  PAGE_NETWORK = 6
+};
 constexpr int OPTIONS_NAME_LINE = 8;
 
 constexpr int HELP_LAST_LINE = 180;
@@ -39,7 +50,7 @@ void open_page(int page) {
 
 int last_line() {
   switch (menu_page) {
-    case PAGE_MAIN: return 4;
+    case PAGE_MAIN: return 5;
     case PAGE_SETUP: return 8;
     case PAGE_OPTIONS: return 9;
     case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
@@ -62,7 +73,10 @@ void main_page() {
       free_textlines();
       if (load_readme()) open_page(PAGE_HELP);
       break;
-    case 4: done = 1; break;
+    case 4:
+      if (network_page) open_page(PAGE_NETWORK);
+      break;
+    case 5: done = 1; break;
     default: break;
   }
 }
@@ -230,6 +244,7 @@ void replay_page() {
 void menu_back() {
   if (menu_page == PAGE_HELP || menu_page == PAGE_LEVELS) free_textlines();
   if (menu_page == PAGE_OPTIONS) tidy_name();
+  if (menu_page == PAGE_NETWORK && network_page) network_page(true);
   if (menu_page != PAGE_MAIN) open_page(menu_page == PAGE_LEVELS ? PAGE_OPTIONS : PAGE_MAIN);
 }
 
@@ -238,6 +253,14 @@ void menu_logic(unsigned frame_time) {
   menu_frame += static_cast<float>(frame_time) * 0.03f;
   if (menu_frame >= 40.0f) menu_frame -= 39.0f;
 
+  if (menu_page == PAGE_NETWORK) {
+    if (take_key(VK_ESCAPE) || !network_page) {
+      menu_back();
+    } else if (!network_page(false)) {
+      open_page(PAGE_MAIN);
+    }
+    return;
+  }
   if (take_key(VK_DOWN) && menu_selection < last_line()) menu_selection++;
   if (take_key(VK_UP) && menu_selection > 0) menu_selection--;
 

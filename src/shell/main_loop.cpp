@@ -195,6 +195,7 @@ int vurkhold_main(int argc, char** argv) {
   two_player_pair = {game_logic, two_player_view};
   match_init = start_match_keeping_settings;
   replay_init = menu_replay_init;
+  network_page = network_page_logic;
   install_mode(&menu_pair);
   if (options.replay) {
     char message[REPLAY_MESSAGE_SIZE];

@@ -1,10 +1,11 @@
 // menu drawing as a player reads it: every page's lines and cursor read back from GL
-// feedback; and what the menu must not leave to the match: a turned texture matrix, or
-// mouse motion that would turn vurk 0.
+// feedback, the NETWORK page's lobby from its record; and what the menu must not leave to
+// the match: a turned texture matrix, or mouse motion that would turn vurk 0.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,7 +27,7 @@ namespace {
 
 using test::Line;
 
-constexpr uint32_t WHITE = 0xFFFFFF, RED = 0xFF0000, YELLOW = 0xFFFF00;
+constexpr uint32_t WHITE = 0xFFFFFF, RED = 0xFF0000, YELLOW = 0xFFFF00, GREEN = 0x00FF00, DIM = 0xB3B3B3;
 
 class MenuDraw : public test::GameFolder {
   void TearDown() override { menu_page = menu_selection = selected_vurk = 0; }
@@ -50,8 +51,8 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   // The vurk on display: thousands of polygons besides the glyphs' few dozen.
   EXPECT_GT(test::feedback(menu_render).size(), 1000u);
   expect_lines(0, 2, {{"START GAME", 190, 315, 30, WHITE}, {"REPLAYS", 190, 280, 30, WHITE},
-                      {"OPTIONS", 190, 245, 30, WHITE}, {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE},
-                      {">", 160, 245, 30, RED}});
+                      {"OPTIONS", 190, 245, 30, WHITE}, {"HELP", 190, 210, 30, WHITE},
+                      {"NETWORK", 190, 175, 30, WHITE}, {"EXIT", 190, 140, 30, WHITE}, {">", 160, 245, 30, RED}});
 
   ASSERT_GE(weapons, 4);
   const test::KeepGlobals kept(vurk[1], level_to_use, player_name);
@@ -111,7 +112,6 @@ TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
     std::vector<Line> names;
     for (int i = 0; i < 15; i++)
       names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, first + i < 18 ? WHITE : 0x99E6FF});
-
     names.push_back({">", 160, 355 - 22.0f * (selection - first), 30, RED});
     expect_lines(4, selection, names);
   }
@@ -129,6 +129,124 @@ TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
   expect_lines(5, 19, replays);
   replay_count = 0;  // and no message on an empty page
   expect_lines(5, 0, {{"NO REPLAYS YET", 190, 350, 20, WHITE}});
+}
+
+// One frame of the NETWORK page with `key` pressed; false when the page was left.
+bool network_frame(int key) {
+  keys[key] = 1;
+  const bool stays = network_page_logic(false);
+  EXPECT_EQ(keys[key], 0) << "key " << key << " not used";
+  return stays;
+}
+
+// Off a session: HOST, JOIN, the address typed (greyed HOST[:PORT] while empty) and BACK.
+// JOIN with no address says so and goes to the address line; typing there clears it.
+TEST_F(MenuDraw, TheNetworkPageTypesTheAddressAndJoinWantsOne) {
+  ASSERT_EQ(net_lobby().state, NS_OFF);
+  const test::KeepGlobals kept(player_name, vurk[1].type);
+  std::snprintf(player_name, sizeof player_name, "ZED");
+  vurk[1].type = MLT_HUMAN;
+  menu_page = 6, menu_selection = 2;
+  for (int i = 0; i < NET_ADDRESS_SIZE; i++) network_frame(VK_BACK);
+  const std::vector<Line> head = {{"HOST GAME", 190, 340, 20, WHITE}, {"JOIN GAME", 190, 310, 20, WHITE},
+                                  {"ADDRESS:", 190, 285, 15, WHITE}};
+  const std::vector<Line> tail = {{"NAME: ZED", 190, 245, 15, WHITE},
+                                  {"PLAYERS ON THIS MACHINE: 2", 190, 225, 15, WHITE},
+                                  {"BACK", 190, 170, 30, YELLOW}};
+  auto page = [&](std::vector<Line> field, const std::vector<Line>& end) {
+    std::vector<Line> all = head;
+    all.insert(all.end(), field.begin(), field.end());
+    all.insert(all.end(), tail.begin(), tail.end());
+    all.insert(all.end(), end.begin(), end.end());
+    return all;
+  };
+  EXPECT_EQ(test::printed(menu_render), page({{"HOST[:PORT]", 298, 285, 15, DIM}, {"_", 298, 285, 15, RED}},
+                                             {{">", 160, 292.5f, 30, RED}}));
+  network_frame(VK_UP);
+  EXPECT_TRUE(network_frame(VK_RETURN));
+  EXPECT_EQ(test::printed(menu_render),
+            page({{"HOST[:PORT]", 298, 285, 15, DIM}, {"_", 298, 285, 15, RED}},
+                 {{">", 160, 292.5f, 30, RED}, {"TYPE THE HOST'S ADDRESS FIRST", 10, 30, 15, RED}}));
+  for (int key : {int{'G'}, VK_OEM_MINUS, int{'P'}, VK_OEM_1, int{'2'}, VK_DECIMAL, int{'7'}, VK_SPACE}) network_frame(key);
+  EXPECT_EQ(test::printed(menu_render),
+            page({{"G-P:2.7", 298, 285, 15, WHITE}, {"_", 298 + 12 * 7, 285, 15, RED}}, {{">", 160, 292.5f, 30, RED}}));
+  network_frame(VK_DOWN);
+  network_frame(VK_DOWN);
+  EXPECT_EQ(std::tuple(menu_selection, test::printed(menu_render).back()), std::tuple(3, Line{">", 160, 170, 30, RED}));
+  EXPECT_FALSE(network_frame(VK_RETURN));
+  EXPECT_FALSE(network_page_logic(true));
+  menu_selection = 2;
+  for (int i = 0; i < 7; i++) network_frame(VK_BACK);
+}
+
+// The menu's frame around no page (its projection, its font), then the page as it shows
+// this record.
+LOBBY shown_lobby;
+void draw_shown_lobby() {
+  menu_page = -1;
+  menu_render();
+  menu_page = 6;
+  draw_network_page(shown_lobby);
+}
+
+// The host's view: the seats with their holders (two on this machine, in yellow), the
+// round trips and ready marks, a computer's seat; the host's level and options; READY,
+// START and LEAVE. A client's view while the level comes: a machine gone, the share
+// received, LEAVE alone, and the session's message across the screen in lines cut at blanks.
+TEST_F(MenuDraw, TheLobbyShowsItsSeatsOptionsAndLines) {
+  menu_page = 6, menu_selection = 1;
+  shown_lobby = {};
+  LOBBY& l = shown_lobby;
+  l.role = NR_HOST, l.state = NS_LOBBY, l.me = 0;
+  l.machine[0] = {1, 1, 2, "ANNIKA", 0};
+  l.machine[1] = {1, 0, 1, "kaarlo~", 1234};
+  const int8_t machines[4] = {0, 0, 1, -1};
+  const uint8_t players[4] = {0, 1, 0, 0};
+  std::copy(machines, machines + 4, l.seat_machine);
+  std::copy(players, players + 4, l.seat_player);
+  std::snprintf(l.level, sizeof l.level, "LEVELS\\CAVERNS.VHL");
+  l.lives = 9, l.frag_limit = 7, l.input_delay = 1;
+  EXPECT_EQ(test::printed(draw_shown_lobby),
+            (std::vector<Line>{{"HOSTING ON PORT 27950", 190, 350, 15, WHITE},
+                               {"1", 190, 325, 15, WHITE}, {"ANNIKA 1", 214, 325, 15, YELLOW},
+                               {"HOST", 454, 325, 15, WHITE}, {"READY", 514, 325, 15, GREEN},
+                               {"2", 190, 305, 15, WHITE}, {"ANNIKA 2", 214, 305, 15, YELLOW},
+                               {"HOST", 454, 305, 15, WHITE}, {"READY", 514, 305, 15, GREEN},
+                               {"3", 190, 285, 15, WHITE}, {"KAARLO?", 214, 285, 15, WHITE},
+                               {"999 MS", 430, 285, 15, WHITE}, {"NOT READY", 514, 285, 15, DIM},
+                               {"4", 190, 265, 15, WHITE}, {"COMPUTER", 214, 265, 15, DIM},
+                               {"LEVEL: LEVELS\\CAVERNS.VHL", 190, 240, 15, WHITE},
+                               {"LIVES: 9  FRAG LIMIT: 7", 190, 220, 15, WHITE},
+                               {"INPUT DELAY: 1 TICK", 190, 200, 15, WHITE},
+                               {"READY: YES", 190, 150, 20, WHITE}, {"START", 190, 128, 20, WHITE},
+                               {"LEAVE", 190, 106, 20, WHITE}, {">", 160, 133, 30, RED}}));
+
+  l.role = NR_CLIENT, l.state = NS_LEVEL, l.me = 1, l.input_delay = 3;
+  l.machine[0] = {1, 1, 1, "ANNIKA", 0};
+  l.machine[1].ping_ms = 38, l.machine[1].ready = 1;
+  l.machine[2] = {0, 1, 1, "MIRA", 40};
+  const int8_t seats[4] = {0, 1, 2, -1};
+  std::copy(seats, seats + 4, l.seat_machine);
+  l.level_bytes = 10000, l.level_received = 4599;
+  std::snprintf(l.message, sizeof l.message, "MIRA's machine went quiet: no word from it for 5000 ms, so it was dropped");
+  const std::vector<Line> client = test::printed(draw_shown_lobby);
+  const std::vector<Line> want = {{"JOINED ANNIKA'S GAME", 190, 350, 15, WHITE},
+                                  {"HOST", 454, 325, 15, WHITE},
+                                  {"KAARLO?", 214, 305, 15, YELLOW},
+                                  {"38 MS", 442, 305, 15, WHITE},
+                                  {"READY", 514, 305, 15, GREEN},
+                                  {"MIRA", 214, 285, 15, WHITE},
+                                  {"GONE", 454, 285, 15, DIM},
+                                  {"INPUT DELAY: 3 TICKS", 190, 200, 15, WHITE},
+                                  {"RECEIVING THE LEVEL: 45% OF 10 KB", 190, 180, 15, YELLOW},
+                                  {"LEAVE", 190, 150, 20, WHITE},
+                                  {">", 160, 155, 30, RED},
+                                  {"MIRA'S MACHINE WENT QUIET: NO WORD FROM IT FOR 5000", 10, 47, 15, RED},
+                                  {"MS, SO IT WAS DROPPED", 10, 30, 15, RED}};
+  for (const Line& line : want) EXPECT_NE(std::find(client.begin(), client.end(), line), client.end()) << line.text;
+  // A machine gone has no ready mark.
+  EXPECT_EQ(std::count_if(client.begin(), client.end(), [](const Line& line) { return line.text == "READY"; }), 2);
+  EXPECT_EQ(client.size(), 22u);
 }
 
 // The explosion's frame 6 shows its own cell of the texture in the first frame of a

@@ -1,6 +1,6 @@
 // menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
 // the options' limits and the name, typed lines, the level list with the player's own
-// levels, the replays, and starting a match.
+// levels, the replays, the NETWORK page's hook, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -29,6 +29,15 @@ int replay_result = 0;
 int replay_hook(const char* path, char* message, int size) {
   return std::snprintf(message, static_cast<size_t>(size), "can't read '%s'", path), replay_result;
 }
+// The page's stand-in moves the cursor on Down, as the real one does, and stays while told to.
+int network_frames = 0, network_leaves = 0;
+bool network_stays = true;
+bool network_hook(bool leave) {
+  if (leave) return ++network_leaves, false;
+  network_frames++;
+  if (keys[VK_DOWN]) keys[VK_DOWN] = 0, menu_selection++;
+  return network_stays;
+}
 
 // Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three; XDG_DATA_HOME here.
 class MenuLogic : public ::testing::Test {
@@ -50,6 +59,7 @@ class MenuLogic : public ::testing::Test {
     match_init = nullptr;
     match_init_calls = 0;
     replay_init = nullptr;
+    network_page = nullptr;
     setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
   }
   ~MenuLogic() override {
@@ -72,7 +82,7 @@ class MenuLogic : public ::testing::Test {
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
                              FRAG_LIMIT, KILL_CAM, done, menu_page, menu_selection, selected_vurk, AMBIENT,
                              logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init,
-                             player_name};
+                             network_page, player_name};
   const std::string data_home_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
 };
 
@@ -80,7 +90,7 @@ class MenuLogic : public ::testing::Test {
 // gives the file back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
   const struct { int line, page, selection, done; } rows[] = {
-      {0, 1, 0, 0}, {1, 5, 0, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
+      {0, 1, 0, 0}, {1, 5, 0, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 0}, {5, 0, 5, 1}};
   for (const auto& r : rows) {
     done = 0;
     press(VK_RETURN, 0, r.line);
@@ -255,6 +265,35 @@ TEST_F(MenuLogic, TheNameLineTypesTheNameAndLeavesNoneEmpty) {
   EXPECT_EQ(std::tuple(menu_page, std::string(player_name)), std::tuple(0, "Q"));
 }
 
+// With no hook the NETWORK line does nothing. With one, the page is the hook's, Up and
+// Down too; Escape and a pad's B leave it through the hook, and so does the hook itself.
+TEST_F(MenuLogic, TheNetworkLineOpensItsPageAndEachWayOutLeavesIt) {
+  press(VK_RETURN, 0, 4);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 4));
+  network_page = network_hook;
+  const struct { const char* way; int leaves; } rows[] = {{"escape", 1}, {"pad B", 1}, {"the page", 0}};
+  for (const auto& r : rows) {
+    network_frames = network_leaves = 0;
+    network_stays = true;
+    press(VK_RETURN, 0, 4);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, network_frames), std::tuple(6, 0, 0));
+    press(VK_DOWN);
+    press(VK_DOWN);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, network_frames), std::tuple(6, 2, 2));
+    if (r.leaves) {
+      r.way[0] == 'e' ? press(VK_ESCAPE) : menu_back();
+    } else {
+      network_stays = false;
+      menu_logic(0);
+    }
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, network_leaves), std::tuple(0, 0, r.leaves)) << r.way;
+  }
+  // The hook gone while on the page: back to the main page.
+  menu_page = 6;
+  network_page = nullptr;
+  menu_logic(0);
+  EXPECT_EQ(menu_page, 0);
+}
 
 // The level line lists the level files; Return takes the name on the cursor unless the
 // path would not fit, and goes back to the options either way.
