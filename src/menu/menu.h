@@ -1,7 +1,8 @@
-// menu: the text-line list that holds the help text or the level list, its loaders, and
-// the menu's pages: their logic (no GL) and their drawing.
+// menu: the text-line list that holds the help text or the level list, its loaders, the
+// lines the player types into, and the menu's pages: their logic (no GL) and their drawing.
 #pragma once
 
+#include "net/net.h"
 #include "records/records.h"
 
 namespace vurkhold {
@@ -17,10 +18,12 @@ struct TEXTLINE {
 using TEXTLINE_ = TEXTLINE;
 
 inline constexpr int README_LINE_SIZE = 54;  // 53 characters a list line, and the zero
-inline constexpr int MAX_LEVEL_NAMES = 20;
+inline constexpr int MAX_LEVEL_NAMES = 64;
 
 extern TEXTLINE textline;
 extern int line_count;
+// The level list's lines from this one on are the player's own levels.
+extern int first_own_level;
 
 // An empty list, without freeing anything.
 void init_textlines();
@@ -36,9 +39,26 @@ void capitalize(char* text);
 // goes on in the next). 0 after "Can't open readme.txt." when the file is missing. The
 // caller frees the list before.
 int load_readme();
-// The first `max` level files ("levels\*.vhl", any case) by name, upper-cased, in the
-// order the folder lists them; 0 when there is none.
+// The first `max` level files by name, upper-cased, in the order their folders list them:
+// the game's ("levels\*.vhl", any case), then the player's own ("<user data dir>levels/",
+// where the level maker's and the hosts' levels go), at most MAX_LEVEL_NAMES of those; 0
+// when there is none.
 int load_level_list(int max);
+// The file of the level list's line `num` as the level reader opens it: "LEVELS\NAME" for
+// the game's, the whole path for the player's own; false when there is no such line or the
+// path does not fit into `size`.
+bool level_list_path(int num, char* out, int size);
+
+// ---- typed lines ----
+
+// The characters a host's address and a player's name are typed with (the font has them all).
+inline constexpr char ADDRESS_CHARACTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-";
+inline constexpr char NAME_CHARACTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-_ ";
+// This frame's keys typed into `text`, which holds at most size - 1 characters: in the order
+// of their key codes, Backspace takes the last character off, and every key that types one
+// of `allowed` adds it while there is room. Every typing key is used up, a refused one too.
+// True when the text changed.
+bool type_into(char* text, int size, const char* allowed);
 
 // ---- replays ----
 
@@ -72,10 +92,45 @@ extern const char* const item_choises[2];
 // The menu's logic function: the animation, then the current page's keys. Starting a
 // match goes through match_init and one_player_pair or two_player_pair.
 void menu_logic(unsigned frame_time);
-// A pad's B: back a page without choosing anything (the set-up, options, help and replays
-// pages to the main page, the level list to the options); nothing on the main page.
+// A pad's B: back a page without choosing anything (the set-up, options, help, replays and
+// NETWORK pages to the main page, the level list to the options); nothing on the main page.
 void menu_back();
 // The menu's render function: the whole 640 x 480 menu frame.
 void menu_render();
+
+// The NETWORK page runs the online session, which the simulation never links: the shell fills
+// this in with network_page_logic. The page's keys each frame (Up and Down too) with `leave`
+// false; true when the page stays. With `leave` true (Escape, a pad's B) it leaves the session.
+// Null leaves the main page's NETWORK line doing nothing.
+extern bool (*network_page)(bool leave);
+// Called by the page once the host has started the match on this machine, before the menu
+// goes back to its main page; the shell fills it in to install the online match's pair.
+extern void (*network_match_begin)();
+// The NETWORK page opened, as a run that hosts or joins from its command line starts.
+void open_network_page();
+
+// ---- the NETWORK page (drawing library: it calls the net library) ----
+
+bool network_page_logic(bool leave);
+// The page as net_lobby() has it: the host and join lines, or once in a session its lobby.
+void network_page_render();
+void draw_network_page(const LOBBY& lobby);
+
+// ---- what the pages' drawing shares ----
+
+void menu_print(const float* color, float x, float y, float size, const char* text);
+// Formats into textbuffer, cut to fit, and prints it.
+__attribute__((format(printf, 5, 6))) void menu_printf(const float* color, float x, float y, float size,
+                                                       const char* format, ...);
+// The red '>' left of the lines, 30 high, its top at y.
+void menu_cursor(float y);
+// The red '_' after `typed` characters of a line printed at x, y in `size`.
+void typing_caret(float x, float y, float size, int typed);
+// The font has capitals, digits and a few signs only: upper-cased, every byte it lacks as '?'.
+void make_printable(char* text);
+// A level's path as its line shows it, at most LEVEL_PATH_SHOWN characters: printable, and a
+// longer one by its end (the file's own name) after "...", from a folder separator in reach.
+inline constexpr int LEVEL_PATH_SHOWN = 30;
+void level_label(const char* path, char* out, int size);
 
 }  // namespace vurkhold

@@ -11,6 +11,7 @@
 #include "assets/assets.h"
 #include "geometry/geometry.h"
 #include "menu/menu.h"
+#include "net/net.h"
 #include "render/render.h"
 
 namespace vurkhold {
@@ -24,8 +25,6 @@ constexpr int HELP_LINES_SHOWN = 200;
 // Level names go 22 apart from 350 down, 20 high, the cursor 30 high beside them: 15
 // lines fit above the screen's bottom.
 constexpr int LEVEL_LINES_SHOWN = 15;
-// "LEVEL: " and this many characters of the path reach the screen's right edge.
-constexpr int LEVEL_PATH_SHOWN = 30;
 // Replays are listed as the levels are, one line fewer, so that a replay's failure shows
 // beneath them in size 15 across the screen; both end with the last glyph that shows whole
 // before the screen's right edge.
@@ -34,6 +33,7 @@ constexpr int REPLAY_NAME_SHOWN = 27;
 constexpr int REPLAY_MESSAGE_SHOWN = 52;
 
 float white[3] = {1.0f, 1.0f, 1.0f};
+float own_level[3] = {0.6f, 0.9f, 1.0f};
 
 // The game may leave culling, fog, blending or alpha test on; the menu's quads and its
 // model are drawn without any of them.
@@ -117,37 +117,14 @@ void title() {
   glEnd();
 }
 
-void print(const float* color, float x, float y, float size, const char* text) {
-  glColor3fv(color);
-  glPrint(text, x, y, size);
-}
-
-// Formats into textbuffer, cut to fit, and prints it.
-__attribute__((format(printf, 5, 6))) void print_formatted(const float* color, float x, float y, float size,
-                                                           const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(textbuffer, sizeof textbuffer, format, args);
-  va_end(args);
-  print(color, x, y, size, textbuffer);
-}
-
-void cursor(float y) { print(red, CURSOR_X, y, CURSOR_SIZE, ">"); }
-
-// The font has capitals, digits and a few signs only: upper-cased, every byte it lacks as '?'.
-void make_printable(char* text) {
-  capitalize(text);
-  for (char* c = text; *c; c++)
-    if (*c < ' ' || *c > '_') *c = '?';
-}
-
 void main_page() {
-  print(white, TEXT_X, 315.0f, 30.0f, "START GAME");
-  print(white, TEXT_X, 280.0f, 30.0f, "REPLAYS");
-  print(white, TEXT_X, 245.0f, 30.0f, "OPTIONS");
-  print(white, TEXT_X, 210.0f, 30.0f, "HELP");
-  print(white, TEXT_X, 175.0f, 30.0f, "EXIT");
-  cursor(315.0f - 35.0f * static_cast<float>(menu_selection));
+  menu_print(white, TEXT_X, 315.0f, 30.0f, "START GAME");
+  menu_print(white, TEXT_X, 280.0f, 30.0f, "REPLAYS");
+  menu_print(white, TEXT_X, 245.0f, 30.0f, "OPTIONS");
+  menu_print(white, TEXT_X, 210.0f, 30.0f, "HELP");
+  menu_print(white, TEXT_X, 175.0f, 30.0f, "NETWORK");
+  menu_print(white, TEXT_X, 140.0f, 30.0f, "EXIT");
+  menu_cursor(315.0f - 35.0f * static_cast<float>(menu_selection));
 }
 
 // A slot is shown by its number, as the match will take it; a number outside the
@@ -160,78 +137,66 @@ const char* weapon_name(const WEAPON* w) {
 void setup_page() {
   const int shown = selected_vurk >= 0 && selected_vurk < MAX_VURKS ? selected_vurk : 0;
   const VURK_* v = &vurk[shown];
-  print_formatted(white, TEXT_X, 350.0f, 15.0f, "VURK %d  <->", shown + 1);
-  print_formatted(white, TEXT_X, 330.0f, 15.0f, "TYPE: %s",
+  menu_printf(white, TEXT_X, 350.0f, 15.0f, "VURK %d  <->", shown + 1);
+  menu_printf(white, TEXT_X, 330.0f, 15.0f, "TYPE: %s",
                   v->type >= MLT_HUMAN && v->type <= MLT_OFF ? type_choises[v->type] : "?");
-  print(white, TEXT_X, 310.0f, 15.0f, "TEAM: ");
+  menu_print(white, TEXT_X, 310.0f, 15.0f, "TEAM: ");
   const bool team_known = v->team >= 0 && v->team < 4;
-  print_formatted(team_known ? team_color[v->team] : white, 262.0f, 310.0f, 15.0f, "%d", v->team + 1);
-  print_formatted(white, TEXT_X, 290.0f, 15.0f, "ITEM: %s",
+  menu_printf(team_known ? team_color[v->team] : white, 262.0f, 310.0f, 15.0f, "%d", v->team + 1);
+  menu_printf(white, TEXT_X, 290.0f, 15.0f, "ITEM: %s",
                   v->item >= MI_NINJAROPE && v->item <= MI_JETPACK ? item_choises[v->item] : "?");
   for (int k = 0; k < WEAPON_SLOTS; k++)
-    print_formatted(white, TEXT_X, 270.0f - 20.0f * static_cast<float>(k), 15.0f, "WEAPON %d: %s", k + 1,
+    menu_printf(white, TEXT_X, 270.0f - 20.0f * static_cast<float>(k), 15.0f, "WEAPON %d: %s", k + 1,
                     weapon_name(&v->weapons[k]));
-  print(yellow, TEXT_X, 190.0f, 30.0f, "OK");
-  cursor(357.5f - 20.0f * static_cast<float>(menu_selection));
-}
-
-// The font has capitals and signs only, and the line ends at the screen's edge: the level's
-// path shows upper-cased, every byte the font lacks as '?', and a path too long by its end
-// (the file's own name) after "...", from a folder separator where one is in reach.
-void level_label(char* out, int size) {
-  const int length = static_cast<int>(std::strlen(level_to_use));
-  if (length <= LEVEL_PATH_SHOWN) {
-    std::snprintf(out, static_cast<size_t>(size), "%.*s", LEVEL_PATH_SHOWN, level_to_use);
-  } else {
-    const char* tail = level_to_use + length - (LEVEL_PATH_SHOWN - 3);
-    for (const char* c = tail; *c; c++)
-      if (*c == '/' || *c == '\\') {
-        tail = c;
-        break;
-      }
-    std::snprintf(out, static_cast<size_t>(size), "...%.*s", LEVEL_PATH_SHOWN - 3, tail);
-  }
-  make_printable(out);
+  menu_print(yellow, TEXT_X, 190.0f, 30.0f, "OK");
+  menu_cursor(357.5f - 20.0f * static_cast<float>(menu_selection));
 }
 
 void options_page() {
-  print(white, TEXT_X, 350.0f, 15.0f, SHOW_FPS ? "SHOW FPS: YES" : "SHOW FPS: NO");
-  print_formatted(white, TEXT_X, 330.0f, 15.0f, "AMBIENT LIGHT: %d%%", static_cast<int>(AMBIENT * 100.0f));
-  print_formatted(white, TEXT_X, 310.0f, 15.0f, "CANTLE LIGHT RANGE: %d", CANTLE_LIGHT_RANGE);
-  print_formatted(white, TEXT_X, 290.0f, 15.0f, "LIVES: %d", MAX_LIVES);
-  print_formatted(white, TEXT_X, 270.0f, 15.0f, "FRAG LIMIT: %d", FRAG_LIMIT);
-  print_formatted(white, TEXT_X, 250.0f, 15.0f, "CAMERA MODE: %s", "FIRST PERSON");
+  menu_print(white, TEXT_X, 350.0f, 15.0f, SHOW_FPS ? "SHOW FPS: YES" : "SHOW FPS: NO");
+  menu_printf(white, TEXT_X, 330.0f, 15.0f, "AMBIENT LIGHT: %d%%", static_cast<int>(AMBIENT * 100.0f));
+  menu_printf(white, TEXT_X, 310.0f, 15.0f, "CANTLE LIGHT RANGE: %d", CANTLE_LIGHT_RANGE);
+  menu_printf(white, TEXT_X, 290.0f, 15.0f, "LIVES: %d", MAX_LIVES);
+  menu_printf(white, TEXT_X, 270.0f, 15.0f, "FRAG LIMIT: %d", FRAG_LIMIT);
+  menu_printf(white, TEXT_X, 250.0f, 15.0f, "CAMERA MODE: %s", "FIRST PERSON");
   char level[LEVEL_PATH_SHOWN + 1];
-  level_label(level, sizeof level);
-  print_formatted(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level);
-  print(white, TEXT_X, 210.0f, 15.0f, KILL_CAM ? "KILL-CAM: ON" : "KILL-CAM: OFF");
-  print(yellow, TEXT_X, 190.0f, 30.0f, "OK");
-  cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
+  level_label(level_to_use, level, sizeof level);
+  menu_printf(white, TEXT_X, 230.0f, 15.0f, "LEVEL: %s", level);
+  menu_print(white, TEXT_X, 210.0f, 15.0f, KILL_CAM ? "KILL-CAM: ON" : "KILL-CAM: OFF");
+  char name[PLAYER_NAME_SIZE];
+  std::snprintf(name, sizeof name, "%s", player_name);
+  make_printable(name);
+  menu_printf(white, TEXT_X, 190.0f, 15.0f, "NAME: %s", name);
+  if (menu_selection == 8) typing_caret(TEXT_X, 190.0f, 15.0f, static_cast<int>(std::strlen("NAME: ") + std::strlen(name)));
+  menu_print(yellow, TEXT_X, 170.0f, 30.0f, "OK");
+  menu_cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
 }
 
 // Only the lines there are: asking for a line beyond the end would give the last again.
 void help_page() {
   const TEXTLINE* line = line_count > 0 ? &textline : nullptr;
   for (int i = 0; line && i < line_count && i < HELP_LINES_SHOWN; i++, line = line->next)
-    print(white, 10.0f, 370.0f - 17.0f * static_cast<float>(i) + 17.0f * static_cast<float>(menu_selection), 15.0f,
+    menu_print(white, 10.0f, 370.0f - 17.0f * static_cast<float>(i) + 17.0f * static_cast<float>(menu_selection), 15.0f,
           line->text);
 }
 
-// A longer list scrolls: the cursor's name is then the last shown.
+// A longer list scrolls: the cursor's name is then the last shown. The player's own levels
+// are tinted, as a host's level may have the name of one of the game's.
 void level_page() {
   const int first = std::max(0, menu_selection - (LEVEL_LINES_SHOWN - 1));
   const TEXTLINE* line = line_count > 0 ? &textline : nullptr;
   for (int i = 0; line && i < first; i++) line = line->next;
   for (int i = 0; line && first + i < line_count && i < LEVEL_LINES_SHOWN; i++, line = line->next)
-    print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, line->text);
-  cursor(355.0f - 22.0f * static_cast<float>(menu_selection - first));
+    menu_print(first + i >= first_own_level ? own_level : white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f,
+               line->text);
+  menu_cursor(355.0f - 22.0f * static_cast<float>(menu_selection - first));
 }
 
 // A replay shows as its file's name without ".vhr"; the cursor's stays on screen as on the
 // level list.
 void replay_page() {
   if (replay_count <= 0) {
-    print(white, TEXT_X, 350.0f, 20.0f, "NO REPLAYS YET");
+    menu_print(white, TEXT_X, 350.0f, 20.0f, "NO REPLAYS YET");
     return;
   }
   const int selected = std::clamp(menu_selection, 0, replay_count - 1);
@@ -242,17 +207,59 @@ void replay_page() {
     char label[REPLAY_NAME_SHOWN + 1];
     std::snprintf(label, sizeof label, "%.*s", length, name);
     make_printable(label);
-    print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, label);
+    menu_print(white, TEXT_X, 350.0f - 22.0f * static_cast<float>(i), 20.0f, label);
   }
-  cursor(355.0f - 22.0f * static_cast<float>(selected - first));
+  menu_cursor(355.0f - 22.0f * static_cast<float>(selected - first));
   if (!replay_message[0]) return;
   char message[REPLAY_MESSAGE_SHOWN + 1];
   std::snprintf(message, sizeof message, "%.*s", REPLAY_MESSAGE_SHOWN, replay_message);
   make_printable(message);
-  print(red, 10.0f, 30.0f, 15.0f, message);
+  menu_print(red, 10.0f, 30.0f, 15.0f, message);
 }
 
 }  // namespace
+
+void menu_print(const float* color, float x, float y, float size, const char* text) {
+  glColor3fv(color);
+  glPrint(text, x, y, size);
+}
+
+void menu_printf(const float* color, float x, float y, float size, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(textbuffer, sizeof textbuffer, format, args);
+  va_end(args);
+  menu_print(color, x, y, size, textbuffer);
+}
+
+void menu_cursor(float y) { menu_print(red, CURSOR_X, y, CURSOR_SIZE, ">"); }
+
+void typing_caret(float x, float y, float size, int typed) {
+  menu_print(red, x + 0.8f * size * static_cast<float>(typed), y, size, "_");
+}
+
+void make_printable(char* text) {
+  capitalize(text);
+  for (char* c = text; *c; c++)
+    if (*c < ' ' || *c > '_') *c = '?';
+}
+
+// "LEVEL: " and LEVEL_PATH_SHOWN characters of the path reach the screen's right edge.
+void level_label(const char* path, char* out, int size) {
+  const int length = static_cast<int>(std::strlen(path));
+  if (length <= LEVEL_PATH_SHOWN) {
+    std::snprintf(out, static_cast<size_t>(size), "%.*s", LEVEL_PATH_SHOWN, path);
+  } else {
+    const char* tail = path + length - (LEVEL_PATH_SHOWN - 3);
+    for (const char* c = tail; *c; c++)
+      if (*c == '/' || *c == '\\') {
+        tail = c;
+        break;
+      }
+    std::snprintf(out, static_cast<size_t>(size), "...%.*s", LEVEL_PATH_SHOWN - 3, tail);
+  }
+  make_printable(out);
+}
 
 void menu_render() {
   begin_menu_state();
@@ -268,6 +275,7 @@ void menu_render() {
     case 3: help_page(); break;
     case 4: level_page(); break;
     case 5: replay_page(); break;
+    case 6: network_page_render(); break;
     default: break;
   }
   end_menu_state();

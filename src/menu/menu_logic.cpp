@@ -1,19 +1,32 @@
-// menu logic: the menu's animation and the keys of its six pages, which write the
-// player's choices straight into the vurks and the settings, and hand over to a match.
+// menu logic: the menu's animation and the keys of its pages, which write the player's
+// choices straight into the vurks and the settings, and hand over to a match; the NETWORK
+// page's own keys are the drawing library's, through a hook.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "menu/menu.h"
+#include "net/net.h"
 
 namespace vurkhold {
 
 const char* const type_choises[4] = {"HUMAN", "COMPUTER", "INACTIVE", "OFF"};
 const char* const item_choises[2] = {"NINJA ROPE", "JETPACK"};
+bool (*network_page)(bool leave) = nullptr;
+void (*network_match_begin)() = nullptr;
 
 namespace {
 
-enum PAGE { PAGE_MAIN = 0, PAGE_SETUP = 1, PAGE_OPTIONS = 2, PAGE_HELP = 3, PAGE_LEVELS = 4, PAGE_REPLAYS = 5 };
+enum PAGE {
+  PAGE_MAIN = 0,
+  PAGE_SETUP = 1,
+  PAGE_OPTIONS = 2,
+  PAGE_HELP = 3,
+  PAGE_LEVELS = 4,
+  PAGE_REPLAYS = 5,
+  PAGE_NETWORK = 6
+};
+constexpr int OPTIONS_NAME_LINE = 8;
 
 constexpr int HELP_LAST_LINE = 180;
 // The help page draws its lines 17 apart from 370 down, 15 high: 21 fit above the screen's
@@ -37,9 +50,9 @@ void open_page(int page) {
 
 int last_line() {
   switch (menu_page) {
-    case PAGE_MAIN: return 4;
+    case PAGE_MAIN: return 5;
     case PAGE_SETUP: return 8;
-    case PAGE_OPTIONS: return 8;
+    case PAGE_OPTIONS: return 9;
     case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
     case PAGE_REPLAYS: return std::max(replay_count - 1, 0);
     default: return line_count - 1;
@@ -60,7 +73,10 @@ void main_page() {
       free_textlines();
       if (load_readme()) open_page(PAGE_HELP);
       break;
-    case 4: done = 1; break;
+    case 4:
+      if (network_page) open_page(PAGE_NETWORK);
+      break;
+    case 5: done = 1; break;
     default: break;
   }
 }
@@ -115,8 +131,25 @@ void setup_page() {
   if (left) setup_step(-1);
 }
 
+// The settings keep a name of 1 to 15 characters with no blank at either end: a name left
+// empty gets the login name back.
+void tidy_name() {
+  char* start = player_name;
+  while (*start == ' ') start++;
+  size_t length = std::strlen(start);
+  while (length > 0 && start[length - 1] == ' ') length--;
+  std::memmove(player_name, start, length);
+  player_name[length] = '\0';
+  if (length == 0) default_player_name(player_name, sizeof player_name);
+}
+
 void options_page() {
-  if (menu_selection == 8 && take_key(VK_RETURN)) {
+  if (menu_selection == OPTIONS_NAME_LINE) {
+    type_into(player_name, sizeof player_name, NAME_CHARACTERS);
+  } else {
+    tidy_name();
+  }
+  if (menu_selection == 9 && take_key(VK_RETURN)) {
     open_page(PAGE_MAIN);
     return;
   }
@@ -179,12 +212,8 @@ void help_page() {
 // another file.
 void level_page() {
   if (!take_key(VK_RETURN)) return;
-  const char* name = get_text_by_number(menu_selection);
-  if (name) {
-    char path[LEVEL_PATH_SIZE];
-    const int n = std::snprintf(path, sizeof path, "LEVELS\\%s", name);
-    if (n >= 0 && n < static_cast<int>(sizeof path)) std::memcpy(level_to_use, path, static_cast<size_t>(n) + 1);
-  }
+  char path[LEVEL_PATH_SIZE];
+  if (level_list_path(menu_selection, path, sizeof path)) std::memcpy(level_to_use, path, sizeof path);
   open_page(PAGE_OPTIONS);
   free_textlines();
 }
@@ -214,6 +243,8 @@ void replay_page() {
 
 void menu_back() {
   if (menu_page == PAGE_HELP || menu_page == PAGE_LEVELS) free_textlines();
+  if (menu_page == PAGE_OPTIONS) tidy_name();
+  if (menu_page == PAGE_NETWORK && network_page) network_page(true);
   if (menu_page != PAGE_MAIN) open_page(menu_page == PAGE_LEVELS ? PAGE_OPTIONS : PAGE_MAIN);
 }
 
@@ -222,6 +253,14 @@ void menu_logic(unsigned frame_time) {
   menu_frame += static_cast<float>(frame_time) * 0.03f;
   if (menu_frame >= 40.0f) menu_frame -= 39.0f;
 
+  if (menu_page == PAGE_NETWORK) {
+    if (take_key(VK_ESCAPE) || !network_page) {
+      menu_back();
+    } else if (!network_page(false)) {
+      open_page(PAGE_MAIN);
+    }
+    return;
+  }
   if (take_key(VK_DOWN) && menu_selection < last_line()) menu_selection++;
   if (take_key(VK_UP) && menu_selection > 0) menu_selection--;
 
@@ -234,6 +273,10 @@ void menu_logic(unsigned frame_time) {
     case PAGE_REPLAYS: replay_page(); break;
     default: open_page(PAGE_MAIN); break;
   }
+}
+
+void open_network_page() {
+  if (network_page) open_page(PAGE_NETWORK);
 }
 
 }  // namespace vurkhold

@@ -1,5 +1,5 @@
 // text lines: one list of text, the help text or the level names, kept as a chain of heap
-// copies behind a static head.
+// copies behind a static head; and where each listed level's file is.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,8 +10,17 @@ namespace vurkhold {
 
 TEXTLINE textline = {nullptr, nullptr};
 int line_count = 0;
+int first_own_level = 0;
 
 namespace {
+
+// The list shows names upper-cased; the player's own files keep theirs here, since their
+// folder is matched as it is spelt.
+struct OWN_LEVEL_NAME {
+  char text[platform::MAX_PATH_LENGTH];
+};
+char own_level_folder[REPLAY_FOLDER_SIZE] = "";
+OWN_LEVEL_NAME own_level_names[MAX_LEVEL_NAMES];
 
 char* copy_text(const char* text) {
   const size_t n = std::strlen(text) + 1;
@@ -31,6 +40,13 @@ bool add_level_name(const char* name, void* context) {
   capitalize(upper);
   add_textline(upper);
   return line_count < search->max;
+}
+
+bool add_own_level_name(const char* name, void* context) {
+  const int own = line_count - first_own_level;
+  if (own >= MAX_LEVEL_NAMES) return false;
+  std::snprintf(own_level_names[own].text, sizeof own_level_names[0].text, "%s", name);
+  return add_level_name(name, context);
 }
 
 }  // namespace
@@ -107,8 +123,26 @@ int load_readme() {
 
 int load_level_list(int max) {
   init_textlines();
+  first_own_level = 0;
+  if (max <= 0) return 0;
   LEVEL_SEARCH search = {max};
-  return platform::list_files("levels\\*.vhl", add_level_name, &search) > 0 ? 1 : 0;
+  platform::list_files("levels\\*.vhl", add_level_name, &search);
+  first_own_level = line_count;
+  if (line_count < max && platform::user_data_dir(own_level_folder, sizeof own_level_folder, "levels")) {
+    char pattern[REPLAY_FOLDER_SIZE + 8];
+    std::snprintf(pattern, sizeof pattern, "%s*.vhl", own_level_folder);
+    platform::list_files(pattern, add_own_level_name, &search);
+  }
+  return line_count > 0 ? 1 : 0;
+}
+
+bool level_list_path(int num, char* out, int size) {
+  if (num < 0 || num >= line_count) return false;
+  const int n = num < first_own_level
+                    ? std::snprintf(out, static_cast<size_t>(size), "LEVELS\\%s", get_text_by_number(num))
+                    : std::snprintf(out, static_cast<size_t>(size), "%s%s", own_level_folder,
+                                    own_level_names[num - first_own_level].text);
+  return n >= 0 && n < size;
 }
 
 }  // namespace vurkhold

@@ -631,6 +631,11 @@ void net_service() {
     }
     if (!host) return;
   }
+  // ENet's own pings and acknowledgements count as hearing from a machine.
+  for (int m = 0; m < MAX_MACHINES; m++)
+    if (peer_of[m] && peer_of[m]->state == ENET_PEER_STATE_CONNECTED &&
+        static_cast<int32_t>(peer_of[m]->lastReceiveTime - heard[m]) > 0)
+      heard[m] = peer_of[m]->lastReceiveTime;
   const uint32_t now = net_now();
   if (lobby.role == NR_HOST) {
     update_pings();

@@ -36,6 +36,11 @@ inline constexpr int VK_DECIMAL = 0x6E;
 inline constexpr int VK_DIVIDE = 0x6F;
 inline constexpr int VK_F1 = 0x70;
 inline constexpr int VK_F12 = 0x7B;
+// The punctuation keys a typed address or name needs: ';' (or ':' where it has a key of its
+// own), '-' and '.' of the main block.
+inline constexpr int VK_OEM_1 = 0xBA;
+inline constexpr int VK_OEM_MINUS = 0xBD;
+inline constexpr int VK_OEM_PERIOD = 0xBE;
 inline constexpr int VK_COUNT = 259;  // size of the key-state array
 
 namespace platform {

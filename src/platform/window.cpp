@@ -60,6 +60,10 @@ int key_code(SDL_Keycode key) {
     case SDLK_END: return VK_END;
     case SDLK_PAGEUP: return VK_PRIOR;
     case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_SEMICOLON:
+    case SDLK_COLON: return VK_OEM_1;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
     default: return 0;
   }
 }

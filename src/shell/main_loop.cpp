@@ -209,7 +209,13 @@ int vurkhold_main(int argc, char** argv) {
   two_player_pair = {game_logic, two_player_view};
   match_init = start_match_keeping_settings;
   replay_init = menu_replay_init;
+  network_page = network_page_logic;
   install_mode(&menu_pair);
+  if (!start_online_window(&options)) {
+    clean_up();
+    KillGLWindow();
+    return 1;
+  }
   if (options.replay) {
     char message[REPLAY_MESSAGE_SIZE];
     if (!start_replay_view(options.replay, false, message, sizeof message)) {
@@ -238,6 +244,7 @@ int vurkhold_main(int argc, char** argv) {
 
   end_recording(true);
   close_replay();
+  net_close();
   keep_settings();
   clean_up();
   KillGLWindow();

@@ -1,9 +1,14 @@
 // online runs: the network started for a run that hosts or joins, the conditioner from the
 // environment, the replays of online matches, and the headless host and client.
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "menu/menu.h"
 #include "net/net.h"
+#include "render/render.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -12,7 +17,51 @@ namespace {
 
 void record_online(int views) { start_recording(NET_TICK, views); }
 
+constexpr int STATUS_LINES = 4;
+constexpr float STATUS_SIZE = 14.0f;
+
+// The views of this machine's players, then what the session has to say over them, in the
+// middle of the screen.
+void online_view() {
+  (net_local_vurk(1) >= 0 ? two_player_view : one_player_view)();
+  char lines[STATUS_LINES][NET_MESSAGE_SIZE];
+  const int n = net_status_lines(lines, STATUS_LINES);
+  if (!n) return;
+  set_screen_projection();
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBindTexture(GL_TEXTURE_2D, font_texture);
+  for (int i = 0; i < n; i++) {
+    capitalize(lines[i]);
+    const float width = static_cast<float>(std::strlen(lines[i])) * STATUS_SIZE * 0.8f;
+    glColor4f(1.0f, 0.85f, 0.2f, 1.0f);
+    glPrint(lines[i], 320.0f - width / 2.0f, 300.0f - static_cast<float>(i) * 20.0f, STATUS_SIZE);
+  }
+  glEnable(GL_DEPTH_TEST);
+}
+
+const MODE_PAIR online_pair = {net_match_frame, online_view};
+
+void online_match_begin() { install_mode(&online_pair); }
+
 }  // namespace
+
+int start_online_window(const OPTIONS* options) {
+  network_match_begin = online_match_begin;
+  if (!options->host && !options->join) return 1;
+  if (!begin_online(options)) return 0;
+  char message[NET_MESSAGE_SIZE];
+  const int players = vurk[1].type == MLT_HUMAN ? 2 : 1;
+  const uint16_t port = static_cast<uint16_t>(options->port_given ? options->port : DEFAULT_PORT);
+  if (!(options->host ? net_host(port, players, message, sizeof message)
+                      : net_join(options->join, players, message, sizeof message))) {
+    report_error(message);
+    return 0;
+  }
+  open_network_page();
+  return 1;
+}
 
 int begin_online(const OPTIONS* options) {
   char message[REPLAY_MESSAGE_SIZE];
@@ -21,7 +70,6 @@ int begin_online(const OPTIONS* options) {
     return 0;
   }
   online_recording = record_online;
-  default_player_name(player_name, PLAYER_NAME_SIZE);
   const char* netsim = std::getenv("VURKHOLD_NETSIM");
   if (netsim && !netsim_configure(netsim, message, sizeof message)) {
     std::fprintf(stderr, "vurkhold: %s\n", message);

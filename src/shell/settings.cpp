@@ -1,5 +1,5 @@
 // settings: the player's menu choices kept between runs, in a small text file of
-// "key value" lines: the options page, the level and the four vurks' set-up.
+// "key value" lines: the options page, the level, the player's name and the four vurks' set-up.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "match/match.h"
+#include "net/net.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
@@ -71,6 +72,15 @@ bool is_level_file(const char* value) {
          stat(found, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// What the menu's font can show, as the other machines show it.
+bool is_player_name(const char* value) {
+  const size_t length = std::strlen(value);
+  if (length < 1 || length >= PLAYER_NAME_SIZE) return false;
+  for (const char* c = value; *c; c++)
+    if (*c < ' ' || *c > '_') return false;
+  return true;
+}
+
 int find_weapon(const char* name) {
   for (int i = 0; i < weapons; i++)
     if (weapon_type[i].name && std::strcmp(weapon_type[i].name, name) == 0) return i;
@@ -113,6 +123,9 @@ LINE_RESULT set_value(const char* key, const char* value) {
   if (std::strcmp(key, "level") == 0) {
     if (!is_level_file(value)) return LINE_BAD_VALUE;
     std::snprintf(level_to_use, sizeof level_to_use, "%s", value);
+  } else if (std::strcmp(key, "name") == 0) {
+    if (!is_player_name(value)) return LINE_BAD_VALUE;
+    std::snprintf(player_name, sizeof player_name, "%s", value);
   } else if (std::strcmp(key, "show-fps") == 0) {
     if ((n = word_index(value, yes_no, 2)) < 0) return LINE_BAD_VALUE;
     SHOW_FPS = n;
@@ -152,6 +165,7 @@ bool write_settings(std::FILE* f, void*) {
                "# A bad line keeps its default; vurkhold --reset-settings removes this file.\n",
                SETTINGS_VERSION);
   std::fprintf(f, "level %s\n", level_to_use);
+  std::fprintf(f, "name %s\n", player_name);
   std::fprintf(f, "show-fps %s\n", yes_no[SHOW_FPS ? 1 : 0]);
   write_float(f, "ambient", AMBIENT);
   std::fprintf(f, "candle-light-range %d\nlives %d\nfrag-limit %d\ncamera %s\n", CANTLE_LIGHT_RANGE, MAX_LIVES,
@@ -262,6 +276,7 @@ int save_settings(const char* path, char* message, int message_size) {
 
 void begin_settings(const OPTIONS* options) {
   settings_file[0] = '\0';
+  default_player_name(player_name, sizeof player_name);
   const bool kept = !options->headless && !options->input && !options->frames;
   if (!kept && !options->reset_settings) return;
   char path[SETTINGS_PATH_SIZE];

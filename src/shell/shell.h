@@ -103,6 +103,9 @@ int run_headless(const OPTIONS* options, unsigned seed);
 // run that hosts or joins (0 after the message), and the headless host or client.
 int begin_online(const OPTIONS* options);
 int run_online_headless(const OPTIONS* options, unsigned seed);
+// The window's online matches: the NETWORK page's start hook, and --host or --join opening
+// the session and its lobby at start; 0 after the message.
+int start_online_window(const OPTIONS* options);
 
 // A path that names an existing file from the working folder, made absolute into `out`;
 // false (and out untouched) when there is no such file or the result does not fit.

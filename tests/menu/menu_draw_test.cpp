@@ -1,11 +1,13 @@
 // menu drawing as a player reads it: every page's lines and cursor read back from GL
-// feedback; and what the menu must not leave to the match: a turned texture matrix, or
-// mouse motion that would turn vurk 0.
+// feedback, the NETWORK page's lobby from its record; and what the menu must not leave to
+// the match: a turned texture matrix, or mouse motion that would turn vurk 0.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -25,7 +27,7 @@ namespace {
 
 using test::Line;
 
-constexpr uint32_t WHITE = 0xFFFFFF, RED = 0xFF0000, YELLOW = 0xFFFF00;
+constexpr uint32_t WHITE = 0xFFFFFF, RED = 0xFF0000, YELLOW = 0xFFFF00, GREEN = 0x00FF00, DIM = 0xB3B3B3;
 
 class MenuDraw : public test::GameFolder {
   void TearDown() override { menu_page = menu_selection = selected_vurk = 0; }
@@ -49,11 +51,12 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
   // The vurk on display: thousands of polygons besides the glyphs' few dozen.
   EXPECT_GT(test::feedback(menu_render).size(), 1000u);
   expect_lines(0, 2, {{"START GAME", 190, 315, 30, WHITE}, {"REPLAYS", 190, 280, 30, WHITE},
-                      {"OPTIONS", 190, 245, 30, WHITE}, {"HELP", 190, 210, 30, WHITE}, {"EXIT", 190, 175, 30, WHITE},
-                      {">", 160, 245, 30, RED}});
+                      {"OPTIONS", 190, 245, 30, WHITE}, {"HELP", 190, 210, 30, WHITE},
+                      {"NETWORK", 190, 175, 30, WHITE}, {"EXIT", 190, 140, 30, WHITE}, {">", 160, 245, 30, RED}});
 
   ASSERT_GE(weapons, 4);
-  const test::KeepGlobals kept(vurk[1], level_to_use);
+  const test::KeepGlobals kept(vurk[1], level_to_use, player_name);
+  std::snprintf(player_name, sizeof player_name, "ZED~");
   selected_vurk = 1;
   vurk[1].type = MLT_COMPUTER, vurk[1].team = 2, vurk[1].item = MI_JETPACK;
   std::vector<Line> setup = {{"VURK 2  <->", 190, 350, 15, WHITE}, {"TYPE: COMPUTER", 190, 330, 15, WHITE},
@@ -73,8 +76,12 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {"CANTLE LIGHT RANGE: 36", 190, 310, 15, WHITE}, {"LIVES: 100", 190, 290, 15, WHITE},
                       {"FRAG LIMIT: 50", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
                       {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"KILL-CAM: ON", 190, 210, 15, WHITE},
-                      {"OK", 190, 190, 30, YELLOW},
+                      {"NAME: ZED?", 190, 190, 15, WHITE}, {"OK", 190, 170, 30, YELLOW},
                       {">", 160, 237, 30, RED}});
+  // The name's line types: its caret after the name.
+  const std::vector<Line> typing = page_lines(2, 8);
+  EXPECT_EQ(std::vector<Line>(typing.end() - 3, typing.end()),
+            (std::vector<Line>{{"_", 190 + 12 * 10, 190, 15, RED}, {"OK", 190, 170, 30, YELLOW}, {">", 160, 197, 30, RED}}));
   // A lower-case path too long for the line: its end, upper-cased, what the font lacks as '?'.
   std::snprintf(level_to_use, sizeof level_to_use, "/home/you/my levels/caves/deep~1.vhl");
   EXPECT_EQ(page_lines(2, 6).at(6), (Line{"LEVEL: .../MY LEVELS/CAVES/DEEP?1.VHL", 190, 230, 15, WHITE}));
@@ -82,22 +89,29 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list
 // shows the names found with the cursor beside the chosen one, 15 at most: further down it
-// scrolls to keep the chosen one last. The replays scroll alike, 14 at most, cut to fit.
+// scrolls to keep the chosen one last; the player's own levels, last, are tinted. The
+// replays scroll alike, 14 at most, cut to fit.
 TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
   test::TempDir dir;
   test::write_file(dir.file("readme.txt"), "first\nsecond\nthird\n");
-  for (int i = 0; i < MAX_LEVEL_NAMES; i++) test::write_file(dir.file("levels/l" + std::to_string(i) + ".vhl"), "x");
+  for (int i = 0; i < 18; i++) test::write_file(dir.file("levels/l" + std::to_string(i) + ".vhl"), "x");
+  for (int i = 18; i < 20; i++) test::write_file(dir.file("vurkhold/levels/m" + std::to_string(i) + ".vhl"), "x");
   ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  const char* const data_home = std::getenv("XDG_DATA_HOME");
+  const std::string kept_home = data_home ? data_home : "";
+  setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
 
   ASSERT_EQ(load_readme(), 1);
   expect_lines(3, 1, {{"FIRST", 10, 387, 15, WHITE}, {"SECOND", 10, 370, 15, WHITE}, {"THIRD", 10, 353, 15, WHITE}});
   free_textlines();
 
   ASSERT_EQ(load_level_list(MAX_LEVEL_NAMES), 1);
-  ASSERT_EQ(line_count, MAX_LEVEL_NAMES);
+  data_home ? setenv("XDG_DATA_HOME", kept_home.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  ASSERT_EQ(std::tuple(line_count, first_own_level), std::tuple(20, 18));
   for (const auto& [selection, first] : {std::pair{2, 0}, {19, 5}}) {
     std::vector<Line> names;
-    for (int i = 0; i < 15; i++) names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, WHITE});
+    for (int i = 0; i < 15; i++)
+      names.push_back({get_text_by_number(first + i), 190, 350 - 22.0f * i, 20, first + i < 18 ? WHITE : 0x99E6FF});
     names.push_back({">", 160, 355 - 22.0f * (selection - first), 30, RED});
     expect_lines(4, selection, names);
   }
@@ -115,6 +129,124 @@ TEST_F(MenuDraw, HelpLevelAndReplayPagesShowTheirListedLines) {
   expect_lines(5, 19, replays);
   replay_count = 0;  // and no message on an empty page
   expect_lines(5, 0, {{"NO REPLAYS YET", 190, 350, 20, WHITE}});
+}
+
+// One frame of the NETWORK page with `key` pressed; false when the page was left.
+bool network_frame(int key) {
+  keys[key] = 1;
+  const bool stays = network_page_logic(false);
+  EXPECT_EQ(keys[key], 0) << "key " << key << " not used";
+  return stays;
+}
+
+// Off a session: HOST, JOIN, the address typed (greyed HOST[:PORT] while empty) and BACK.
+// JOIN with no address says so and goes to the address line; typing there clears it.
+TEST_F(MenuDraw, TheNetworkPageTypesTheAddressAndJoinWantsOne) {
+  ASSERT_EQ(net_lobby().state, NS_OFF);
+  const test::KeepGlobals kept(player_name, vurk[1].type);
+  std::snprintf(player_name, sizeof player_name, "ZED");
+  vurk[1].type = MLT_HUMAN;
+  menu_page = 6, menu_selection = 2;
+  for (int i = 0; i < NET_ADDRESS_SIZE; i++) network_frame(VK_BACK);
+  const std::vector<Line> head = {{"HOST GAME", 190, 340, 20, WHITE}, {"JOIN GAME", 190, 310, 20, WHITE},
+                                  {"ADDRESS:", 190, 285, 15, WHITE}};
+  const std::vector<Line> tail = {{"NAME: ZED", 190, 245, 15, WHITE},
+                                  {"PLAYERS ON THIS MACHINE: 2", 190, 225, 15, WHITE},
+                                  {"BACK", 190, 170, 30, YELLOW}};
+  auto page = [&](std::vector<Line> field, const std::vector<Line>& end) {
+    std::vector<Line> all = head;
+    all.insert(all.end(), field.begin(), field.end());
+    all.insert(all.end(), tail.begin(), tail.end());
+    all.insert(all.end(), end.begin(), end.end());
+    return all;
+  };
+  EXPECT_EQ(test::printed(menu_render), page({{"HOST[:PORT]", 298, 285, 15, DIM}, {"_", 298, 285, 15, RED}},
+                                             {{">", 160, 292.5f, 30, RED}}));
+  network_frame(VK_UP);
+  EXPECT_TRUE(network_frame(VK_RETURN));
+  EXPECT_EQ(test::printed(menu_render),
+            page({{"HOST[:PORT]", 298, 285, 15, DIM}, {"_", 298, 285, 15, RED}},
+                 {{">", 160, 292.5f, 30, RED}, {"TYPE THE HOST'S ADDRESS FIRST", 10, 30, 15, RED}}));
+  for (int key : {int{'G'}, VK_OEM_MINUS, int{'P'}, VK_OEM_1, int{'2'}, VK_DECIMAL, int{'7'}, VK_SPACE}) network_frame(key);
+  EXPECT_EQ(test::printed(menu_render),
+            page({{"G-P:2.7", 298, 285, 15, WHITE}, {"_", 298 + 12 * 7, 285, 15, RED}}, {{">", 160, 292.5f, 30, RED}}));
+  network_frame(VK_DOWN);
+  network_frame(VK_DOWN);
+  EXPECT_EQ(std::tuple(menu_selection, test::printed(menu_render).back()), std::tuple(3, Line{">", 160, 170, 30, RED}));
+  EXPECT_FALSE(network_frame(VK_RETURN));
+  EXPECT_FALSE(network_page_logic(true));
+  menu_selection = 2;
+  for (int i = 0; i < 7; i++) network_frame(VK_BACK);
+}
+
+// The menu's frame around no page (its projection, its font), then the page as it shows
+// this record.
+LOBBY shown_lobby;
+void draw_shown_lobby() {
+  menu_page = -1;
+  menu_render();
+  menu_page = 6;
+  draw_network_page(shown_lobby);
+}
+
+// The host's view: the seats with their holders (two on this machine, in yellow), the
+// round trips and ready marks, a computer's seat; the host's level and options; READY,
+// START and LEAVE. A client's view while the level comes: a machine gone, the share
+// received, LEAVE alone, and the session's message across the screen in lines cut at blanks.
+TEST_F(MenuDraw, TheLobbyShowsItsSeatsOptionsAndLines) {
+  menu_page = 6, menu_selection = 1;
+  shown_lobby = {};
+  LOBBY& l = shown_lobby;
+  l.role = NR_HOST, l.state = NS_LOBBY, l.me = 0;
+  l.machine[0] = {1, 1, 2, "ANNIKA", 0};
+  l.machine[1] = {1, 0, 1, "kaarlo~", 1234};
+  const int8_t machines[4] = {0, 0, 1, -1};
+  const uint8_t players[4] = {0, 1, 0, 0};
+  std::copy(machines, machines + 4, l.seat_machine);
+  std::copy(players, players + 4, l.seat_player);
+  std::snprintf(l.level, sizeof l.level, "LEVELS\\CAVERNS.VHL");
+  l.lives = 9, l.frag_limit = 7, l.input_delay = 1;
+  EXPECT_EQ(test::printed(draw_shown_lobby),
+            (std::vector<Line>{{"HOSTING ON PORT 27950", 190, 350, 15, WHITE},
+                               {"1", 190, 325, 15, WHITE}, {"ANNIKA 1", 214, 325, 15, YELLOW},
+                               {"HOST", 454, 325, 15, WHITE}, {"READY", 514, 325, 15, GREEN},
+                               {"2", 190, 305, 15, WHITE}, {"ANNIKA 2", 214, 305, 15, YELLOW},
+                               {"HOST", 454, 305, 15, WHITE}, {"READY", 514, 305, 15, GREEN},
+                               {"3", 190, 285, 15, WHITE}, {"KAARLO?", 214, 285, 15, WHITE},
+                               {"999 MS", 430, 285, 15, WHITE}, {"NOT READY", 514, 285, 15, DIM},
+                               {"4", 190, 265, 15, WHITE}, {"COMPUTER", 214, 265, 15, DIM},
+                               {"LEVEL: LEVELS\\CAVERNS.VHL", 190, 240, 15, WHITE},
+                               {"LIVES: 9  FRAG LIMIT: 7", 190, 220, 15, WHITE},
+                               {"INPUT DELAY: 1 TICK", 190, 200, 15, WHITE},
+                               {"READY: YES", 190, 150, 20, WHITE}, {"START", 190, 128, 20, WHITE},
+                               {"LEAVE", 190, 106, 20, WHITE}, {">", 160, 133, 30, RED}}));
+
+  l.role = NR_CLIENT, l.state = NS_LEVEL, l.me = 1, l.input_delay = 3;
+  l.machine[0] = {1, 1, 1, "ANNIKA", 0};
+  l.machine[1].ping_ms = 38, l.machine[1].ready = 1;
+  l.machine[2] = {0, 1, 1, "MIRA", 40};
+  const int8_t seats[4] = {0, 1, 2, -1};
+  std::copy(seats, seats + 4, l.seat_machine);
+  l.level_bytes = 10000, l.level_received = 4599;
+  std::snprintf(l.message, sizeof l.message, "MIRA's machine went quiet: no word from it for 5000 ms, so it was dropped");
+  const std::vector<Line> client = test::printed(draw_shown_lobby);
+  const std::vector<Line> want = {{"JOINED ANNIKA'S GAME", 190, 350, 15, WHITE},
+                                  {"HOST", 454, 325, 15, WHITE},
+                                  {"KAARLO?", 214, 305, 15, YELLOW},
+                                  {"38 MS", 442, 305, 15, WHITE},
+                                  {"READY", 514, 305, 15, GREEN},
+                                  {"MIRA", 214, 285, 15, WHITE},
+                                  {"GONE", 454, 285, 15, DIM},
+                                  {"INPUT DELAY: 3 TICKS", 190, 200, 15, WHITE},
+                                  {"RECEIVING THE LEVEL: 45% OF 10 KB", 190, 180, 15, YELLOW},
+                                  {"LEAVE", 190, 150, 20, WHITE},
+                                  {">", 160, 155, 30, RED},
+                                  {"MIRA'S MACHINE WENT QUIET: NO WORD FROM IT FOR 5000", 10, 47, 15, RED},
+                                  {"MS, SO IT WAS DROPPED", 10, 30, 15, RED}};
+  for (const Line& line : want) EXPECT_NE(std::find(client.begin(), client.end(), line), client.end()) << line.text;
+  // A machine gone has no ready mark.
+  EXPECT_EQ(std::count_if(client.begin(), client.end(), [](const Line& line) { return line.text == "READY"; }), 2);
+  EXPECT_EQ(client.size(), 22u);
 }
 
 // The explosion's frame 6 shows its own cell of the texture in the first frame of a

@@ -1,13 +1,16 @@
 // menu logic: the main page's lines and the help page, the set-up page's wrapping rules,
-// the options' limits, the level list, the replays, and starting a match.
+// the options' limits and the name, typed lines, the level list with the player's own
+// levels, the replays, the NETWORK page's hook, and starting a match.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "menu/menu.h"
 #include "support/test_support.h"
@@ -25,6 +28,15 @@ void two_render() {}
 int replay_result = 0;
 int replay_hook(const char* path, char* message, int size) {
   return std::snprintf(message, static_cast<size_t>(size), "can't read '%s'", path), replay_result;
+}
+// The page's stand-in moves the cursor on Down, as the real one does, and stays while told to.
+int network_frames = 0, network_leaves = 0;
+bool network_stays = true;
+bool network_hook(bool leave) {
+  if (leave) return ++network_leaves, false;
+  network_frames++;
+  if (keys[VK_DOWN]) keys[VK_DOWN] = 0, menu_selection++;
+  return network_stays;
 }
 
 // Vurks 0 and 1 human, 2 and 3 off, all with ninja ropes and weapon 0 of three; XDG_DATA_HOME here.
@@ -47,6 +59,7 @@ class MenuLogic : public ::testing::Test {
     match_init = nullptr;
     match_init_calls = 0;
     replay_init = nullptr;
+    network_page = nullptr;
     setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
   }
   ~MenuLogic() override {
@@ -68,7 +81,8 @@ class MenuLogic : public ::testing::Test {
   WEAPON_TYPE types_[3] = {};
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
                              FRAG_LIMIT, KILL_CAM, done, menu_page, menu_selection, selected_vurk, AMBIENT,
-                             logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init};
+                             logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init,
+                             network_page, player_name};
   const std::string data_home_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
 };
 
@@ -76,7 +90,7 @@ class MenuLogic : public ::testing::Test {
 // gives the file back on Return.
 TEST_F(MenuLogic, MainPageLinesAndTheHelpPage) {
   const struct { int line, page, selection, done; } rows[] = {
-      {0, 1, 0, 0}, {1, 5, 0, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 1}};
+      {0, 1, 0, 0}, {1, 5, 0, 0}, {2, 2, 0, 0}, {3, 0, 3, 0}, {4, 0, 4, 0}, {5, 0, 5, 1}};
   for (const auto& r : rows) {
     done = 0;
     press(VK_RETURN, 0, r.line);
@@ -173,8 +187,112 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
   EXPECT_TRUE(AMBIENT <= 0.0f && AMBIENT > -0.01f && static_cast<int>(AMBIENT * 100.0f) == 0) << AMBIENT;
   for (int i = 0; i < 120; i++) press(VK_RIGHT);
   EXPECT_TRUE(AMBIENT >= 0.999f && AMBIENT < 1.011f) << AMBIENT;
-  press(VK_RETURN, 2, 8);
+  press(VK_RETURN, 2, 9);
   EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
+}
+
+// Each key of a frame, in the order of the key codes: Backspace before any character, the
+// digit row before the letters, the keypad's after both.
+TEST(TypedLines, KeysTypeTheAllowedCharactersWhileThereIsRoom) {
+  const char* const A = ADDRESS_CHARACTERS;
+  const char* const N = NAME_CHARACTERS;
+  const int P = VK_OEM_PERIOD, M = VK_OEM_MINUS, S = VK_SHIFT;
+  const struct {
+    const char* before;
+    std::vector<int> keys;
+    const char* allowed;
+    int size;
+    const char* after;
+  } rows[] = {
+      {"", {'Z', '1', 'A', '0'}, A, 64, "01AZ"},
+      {"", {VK_NUMPAD0 + 7, VK_DECIMAL, VK_SUBTRACT, VK_NUMPAD0}, A, 64, "07-."},
+      {"", {P}, A, 64, "."},
+      {"", {P, S}, A, 64, ":"},  // as on the keyboards with ':' over '.'
+      {"", {VK_OEM_1}, A, 64, ":"},
+      {"", {M}, A, 64, "-"},
+      {"", {M, S}, A, 64, ""},  // '_' is no address's
+      {"", {M, S}, N, 16, "_"},
+      {"AB", {VK_SPACE}, A, 64, "AB"},
+      {"AB", {VK_SPACE}, N, 16, "AB "},
+      {"ABC", {VK_BACK, 'D'}, A, 64, "ABD"},
+      {"", {VK_BACK}, A, 64, ""},
+      {"ABCD", {'E'}, A, 5, "ABCD"},  // full: size - 1 characters
+      {"ABC", {'E', 'D'}, A, 5, "ABCD"},
+      {"123456789ABCDE", {'F', 'G'}, N, 16, "123456789ABCDEF"},
+  };
+  for (const auto& r : rows) {
+    std::memset(keys, 0, sizeof keys);
+    for (int key : r.keys) keys[key] = 1;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s", r.before);
+    const bool changed = type_into(text, r.size, r.allowed);
+    EXPECT_EQ(std::tuple(std::string(text), changed), std::tuple(std::string(r.after), std::strcmp(r.before, r.after) != 0))
+        << r.before << " -> " << r.after;
+    for (int key : r.keys) EXPECT_EQ(keys[key], key == S ? 1 : 0) << "key " << key << " for " << r.after;
+  }
+  // The menu's own keys stay for the page.
+  std::memset(keys, 0, sizeof keys);
+  keys[VK_RETURN] = keys[VK_UP] = keys[VK_ESCAPE] = keys[VK_LEFT] = 1;
+  char text[8] = "X";
+  EXPECT_FALSE(type_into(text, sizeof text, N));
+  EXPECT_EQ(std::tuple(keys[VK_RETURN], keys[VK_UP], keys[VK_ESCAPE], keys[VK_LEFT], std::string(text)),
+            std::tuple(1, 1, 1, 1, "X"));
+  std::memset(keys, 0, sizeof keys);
+}
+
+// Line 8 types the name, 15 characters at most; leaving it (by the cursor or B) cuts the
+// blanks at its ends and gives an empty name the login name back.
+TEST_F(MenuLogic, TheNameLineTypesTheNameAndLeavesNoneEmpty) {
+  char login[PLAYER_NAME_SIZE];
+  default_player_name(login, sizeof login);
+  std::snprintf(player_name, sizeof player_name, "AB");
+  press('C', 2, 8);
+  press(VK_SPACE);
+  for (int i = 0; i < 20; i++) press('X');
+  EXPECT_STREQ(player_name, "ABC XXXXXXXXXXX");
+  for (int i = 0; i < 11; i++) press(VK_BACK);
+  EXPECT_STREQ(player_name, "ABC ");
+  press(VK_DOWN);
+  EXPECT_EQ(std::tuple(menu_selection, std::string(player_name)), std::tuple(9, "ABC"));
+  for (int i = 0; i < 4; i++) press(VK_BACK, 2, 8);
+  press(VK_SPACE);
+  EXPECT_STREQ(player_name, " ");
+  press(VK_UP);
+  EXPECT_EQ(std::tuple(menu_selection, std::string(player_name)), std::tuple(7, std::string(login)));
+  std::snprintf(player_name, sizeof player_name, " Q ");
+  menu_selection = 8;
+  menu_back();
+  EXPECT_EQ(std::tuple(menu_page, std::string(player_name)), std::tuple(0, "Q"));
+}
+
+// With no hook the NETWORK line does nothing. With one, the page is the hook's, Up and
+// Down too; Escape and a pad's B leave it through the hook, and so does the hook itself.
+TEST_F(MenuLogic, TheNetworkLineOpensItsPageAndEachWayOutLeavesIt) {
+  press(VK_RETURN, 0, 4);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 4));
+  network_page = network_hook;
+  const struct { const char* way; int leaves; } rows[] = {{"escape", 1}, {"pad B", 1}, {"the page", 0}};
+  for (const auto& r : rows) {
+    network_frames = network_leaves = 0;
+    network_stays = true;
+    press(VK_RETURN, 0, 4);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, network_frames), std::tuple(6, 0, 0));
+    press(VK_DOWN);
+    press(VK_DOWN);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, network_frames), std::tuple(6, 2, 2));
+    if (r.leaves) {
+      r.way[0] == 'e' ? press(VK_ESCAPE) : menu_back();
+    } else {
+      network_stays = false;
+      menu_logic(0);
+    }
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, network_leaves), std::tuple(0, 0, r.leaves)) << r.way;
+  }
+  // The hook gone while on the page: back to the main page.
+  menu_page = 6;
+  network_page = nullptr;
+  menu_logic(0);
+  EXPECT_EQ(menu_page, 0);
 }
 
 // The level line lists the level files; Return takes the name on the cursor unless the
@@ -196,6 +314,47 @@ TEST_F(MenuLogic, PickingALevel) {
     EXPECT_EQ(level_to_use, paths[i]) << i;
     EXPECT_EQ(std::tuple(menu_page, menu_selection, line_count), std::tuple(2, 0, 0));
   }
+}
+
+// After the game's levels come the player's own (in "<XDG_DATA_HOME>/vurkhold/levels/"),
+// named as the folder spells them and opened by their whole path; the list's limit counts
+// both. A whole path that would not fit keeps the level there was.
+TEST_F(MenuLogic, TheLevelListEndsWithThePlayersOwnLevels) {
+  for (const char* name : {"levels/cave.vhl", "levels/maze.vhl", "vurkhold/levels/Mine.vhl", "vurkhold/levels/b.VHL",
+                           "vurkhold/levels/notes.txt"})
+    test::write_file(dir_.file(name), "x");
+  press(VK_RIGHT, 2, 6);
+  ASSERT_EQ(std::tuple(menu_page, line_count, first_own_level), std::tuple(4, 4, 2));
+  EXPECT_EQ(std::tuple(std::string(get_text_by_number(1)), std::string(get_text_by_number(2)),
+                       std::string(get_text_by_number(3))),
+            std::tuple("MAZE.VHL", "B.VHL", "MINE.VHL"));
+  press(VK_RETURN, 4, 3);
+  EXPECT_EQ(level_to_use, dir_.path() + "/vurkhold/levels/Mine.vhl");
+  std::FILE* f = platform::open_file(level_to_use, "rb");
+  EXPECT_NE(f, nullptr);
+  if (f) std::fclose(f);
+
+  const struct { int max, lines, own_from; } limits[] = {{3, 3, 2}, {2, 2, 2}, {1, 1, 1}};
+  for (const auto& l : limits) {
+    EXPECT_EQ(load_level_list(l.max), 1);
+    EXPECT_EQ(std::tuple(line_count, first_own_level), std::tuple(l.lines, l.own_from)) << l.max;
+    free_textlines();
+  }
+  // Own levels only, in a folder so deep that "Mine.vhl" fits just once "/vurkhold/levels/" is added.
+  std::filesystem::remove_all(dir_.file("levels"));
+  const std::string deep = dir_.path() + "/" + std::string(LEVEL_PATH_SIZE - 1 - dir_.path().size() - 26, 'd');
+  std::filesystem::create_directories(deep + "/vurkhold/levels");
+  test::write_file(deep + "/vurkhold/levels/Mine.vhl", "x");
+  test::write_file(deep + "/vurkhold/levels/Mine2.vhl", "x");
+  setenv("XDG_DATA_HOME", deep.c_str(), 1);
+  press(VK_RIGHT, 2, 6);
+  ASSERT_EQ(std::tuple(menu_page, line_count, first_own_level), std::tuple(4, 2, 0));
+  press(VK_RETURN, 4, 0);
+  EXPECT_EQ(level_to_use, deep + "/vurkhold/levels/Mine.vhl");
+  EXPECT_EQ(std::strlen(level_to_use), static_cast<size_t>(LEVEL_PATH_SIZE - 1));
+  press(VK_RIGHT, 2, 6);
+  press(VK_RETURN, 4, 1);
+  EXPECT_EQ(level_to_use, deep + "/vurkhold/levels/Mine.vhl");
 }
 
 // REPLAYS lists the replay files newest first, past 256 without the oldest, and no other

@@ -21,6 +21,8 @@ const KeyCase game_keys[] = {
     {"Tab", VK_TAB},        {"Left Shift", VK_SHIFT},    {"Right Shift", VK_SHIFT}, {"Keypad 0", VK_NUMPAD0},
     {"Keypad 1", 0x61},     {"Keypad 4", 0x64},          {"F1", VK_F1},             {"F9", 0x78},
     {"A", 'A'},             {"W", 'W'},                  {"1", '1'},                {"4", '4'},
+    {";", VK_OEM_1},        {":", VK_OEM_1},             {"-", VK_OEM_MINUS},       {".", VK_OEM_PERIOD},
+    {"Backspace", VK_BACK}, {"Keypad .", VK_DECIMAL},    {"Keypad -", VK_SUBTRACT},
 };
 
 class KeyEvents : public ::testing::Test {

@@ -55,7 +55,7 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   std::string script = "3 press F12\n5 press Return\n";
   for (int i = 1; i <= 8; i++) script += std::to_string(5 + 2 * i) + " press Down\n";
   script += "25 press Return\n32 press F12\n40 press Escape\n";
-  for (int i = 1; i <= 4; i++) script += std::to_string(40 + 2 * i) + " press Down\n";
+  for (int i = 1; i <= 5; i++) script += std::to_string(40 + 2 * i) + " press Down\n";
   test::write_file(dir.file("script.txt"), script + "52 press Return\n");
   std::vector<std::string> env = quiet;
   env.push_back("XDG_DATA_HOME=" + dir.path());
@@ -78,8 +78,8 @@ TEST(Play, FromTheMenuThroughAMatchAndBackToExit) {
   EXPECT_GT(share(match, 0, 160, 640, 480, is_lit), 0.3) << "cave";
   EXPECT_GT(share(match, 12, 28, 250, 37, is_red), 0.2) << "life bar under the outlined status line";
   EXPECT_GT(share(match, 460, 10, 620, 140, is_lit), 0.05) << "radar";
-  EXPECT_GT(share(end, 190, 145, 290, 175, is_lit), 0.1) << "EXIT";
-  EXPECT_GT(share(end, 160, 145, 185, 175, is_red), 0.05) << "cursor on EXIT";
+  EXPECT_GT(share(end, 190, 110, 290, 140, is_lit), 0.1) << "EXIT";
+  EXPECT_GT(share(end, 160, 110, 185, 140, is_red), 0.05) << "cursor on EXIT";
 }
 
 // Without a working sound device the start stops with the sound message, and --no-sound

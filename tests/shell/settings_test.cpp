@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "match/match.h"
+#include "net/net.h"
 #include "shell/shell.h"
 #include "support/run_game.h"
 #include "support/test_support.h"
@@ -19,16 +21,16 @@ namespace {
 // The game folder's content, loaded once: real weapon names, real levels, a match that starts.
 class Settings : public test::GameFolderSuite {
  protected:
-  test::KeepGlobals keep_{SHOW_FPS,    AMBIENT,  CANTLE_LIGHT_RANGE, MAX_LIVES,    FRAG_LIMIT,
-                          camera_mode, KILL_CAM, level_to_use,       vurk,         settings_file};
+  test::KeepGlobals keep_{SHOW_FPS, AMBIENT,      CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode,
+                          KILL_CAM, level_to_use, vurk,               settings_file, player_name};
   test::TempDir dir_;
 };
 
 // Every kept choice as text, to compare whole; a slot's weapon by number and by pointer.
 std::string choices() {
   char text[1024];
-  int n = std::snprintf(text, sizeof text, "%d %a %d %d %d %d %d %s", SHOW_FPS, static_cast<double>(AMBIENT),
-                        CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode, KILL_CAM, level_to_use);
+  int n = std::snprintf(text, sizeof text, "%d %a %d %d %d %d %d %s [%s]", SHOW_FPS, static_cast<double>(AMBIENT),
+                        CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode, KILL_CAM, level_to_use, player_name);
   for (const VURK_& v : vurk) {
     n += std::snprintf(text + n, sizeof text - n, " | %d %d %d", v.type, v.team, v.item);
     for (const WEAPON& w : v.weapons)
@@ -44,6 +46,7 @@ std::string choices() {
 TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
   SHOW_FPS = 0, CANTLE_LIGHT_RANGE = 50, MAX_LIVES = 1000, FRAG_LIMIT = 1, camera_mode = CM_THIRD_PERSON;
   KILL_CAM = 0;
+  std::snprintf(player_name, sizeof player_name, "Z#D_9 X:[@]-.^?");
   while (AMBIENT > 0.0f) AMBIENT -= 0.01f;
   std::snprintf(level_to_use, sizeof level_to_use, "LEVELS\\MAZE.VHL");
   const VURK_TYPE types[4] = {MLT_HUMAN, MLT_OFF, MLT_COMPUTER, MLT_INACTIVE};
@@ -58,7 +61,7 @@ TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
   EXPECT_EQ(start_match_keeping_settings(), 1);
 
   SHOW_FPS = 1, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 36, MAX_LIVES = 100, FRAG_LIMIT = 50;
-  camera_mode = CM_FIRST_PERSON, KILL_CAM = 1, level_to_use[0] = '\0';
+  camera_mode = CM_FIRST_PERSON, KILL_CAM = 1, level_to_use[0] = '\0', player_name[0] = '\0';
   std::memset(vurk, 0x7f, sizeof vurk);
   char message[2048];
   EXPECT_EQ(read_settings(settings_file, message, sizeof message), 1) << message;
@@ -140,6 +143,55 @@ TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
                   std::to_string(vurk[1].item),
               row.state);
   }
+}
+
+// A name is 1 to 15 of the characters the font has, blanks inside it too; any other keeps
+// the name there was. --reset-settings gives the login name, as a first run does.
+TEST_F(Settings, TheNameIsOneToFifteenOfTheFontsCharactersAndResetGivesTheLoginName) {
+  const struct {
+    std::string value, name;  // name: "" when refused
+  } rows[] = {
+      {"ZED", "ZED"},
+      {"  BIG JOE  ", "BIG JOE"},
+      {"!\"#$%&'()*+,-./", "!\"#$%&'()*+,-./"},
+      {"0123456789:;<=>", "0123456789:;<=>"},
+      {"?@AZ[\\]^_", "?@AZ[\\]^_"},
+      {"ABCDEFGHIJKLMNOP", ""},
+      {"zed", ""},
+      {"ZE`D", ""},
+      {"Z{D", ""},
+      {"Z\x7f", ""},
+      {"Z\tD", ""},
+      {"J\xc3\x96RG", ""},
+      {"", ""},
+  };
+  const std::string path = dir_.file("settings.cfg");
+  for (const auto& row : rows) {
+    test::write_file(path, "vurkhold-settings 1\nname " + row.value + "\n");
+    std::snprintf(player_name, sizeof player_name, "BEFORE");
+    char message[2048];
+    EXPECT_EQ(read_settings(path.c_str(), message, sizeof message), !row.name.empty()) << row.value;
+    EXPECT_EQ(player_name, row.name.empty() ? "BEFORE" : row.name);
+    const std::string trimmed = row.value.substr(0, row.value.find_last_not_of(' ') + 1);
+    EXPECT_EQ(message, row.name.empty() ? path + ":2: bad value \"" + trimmed + "\" for name; using the default" : "");
+  }
+
+  char login[PLAYER_NAME_SIZE];
+  default_player_name(login, sizeof login);
+  ASSERT_GT(std::strlen(login), 0u);
+  const char* const xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string kept_xdg = xdg ? xdg : "";
+  setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+  test::write_file(dir_.file("vurkhold/settings.cfg"), "vurkhold-settings 1\nname ZED\n");
+  for (const bool reset : {false, true}) {
+    OPTIONS options{};
+    options.reset_settings = reset;
+    std::snprintf(player_name, sizeof player_name, "BEFORE");
+    begin_settings(&options);
+    EXPECT_EQ(player_name, std::string(reset ? login : "ZED")) << reset;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_.file("vurkhold/settings.cfg")));
+  xdg ? setenv("XDG_CONFIG_HOME", kept_xdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 // A headless run plays from its command line alone: it leaves the saved lives and the file
