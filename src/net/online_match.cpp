@@ -137,8 +137,10 @@ void make_local(long t) {
 
 void stop(const char* message, int status) {
   std::snprintf(on.end_message, sizeof on.end_message, "%s", message);
-  std::snprintf(lobby.message, sizeof lobby.message, "%s", message);
-  std::fprintf(stderr, "vurkhold: %s\n", message);
+  if (message != lobby.message) {
+    std::snprintf(lobby.message, sizeof lobby.message, "%s", message);
+    std::fprintf(stderr, "vurkhold: %s\n", message);
+  }
   on.over = true;
   on.status = status;
   end_recording(true);
@@ -445,11 +447,12 @@ void net_match_frame(unsigned ms) {
 bool online_match_done() { return on.over || (on.end_tick && on.journaled >= on.end_tick); }
 int online_match_status() { return on.status; }
 
-// Every peer has what this machine holds of the match up to its end.
+// Every peer has played to the end and has what this machine holds of the match.
 bool peers_have_everything() {
   for (int m = 0; m < MAX_MACHINES; m++) {
     if (m == lobby.me || !lobby.machine[m].present) continue;
     if (lobby.role == NR_CLIENT && m != 0) continue;
+    if (on.end_tick && on.remote_tick[m] < on.end_tick) return false;
     for (int v = 0; v < MAX_VURKS; v++) {
       const int holder = lobby.seat_machine[v];
       if (holder < 0 || holder == m) continue;

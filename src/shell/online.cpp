@@ -99,7 +99,8 @@ int run_online_headless(const OPTIONS* options, unsigned seed) {
   run.frames = options->frames;
   run.hash_every = options->hash_every;
   run.min_players = options->min_players ? options->min_players : 2;
-  run.matches = options->matches;
+  // A dedicated host plays on until it is stopped; a host with players of its own, once.
+  run.matches = options->matches ? options->matches : options->host && !options->play_input ? 0 : 1;
   run.seed = seed;
   const uint16_t port = static_cast<uint16_t>(options->port_given ? options->port : DEFAULT_PORT);
   const int status = run_net_headless(options->host != 0, port, options->join, run);
