@@ -334,6 +334,7 @@ int record_size(uint8_t tag) {
     case 'p': return commands ? -1 : 2 + 4 + 2 * platform::PAD_AXES;
     case 'f': return commands ? 0 : 1;
     case 'd': return 6;
+    case 'c': return commands ? 1 : -1;
     case 'h':
     case 'e': return 12;
   }
@@ -652,6 +653,12 @@ void end_journal_step() {
   end_step(tag, alive, [] { return give_world_hash(); });
 }
 
+void journal_vurk_to_computer(int v) {
+  if (playing || !rec.file) return;
+  pend<uint8_t>('c');
+  pend<uint8_t>(static_cast<uint8_t>(v));
+}
+
 void journal_noted_step(unsigned ms, const VURK_COMMAND* commands, const STEP_NOTE& note) {
   if (playing || !rec.file) return;
   begin_journal_step(ms, commands);
@@ -808,6 +815,16 @@ REPLAY_STEP read_replay_step(unsigned* ms, VURK_COMMAND* commands) {
         take<uint32_t>();
         take<uint16_t>();
         break;
+      case 'c': {
+        // A machine left an online match: from the step that follows, the computer plays its vurk.
+        const uint8_t v = take<uint8_t>();
+        if (v >= MAX_VURKS || vurk[v].type != MLT_HUMAN) {
+          play.damaged = true;
+          return RS_DAMAGED;
+        }
+        give_vurk_to_computer(v);
+        break;
+      }
       case 'h':
       case 'e': {
         const uint32_t frame = take<uint32_t>();

@@ -43,6 +43,9 @@ void noted_step(unsigned ms, const VURK_COMMAND* commands, bool hash, STEP_NOTE*
 // A step already played kept in the replay being recorded, from its note: what play_step
 // keeps. The note must carry the hash on the replay's hash frames.
 void journal_noted_step(unsigned ms, const VURK_COMMAND* commands, const STEP_NOTE& note);
+// Kept in the replay being recorded before the step it takes effect in: the computer plays
+// vurk v from that step on, as a machine that left an online match leaves it.
+void journal_vurk_to_computer(int v);
 // From this step on, vurk i, a human, is played by the computer.
 void give_vurk_to_computer(int i);
 // The bytes given to use_level_bytes (null for none) and their size.

@@ -103,7 +103,7 @@ bool net_match_started();
 // confirmed one, slowed down smoothly when this machine runs ahead of the others.
 void net_match_frame(unsigned ms);
 // Starts the replay of an online match on this machine (the shell fills it in; null: none).
-extern void (*online_recording)(int views);
+extern void (*online_recording)(int views, unsigned seed);
 // The ticks every machine has agreed on, and the tick being shown.
 long net_confirmed_tick();
 long net_current_tick();

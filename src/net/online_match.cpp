@@ -13,7 +13,7 @@
 
 namespace vurkhold {
 
-void (*online_recording)(int views) = nullptr;
+void (*online_recording)(int views, unsigned seed) = nullptr;
 
 namespace {
 
@@ -170,7 +170,10 @@ void compare_hashes(int machine, const KEPT_HASH& theirs, const KEPT_HASH& own) 
 void settle(long t) {
   const STEP_NOTE& n = note[slot(t)];
   VURK_COMMAND c[MAX_VURKS];
-  for (int v = 0; v < MAX_VURKS; v++) c[v] = used[v][slot(t)];
+  for (int v = 0; v < MAX_VURKS; v++) {
+    c[v] = used[v][slot(t)];
+    if (t == on.computer_from[v]) journal_vurk_to_computer(v);
+  }
   journal_noted_step(NET_TICK, c, n);
   on.journaled = t;
   tally_step(&on.tally, t, n.alive_before, n.alive_after, n.winner);
@@ -288,7 +291,7 @@ void begin_online_match() {
   // The players in the order of their seats' players.
   std::sort(on.local_vurk, on.local_vurk + on.locals,
             [](int a, int b) { return lobby.seat_player[a] < lobby.seat_player[b]; });
-  if (online_recording) online_recording(on.locals == 2 ? 2 : 1);
+  if (online_recording) online_recording(on.locals == 2 ? 2 : 1, s.seed);
   if (!game_init()) {
     use_level_bytes(nullptr, 0);
     stop("the host's level can't be loaded", 1);

@@ -15,7 +15,13 @@ namespace vurkhold {
 
 namespace {
 
-void record_online(int views) { start_recording(NET_TICK, views); }
+// The replay keeps the seed the host's outcome prints.
+void record_online(int views, unsigned seed) {
+  const unsigned kept = run_seed;
+  run_seed = seed;
+  start_recording(NET_TICK, views);
+  run_seed = kept;
+}
 
 constexpr int STATUS_LINES = 4;
 constexpr float STATUS_SIZE = 14.0f;

@@ -173,11 +173,13 @@ TEST(Online, FourMachinesAgreeOnEveryHash) {
 }
 
 // A client killed mid-match: the host plays on, and from the tick it announces the computer
-// plays the client's vurk.
+// plays the client's vurk, as the host's replay of the match plays it again.
 TEST(Online, AKilledClientsVurkGoesToTheComputer) {
   TempDir dir;
   constexpr int TICKS = 900;
-  Peer host(dir, "host", host_args("1", TICKS));
+  std::vector<std::string> recording = host_args("1", TICKS);
+  recording.pop_back();  // --no-record
+  Peer host(dir, "host", recording);
   const std::string port = host.await("hosting on port ([0-9]+)");
   ASSERT_FALSE(port.empty()) << host.errors();
   Peer client(dir, "client", client_args(port, "2", TICKS));
@@ -193,6 +195,11 @@ TEST(Online, AKilledClientsVurkGoesToTheComputer) {
   EXPECT_LT(std::stol(from), 300);
   EXPECT_NE(host.output().find("vurk 2 team 2 computer"), std::string::npos) << host.output();
   EXPECT_NE(host.output().find("frames 900"), std::string::npos) << host.output();
+  const auto replays = std::filesystem::directory_iterator(dir.file("host-data/vurkhold/replays"));
+  ASSERT_NE(replays, std::filesystem::directory_iterator());
+  Peer replay(dir, "replay", {"--headless", "--replay", replays->path().string(), "--hash-every", "500"});
+  ASSERT_EQ(replay.wait(), 0) << replay.errors();
+  EXPECT_EQ(replay.output(), host.output());
 }
 
 // A dedicated host plays its matches back to back on a level only it has: the first client
