@@ -63,17 +63,25 @@ int present_machines() {
 }
 
 // One match on this machine, from its start to its end, the outcome printed.
-int play_one(const NET_RUN& run) {
+int play_one() {
   const MODE_PAIR pair = {net_match_frame, nullptr};
   install_mode(&pair);
   uint32_t last = net_now();
-  while (!online_match_done() && net_lobby().state != NS_ENDED) {
+  while (!online_run_over()) {
     const uint32_t now = net_now();
     if (now != last) net_match_frame(now - last);
     last = now;
     if (logic_func != net_match_frame) install_mode(&pair);
     sleep_ms(1);
   }
+  return finish_online_run();
+}
+
+}  // namespace
+
+bool online_run_over() { return online_match_done() || net_lobby().state == NS_ENDED; }
+
+int finish_online_run() {
   int status = online_match_status();
   if (net_lobby().state == NS_ENDED && !status) status = 1;
   // The others may still lack this machine's last commands: it stays until they have them.
@@ -84,14 +92,27 @@ int play_one(const NET_RUN& run) {
     sleep_ms(5);
   }
   if (status != 1 || net_confirmed_tick() > 0) print_online_outcome();
-  (void)run;
   std::fflush(stdout);
   print_counts();
   end_online_match();
   return status;
 }
 
-}  // namespace
+void net_lobby_step(bool hosting, int min_players) {
+  static uint32_t ready_sent = 0;
+  char message[NET_MESSAGE_SIZE];
+  net_service();
+  const uint32_t now = net_now();
+  if (hosting) {
+    if (!net_lobby().machine[0].ready) net_set_ready(true);
+    if (present_machines() >= std::max(1, min_players) && net_all_ready() && net_settled() &&
+        !net_start(message, sizeof message))
+      std::fprintf(stderr, "vurkhold: %s\n", message);
+  } else if (net_lobby().state == NS_LOBBY && now - ready_sent > 250) {
+    net_set_ready(true);
+    ready_sent = now;
+  }
+}
 
 int use_play_input(const char* spec, char* message, int size) {
   char path[REPLAY_PATH_SIZE];
@@ -231,22 +252,9 @@ int run_net_headless(bool hosting, uint16_t port, const char* address, const NET
   int status = 0;
   for (long match = 0; run.matches == 0 || match < run.matches; match++) {
     const uint32_t began = net_now();
-    uint32_t ready_sent = 0;
-    if (hosting) net_set_ready(true);
     while (!net_match_started() && net_lobby().state != NS_ENDED) {
-      net_service();
-      const uint32_t now = net_now();
-      if (hosting) {
-        if (present_machines() >= std::max(1, run.min_players) && net_all_ready() && net_settled() &&
-            !net_start(message, sizeof message))
-          std::fprintf(stderr, "vurkhold: %s\n", message);
-      } else {
-        if (net_lobby().state == NS_CONNECTING && now - began > JOIN_MS) break;
-        if (net_lobby().state == NS_LOBBY && now - ready_sent > 250) {
-          net_set_ready(true);
-          ready_sent = now;
-        }
-      }
+      if (!hosting && net_lobby().state == NS_CONNECTING && net_now() - began > JOIN_MS) break;
+      net_lobby_step(hosting, run.min_players);
       sleep_ms(2);
     }
     if (!net_match_started()) {
@@ -254,7 +262,7 @@ int run_net_headless(bool hosting, uint16_t port, const char* address, const NET
       status = 1;
       break;
     }
-    status = play_one(run);
+    status = play_one();
     if (!hosting || status) break;
     net_match_over();
   }

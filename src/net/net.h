@@ -141,10 +141,22 @@ struct NET_RUN {
 // Sets --play-input's replay up ("REPLAY:N" or "REPLAY:N,M" for two local players): 0
 // with the reason.
 int use_play_input(const char* spec, char* message, int size);
+// The players --play-input plays, 0 without it.
+int play_input_players();
 // A headless host (`hosting`, on `port`) or client (of `address`): its matches played and
 // each one's outcome printed; the exit status (0, 1 when no match could be played, 3 for a
 // desync or a failed world check).
 int run_net_headless(bool hosting, uint16_t port, const char* address, const NET_RUN& run);
+
+// The steps of a headless run, which a window with --play-input takes too: the lobby's
+// ready marks set and, on the host, the match started once `min_players` machines are
+// ready; the tick a match ends at and the hashes printed on the way; the match over (it
+// reached its end, desynced or lost its session); and its end: the peers given what they
+// lack, the outcome and the counts printed; the exit status.
+void net_lobby_step(bool hosting, int min_players);
+void set_online_run(long end_tick, long hash_every, bool print);
+bool online_run_over();
+int finish_online_run();
 
 // ---- the network conditioner ----
 

@@ -53,7 +53,6 @@ void match_desync(const DESYNC& m);
 // Headless peers: this machine's players' commands from a script instead of the devices
 // (null: the devices), the tick to end at and the hashes to print, and the end.
 void use_scripted_commands(const VURK_COMMAND* (*commands)(int player, long tick));
-void set_online_run(long end_tick, long hash_every, bool print);
 bool online_match_done();
 int online_match_status();
 bool peers_have_everything();

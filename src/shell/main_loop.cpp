@@ -225,7 +225,8 @@ int vurkhold_main(int argc, char** argv) {
       return 1;
     }
   }
-  frame_limit = options.frames;
+  // With --play-input, --frames counts the online match's ticks, not the frames drawn.
+  frame_limit = options.play_input ? 0 : options.frames;
   frames_drawn = 0;
   input_script = options.input ? &script : nullptr;
   end_screenshot_saved = 0;
@@ -248,7 +249,7 @@ int vurkhold_main(int argc, char** argv) {
   keep_settings();
   clean_up();
   KillGLWindow();
-  return end_screenshot_failed ? 1 : 0;
+  return end_screenshot_failed ? 1 : online_window_status();
 }
 
 }  // namespace vurkhold

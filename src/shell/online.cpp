@@ -51,21 +51,54 @@ const MODE_PAIR online_pair = {net_match_frame, online_view};
 
 void online_match_begin() { install_mode(&online_pair); }
 
+// A window whose players play recorded commands (--play-input) runs as a headless peer does:
+// ready at once, the host starting when enough machines are, the game ending with the
+// match and its outcome.
+bool scripted_host = false;
+int scripted_min_players = 2;
+int scripted_status = 0;
+
+void scripted_match_frame(unsigned ms) {
+  net_match_frame(ms);
+  if (!online_run_over()) return;
+  scripted_status = finish_online_run();
+  done = 1;
+}
+
+const MODE_PAIR scripted_match_pair = {scripted_match_frame, online_view};
+
+void scripted_lobby_frame(unsigned) {
+  net_lobby_step(scripted_host, scripted_min_players);
+  if (net_match_started()) install_mode(&scripted_match_pair);
+  if (net_lobby().state == NS_ENDED) scripted_status = 1, done = 1;
+}
+
+const MODE_PAIR scripted_lobby_pair = {scripted_lobby_frame, network_page_render};
+
 }  // namespace
+
+int online_window_status() { return scripted_status; }
 
 int start_online_window(const OPTIONS* options) {
   network_match_begin = online_match_begin;
   if (!options->host && !options->join) return 1;
   if (!begin_online(options)) return 0;
   char message[NET_MESSAGE_SIZE];
-  const int players = vurk[1].type == MLT_HUMAN ? 2 : 1;
+  const int players = options->play_input ? play_input_players() : vurk[1].type == MLT_HUMAN ? 2 : 1;
   const uint16_t port = static_cast<uint16_t>(options->port_given ? options->port : DEFAULT_PORT);
   if (!(options->host ? net_host(port, players, message, sizeof message)
                       : net_join(options->join, players, message, sizeof message))) {
     report_error(message);
     return 0;
   }
-  open_network_page();
+  if (options->play_input) {
+    scripted_host = options->host != 0;
+    scripted_min_players = options->min_players ? options->min_players : 2;
+    set_online_run(options->frames, options->hash_every, true);
+    install_mode(&scripted_lobby_pair);
+  } else {
+    open_network_page();
+  }
   return 1;
 }
 

@@ -257,7 +257,7 @@ int parse_options(int argc, char** argv, OPTIONS* options, char* error, int erro
     options->frame_ms = options->tick;
     options->tick = 0;
   }
-  if (options->hash_every && !options->headless) {
+  if (options->hash_every && !options->headless && !options->play_input) {
     std::snprintf(error, error_size, "--hash-every needs --headless");
     return 0;
   }

@@ -106,6 +106,8 @@ int run_online_headless(const OPTIONS* options, unsigned seed);
 // The window's online matches: the NETWORK page's start hook, and --host or --join opening
 // the session and its lobby at start; 0 after the message.
 int start_online_window(const OPTIONS* options);
+// A --play-input window's exit status, as a headless peer's.
+int online_window_status();
 
 // A path that names an existing file from the working folder, made absolute into `out`;
 // false (and out untouched) when there is no such file or the result does not fit.
