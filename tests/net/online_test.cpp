@@ -386,6 +386,66 @@ TEST_P(BadPeer, IsDroppedAndTheMatchGoesOn) {
   EXPECT_NE(host.output().find("frames 500"), std::string::npos) << host.output();
 }
 
+// A third machine that plays along and then reports another hash for frame 60: every machine
+// stops with the line, and each keeps its replay of the match.
+TEST(Online, AHashThatDiffersStopsEveryMachine) {
+  TempDir dir;
+  std::vector<std::string> args = host_args("1", 1000, 3);
+  args.pop_back();  // --no-record
+  Peer host(dir, "host", args);
+  const std::string port = host.await("hosting on port ([0-9]+)");
+  ASSERT_FALSE(port.empty()) << host.errors();
+  std::vector<std::string> joining = client_args(port, "2", 1000);
+  joining.pop_back();
+  Peer client(dir, "client", joining);
+  ASSERT_FALSE(host.await("joined as machine 2").empty()) << host.errors();
+  FakePeer fake(port);
+  fake.hello(GAME_VERSION, game_content_hash());
+  size_t n = fake.until(MSG_WELCOME);
+  WELCOME w;
+  ASSERT_TRUE(n && decode_welcome(fake.buffer, n, &w));
+  READY ready{1, 1, {{2, 0, {0, 1, 2, 3}}}};
+  fake.send(CONTROL_CHANNEL, fake.buffer, static_cast<size_t>(encode_ready(ready, fake.buffer, sizeof fake.buffer)));
+  n = fake.until(MSG_START, 10000);
+  START start;
+  ASSERT_TRUE(n && decode_start(fake.buffer, n, &start)) << host.errors();
+  int seat = -1;
+  for (int v = 0; v < MAX_VURKS; v++)
+    if (start.seat_machine[v] == w.machine) seat = v;
+  ASSERT_GE(seat, 0);
+  // Empty commands for its vurk, as many ticks as the clock has gone, then the false hash.
+  const uint32_t began = enet_time_get();
+  bool told = false;
+  for (int i = 0; i < 400; i++) {
+    const long now = (enet_time_get() - began) / NET_TICK + 4;
+    COMMANDS c{};
+    c.tick = static_cast<uint32_t>(now);
+    c.blocks = 1;
+    const long first = std::max(1L, now - MAX_BLOCK_TICKS + 1);
+    c.block[0] = COMMAND_BLOCK{static_cast<uint8_t>(seat), static_cast<uint32_t>(first),
+                               static_cast<uint8_t>(now - first + 1), {}};
+    uint8_t bytes[MAX_COMMAND_PACKET];
+    fake.send(COMMAND_CHANNEL, bytes, static_cast<size_t>(encode_commands(&c, bytes, sizeof bytes)), false);
+    if (now > 70 && !told) {
+      const HASH_MSG h{60, 12345};
+      fake.send(CONTROL_CHANNEL, bytes, static_cast<size_t>(encode_hash(h, bytes, sizeof bytes)));
+      told = true;
+    }
+    if (fake.until(MSG_DESYNC, 10)) break;
+  }
+  EXPECT_TRUE(told);
+  EXPECT_EQ(host.wait(), 3) << host.errors();
+  EXPECT_EQ(client.wait(), 3) << client.errors();
+  for (const Peer* p : {&host, &client}) {
+    EXPECT_NE(p->errors().find("vurkhold: desync at frame 60\n"), std::string::npos) << p->errors();
+  }
+  for (const char* name : {"host", "client"}) {
+    const std::string replays = dir.file(std::string(name) + "-data/vurkhold/replays");
+    ASSERT_TRUE(std::filesystem::exists(replays)) << name;
+    EXPECT_NE(std::filesystem::directory_iterator(replays), std::filesystem::directory_iterator()) << name;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Kinds, BadPeer,
     testing::Values(BAD_PEER{"Garbage", "sent malformed commands",
