@@ -251,7 +251,7 @@ void draw_lobby(const LOBBY& lobby, const NET_LINE* lines, int count, int select
   }
   make_printable(host);
   if (lobby.role == NR_HOST) {
-    menu_printf(white, TEXT_X, 350.0f, 15.0f, "HOSTING ON PORT %u", static_cast<unsigned>(DEFAULT_PORT));
+    menu_printf(white, TEXT_X, 350.0f, 15.0f, "HOSTING ON PORT %u", static_cast<unsigned>(lobby.port));
   } else if (lobby.state == NS_CONNECTING) {
     menu_printf(white, TEXT_X, 350.0f, 15.0f, "JOINING %s ...", host);
   } else {

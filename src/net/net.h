@@ -54,6 +54,7 @@ struct LOBBY {
   NET_ROLE role;
   NET_STATE state;
   int8_t me;  // this machine's number; the host is 0
+  uint16_t port;  // the host's UDP port
   LOBBY_MACHINE machine[MAX_MACHINES];
   int8_t seat_machine[MAX_VURKS];  // the machine holding each vurk, -1 for a computer player
   uint8_t seat_player[MAX_VURKS];  // which of that machine's local players: 0 or 1

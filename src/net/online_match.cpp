@@ -270,7 +270,9 @@ void begin_online_match() {
   std::memset(input, 0, sizeof input);
   std::memset(used, 0, sizeof used);
   apply_replay_setup(s.setup);
-  std::snprintf(level_to_use, sizeof level_to_use, "%s", s.level);
+  static_assert(sizeof level_to_use == sizeof s.level);
+  std::memcpy(level_to_use, s.level, sizeof level_to_use);
+  level_to_use[sizeof level_to_use - 1] = '\0';
   game_srand(s.random_state);
   next_bullet = s.next_bullet;
   next_explosion = s.next_explosion;

@@ -534,6 +534,7 @@ int net_host(uint16_t port, int local_players, char* message, int size) {
   net_level_size = static_cast<uint32_t>(std::fread(net_level, 1, MAX_LEVEL_BYTES, f));
   std::fclose(f);
   level_hash = fnv1a(FNV_START, net_level, net_level_size);
+  lobby.port = host->address.port;
   std::fprintf(stderr, "vurkhold: hosting on port %u\n", host->address.port);
   return 1;
 }

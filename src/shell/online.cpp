@@ -41,8 +41,13 @@ void online_view() {
   for (int i = 0; i < n; i++) {
     capitalize(lines[i]);
     const float width = static_cast<float>(std::strlen(lines[i])) * STATUS_SIZE * 0.8f;
+    const float x = 320.0f - width / 2.0f, y = 300.0f - static_cast<float>(i) * 20.0f;
+    // Over a dark edge, as the HUD's own lines, so a blast behind doesn't wash it out.
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    for (const float dx : {-1.0f, 1.0f})
+      for (const float dy : {-1.0f, 1.0f}) glPrint(lines[i], x + dx, y + dy, STATUS_SIZE);
     glColor4f(1.0f, 0.85f, 0.2f, 1.0f);
-    glPrint(lines[i], 320.0f - width / 2.0f, 300.0f - static_cast<float>(i) * 20.0f, STATUS_SIZE);
+    glPrint(lines[i], x, y, STATUS_SIZE);
   }
   glEnable(GL_DEPTH_TEST);
 }
@@ -73,7 +78,7 @@ void scripted_lobby_frame(unsigned) {
   if (net_lobby().state == NS_ENDED) scripted_status = 1, done = 1;
 }
 
-const MODE_PAIR scripted_lobby_pair = {scripted_lobby_frame, network_page_render};
+const MODE_PAIR scripted_lobby_pair = {scripted_lobby_frame, menu_render};
 
 }  // namespace
 
@@ -95,6 +100,7 @@ int start_online_window(const OPTIONS* options) {
     scripted_host = options->host != 0;
     scripted_min_players = options->min_players ? options->min_players : 2;
     set_online_run(options->frames, options->hash_every, true);
+    open_network_page();
     install_mode(&scripted_lobby_pair);
   } else {
     open_network_page();

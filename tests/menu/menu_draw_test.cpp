@@ -197,7 +197,7 @@ TEST_F(MenuDraw, TheLobbyShowsItsSeatsOptionsAndLines) {
   menu_page = 6, menu_selection = 1;
   shown_lobby = {};
   LOBBY& l = shown_lobby;
-  l.role = NR_HOST, l.state = NS_LOBBY, l.me = 0;
+  l.role = NR_HOST, l.state = NS_LOBBY, l.me = 0, l.port = 27961;
   l.machine[0] = {1, 1, 2, "ANNIKA", 0};
   l.machine[1] = {1, 0, 1, "kaarlo~", 1234};
   const int8_t machines[4] = {0, 0, 1, -1};
@@ -207,7 +207,7 @@ TEST_F(MenuDraw, TheLobbyShowsItsSeatsOptionsAndLines) {
   std::snprintf(l.level, sizeof l.level, "LEVELS\\CAVERNS.VHL");
   l.lives = 9, l.frag_limit = 7, l.input_delay = 1;
   EXPECT_EQ(test::printed(draw_shown_lobby),
-            (std::vector<Line>{{"HOSTING ON PORT 27950", 190, 350, 15, WHITE},
+            (std::vector<Line>{{"HOSTING ON PORT 27961", 190, 350, 15, WHITE},
                                {"1", 190, 325, 15, WHITE}, {"ANNIKA 1", 214, 325, 15, YELLOW},
                                {"HOST", 454, 325, 15, WHITE}, {"READY", 514, 325, 15, GREEN},
                                {"2", 190, 305, 15, WHITE}, {"ANNIKA 2", 214, 305, 15, YELLOW},
