@@ -205,7 +205,7 @@ void host_message(int machine, const uint8_t* in, size_t size) {
 // The level of that name and bytes, from the game folder or the player's own; true when found.
 bool find_level(const char* name, uint64_t hash, uint32_t size) {
   char own[1024];
-  char candidates[3][1100];
+  char candidates[3][1400];
   int n = 0;
   std::snprintf(candidates[n++], sizeof candidates[0], "%s", name);
   const char* base = std::strrchr(name, '/');
@@ -237,13 +237,13 @@ void keep_level(const char* name) {
   if (!platform::user_data_dir(own, sizeof own, "levels")) return;
   const char* base = std::strrchr(name, '/');
   base = base ? base + 1 : name;
-  char path[1200];
+  char path[1400];
   std::snprintf(path, sizeof path, "%s%s", own, base);
   std::error_code error;
   if (std::filesystem::exists(path, error))
     std::snprintf(path, sizeof path, "%s%.*s-%016llx.vhl", own, static_cast<int>(std::strcspn(base, ".")), base,
                   static_cast<unsigned long long>(level_hash));
-  char reason[1400];
+  char reason[1600];
   if (!platform::write_file_safely(path, write_level, nullptr, reason, sizeof reason))
     std::fprintf(stderr, "vurkhold: %s\n", reason);
   else

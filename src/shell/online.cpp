@@ -2,6 +2,8 @@
 // environment, the replays of online matches, and the headless host and client.
 #include <GL/gl.h>
 
+#include <initializer_list>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
