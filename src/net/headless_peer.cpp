@@ -49,9 +49,11 @@ void print_counts() {
   const NETSIM_COUNTS s = netsim_counts();
   std::fprintf(stderr,
                "net: ticks %ld rollbacks %ld rollback_steps %ld predicted %ld mispredicted %ld stalls %ld "
-               "packets_sent %ld bytes_sent %ld packets_received %ld dropped_peers %ld refused %ld\n",
+               "packets_sent %ld bytes_sent %ld packets_received %ld dropped_peers %ld refused %ld "
+               "wire_sent %ld wire_received %ld seconds %.2f\n",
                c.ticks, c.rollbacks, c.rollback_steps, c.predicted, c.mispredicted, c.stalls, c.packets_sent,
-               c.bytes_sent, c.packets_received, c.dropped_peers, c.refused_packets);
+               c.bytes_sent, c.packets_received, c.dropped_peers, c.refused_packets, c.wire_sent, c.wire_received,
+               c.match_ms / 1000.0);
   std::fprintf(stderr, "netsim: sent %ld delayed %ld dropped %ld duplicated %ld reordered %ld\n", s.sent, s.delayed,
                s.dropped, s.duplicated, s.reordered);
 }

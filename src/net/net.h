@@ -125,6 +125,8 @@ struct NET_COUNTS {
   long bytes_sent, bytes_received;
   long dropped_peers;
   long refused_packets;  // packets that failed their checks
+  long wire_sent, wire_received;  // every byte ENet put on the wire and took off it, this match
+  long match_ms;                  // since the match began
 };
 NET_COUNTS net_counts();
 

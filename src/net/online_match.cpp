@@ -22,7 +22,7 @@ constexpr int INPUT_RING = 512;
 constexpr long FOREVER = LONG_MAX / 2;
 constexpr int HASH_RING = 16;
 constexpr uint32_t NOTICE_MS = 5000;
-constexpr uint32_t SEND_EVERY_MS = NET_TICK / 2;
+constexpr uint32_t SEND_EVERY_MS = NET_TICK;
 
 struct KEPT_HASH {
   long tick;
@@ -65,6 +65,8 @@ STEP_NOTE note[INPUT_RING];
 NET_COUNTS counts;
 const VURK_COMMAND* (*scripted)(int player, long tick) = nullptr;
 uint8_t packet[MAX_COMMAND_PACKET];
+long wire_at_start[2];
+uint32_t began_at = 0;
 
 int slot(long tick) { return static_cast<int>(tick % INPUT_RING); }
 
@@ -267,6 +269,8 @@ void begin_online_match() {
   on.hash_every = hash_every;
   on.print = print;
   counts = NET_COUNTS{};
+  wire_totals(&wire_at_start[0], &wire_at_start[1]);
+  began_at = net_now();
   std::memset(input, 0, sizeof input);
   std::memset(used, 0, sizeof used);
   apply_replay_setup(s.setup);
@@ -494,6 +498,13 @@ int net_status_lines(char (*lines)[NET_MESSAGE_SIZE], int max) {
 
 int net_local_vurk(int player) { return player >= 0 && player < on.locals ? on.local_vurk[player] : -1; }
 
-NET_COUNTS net_counts() { return counts; }
+NET_COUNTS net_counts() {
+  NET_COUNTS c = counts;
+  wire_totals(&c.wire_sent, &c.wire_received);
+  c.wire_sent -= wire_at_start[0];
+  c.wire_received -= wire_at_start[1];
+  c.match_ms = on.running ? static_cast<long>(net_now() - began_at) : 0;
+  return c;
+}
 
 }  // namespace vurkhold

@@ -449,6 +449,11 @@ void reset_session() {
 
 uint32_t net_now() { return enet_time_get(); }
 
+void wire_totals(long* sent, long* received) {
+  *sent = host ? static_cast<long>(host->totalSentData) : 0;
+  *received = host ? static_cast<long>(host->totalReceivedData) : 0;
+}
+
 uint32_t silence_ms(int machine) { return net_now() - heard[machine]; }
 
 void send_control(int machine, const uint8_t* bytes, int n) {

@@ -21,6 +21,8 @@ void send_commands(int machine, const uint8_t* bytes, int n);
 // ms since anything was heard from the machine.
 uint32_t silence_ms(int machine);
 uint32_t net_now();
+// The bytes ENet has sent and received since the session began.
+void wire_totals(long* sent, long* received);
 // The host: the machine leaves with `reason`, logged; in a match its vurks go to the
 // computer from the tick announced to everyone.
 void drop_machine(int machine, const char* reason);

@@ -65,9 +65,14 @@ bool scripted_host = false;
 int scripted_min_players = 2;
 int scripted_status = 0;
 
+long frames_at_start = 0;
+
+// Its frames counted too, for the frame rate of a match played with rollbacks.
 void scripted_match_frame(unsigned ms) {
   net_match_frame(ms);
   if (!online_run_over()) return;
+  const NET_COUNTS c = net_counts();
+  std::fprintf(stderr, "window: frames %ld in %.2f s\n", frames_drawn - frames_at_start, c.match_ms / 1000.0);
   scripted_status = finish_online_run();
   done = 1;
 }
@@ -76,7 +81,7 @@ const MODE_PAIR scripted_match_pair = {scripted_match_frame, online_view};
 
 void scripted_lobby_frame(unsigned) {
   net_lobby_step(scripted_host, scripted_min_players);
-  if (net_match_started()) install_mode(&scripted_match_pair);
+  if (net_match_started()) install_mode(&scripted_match_pair), frames_at_start = frames_drawn;
   if (net_lobby().state == NS_ENDED) scripted_status = 1, done = 1;
 }
 
