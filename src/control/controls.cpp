@@ -374,7 +374,9 @@ int decode_command(const uint8_t* in, int size, VURK_COMMAND* c) {
   // Only what make_commands can make: a field present holds a value, a slot is 1..4, the
   // mouse and the sticks are within their travel.
   bool ok = (!(fields & CF_BUTTONS) || d.buttons) && (!(fields & CF_WEAPON) || (d.weapon >= 1 && d.weapon <= WEAPON_SLOTS));
-  ok = ok && std::abs(d.mouse_dx) <= MAX_COMMAND_MOUSE && std::abs(d.mouse_dy) <= MAX_COMMAND_MOUSE;
+  // Compared without abs, which has no value for the most negative int a packet can hold.
+  ok = ok && d.mouse_dx >= -MAX_COMMAND_MOUSE && d.mouse_dx <= MAX_COMMAND_MOUSE && d.mouse_dy >= -MAX_COMMAND_MOUSE &&
+       d.mouse_dy <= MAX_COMMAND_MOUSE;
   for (int16_t s : d.stick) ok = ok && s >= -AXIS_LIMIT && s <= AXIS_LIMIT;
   if (!ok) return 0;
   *c = d;

@@ -118,6 +118,7 @@ TEST(CommandBytes, WhatNoGameMakesIsRefused) {
       {"slot 5", "\x02\x05"},
       {"the mouse beyond its travel", "\x04" + le32(MAX_COMMAND_MOUSE + 1) + le32(0)},
       {"the mouse beyond it the other way", "\x04" + le32(0) + le32(-MAX_COMMAND_MOUSE - 1)},
+      {"the most negative mouse a packet can hold", "\x04" + le32(INT32_MIN) + le32(0)},
       {"a stick past its end", std::string("\x08\x00\x80\x00\x00", 5)},
   };
   for (const auto& r : rows) {
