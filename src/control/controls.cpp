@@ -257,21 +257,28 @@ void gather_match_input() {
 
 int16_t quantize_axis(float axis) { return static_cast<int16_t>(std::lround(std::clamp(axis, -1.0f, 1.0f) * AXIS_STEPS)); }
 
-void make_commands(VURK_COMMAND* commands) {
-  for (int i = 0; i < MAX_VURKS; i++) commands[i] = VURK_COMMAND{};
-  VURK_COMMAND& one = commands[0];
-  one.buttons |= VC_MOUSE;
-  one.mouse_dx = std::clamp(match_input.mouse_dx, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
-  one.mouse_dy = std::clamp(match_input.mouse_dy, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
+namespace {
+
+// Player 1's keys and the mouse (taken from match_input) into `one`, player 2's keys into `two`.
+void add_players_keys(VURK_COMMAND* one, VURK_COMMAND* two) {
+  one->buttons |= VC_MOUSE;
+  one->mouse_dx = std::clamp(match_input.mouse_dx, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
+  one->mouse_dy = std::clamp(match_input.mouse_dy, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
   match_input.mouse_dx = match_input.mouse_dy = 0;
-  add_keys(player1, &one);
-  VURK_COMMAND& two = commands[1];
-  two.buttons |= VC_KEY_LOOK;
-  add_keys(player2, &two);
+  add_keys(player1, one);
+  two->buttons |= VC_KEY_LOOK;
+  add_keys(player2, two);
   const struct { int key; uint16_t bit; } look[] = {
       {P2_LOOK_UP, VC_LOOK_UP}, {P2_LOOK_DOWN, VC_LOOK_DOWN}, {P2_TURN_LEFT, VC_TURN_LEFT}, {P2_TURN_RIGHT, VC_TURN_RIGHT}};
   for (const auto& l : look)
-    if (keys[l.key]) two.buttons |= l.bit;
+    if (keys[l.key]) two->buttons |= l.bit;
+}
+
+}  // namespace
+
+void make_commands(VURK_COMMAND* commands) {
+  for (int i = 0; i < MAX_VURKS; i++) commands[i] = VURK_COMMAND{};
+  add_players_keys(&commands[0], &commands[1]);
   for (int p = 0; p < HUMAN_PLAYERS; p++) {
     const platform::Pad& pad = match_input.pad[p];
     const VURK_* v = human_player(p);
@@ -281,17 +288,12 @@ void make_commands(VURK_COMMAND* commands) {
 }
 
 void make_player_commands(VURK_COMMAND* player) {
-  VURK_COMMAND commands[MAX_VURKS];
-  // Both players on vurks 0 and 1 as make_commands puts them, pads included.
-  const VURK_TYPE types[2] = {vurk[0].type, vurk[1].type};
-  const VURK_TYPE others[2] = {vurk[2].type, vurk[3].type};
-  vurk[0].type = vurk[1].type = MLT_HUMAN;
-  vurk[2].type = vurk[3].type = MLT_OFF;
-  make_commands(commands);
-  vurk[0].type = types[0], vurk[1].type = types[1];
-  vurk[2].type = others[0], vurk[3].type = others[1];
-  player[0] = commands[0];
-  player[1] = commands[1];
+  player[0] = player[1] = VURK_COMMAND{};
+  add_players_keys(&player[0], &player[1]);
+  for (int p = 0; p < HUMAN_PLAYERS; p++) {
+    add_pad(match_input.pad[p], last_read[p].buttons, &player[p]);
+    last_read[p] = match_input.pad[p];
+  }
 }
 
 // Each vurk turned by what its command carries, in the order the devices always turned it:

@@ -81,6 +81,27 @@ TEST_F(Commands, EachDeviceReachesItsPlayersVurk) {
   }
 }
 
+// Online, a machine's two players are its keys, mouse and pads whatever vurks play them:
+// each player's pad goes to that player, even where no vurk of this world is human.
+TEST_F(Commands, EachPlayerHasItsOwnDevicesWhicheverVurksAreHuman) {
+  for (const char* types : {"HHCC", "CCCC", "CHCC"}) {
+    SCOPED_TRACE(types);
+    for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = types[i] == 'H' ? MLT_HUMAN : MLT_COMPUTER;
+    std::memset(keys, 0, sizeof keys);
+    keys[VK_UP] = keys['W'] = 1;
+    match_input = {};
+    match_input.mouse_dx = 9;
+    match_input.pad[1].axis[PAD_RIGHT_X] = 0.5f;
+    VURK_COMMAND player[HUMAN_PLAYERS];
+    make_player_commands(player);
+    EXPECT_EQ(player[0].buttons, VC_MOUSE | VC_PAD | VC_FORWARD);
+    EXPECT_EQ(player[0].mouse_dx, 9);
+    EXPECT_EQ(player[1].buttons, VC_KEY_LOOK | VC_PAD | VC_FORWARD);
+    EXPECT_EQ(player[1].stick[VC_LOOK_X], 16384);
+    for (const VURK_& v : vurk) EXPECT_EQ(v.type, types[&v - vurk] == 'H' ? MLT_HUMAN : MLT_COMPUTER);
+  }
+}
+
 // The fewest bytes for each command, and every byte sequence it can't be refused back.
 TEST(CommandBytes, EachCommandComesBackAsItWent) {
   VURK_COMMAND full = {0xFFFF, 4, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE, {-32767, 32767, 1, -1}};
