@@ -36,6 +36,8 @@ bool opened = false;
 ENetHost* host = nullptr;
 ENetPeer* peer_of[MAX_MACHINES];
 uint32_t heard[MAX_MACHINES];
+// When each of the host's ENet peers connected, so one that never greets is let go.
+uint32_t connected_at[MAX_MACHINES];
 uint32_t joined_at[MAX_MACHINES];
 int packets_this_second[MAX_MACHINES];
 uint32_t second_start[MAX_MACHINES];
@@ -626,6 +628,7 @@ void net_service() {
           send_control(0, message_buffer, encode_hello(h, message_buffer, sizeof message_buffer));
         } else {
           event.peer->data = nullptr;
+          connected_at[(event.peer - host->peers) % MAX_MACHINES] = net_now();
         }
         break;
       case ENET_EVENT_TYPE_RECEIVE:
@@ -644,6 +647,14 @@ void net_service() {
       heard[m] = peer_of[m]->lastReceiveTime;
   const uint32_t now = net_now();
   if (lobby.role == NR_HOST) {
+    // A peer that connects and never says who it is would hold a place for ever.
+    for (size_t i = 0; i < host->peerCount && i < MAX_MACHINES; i++) {
+      ENetPeer* p = &host->peers[i];
+      if (p->state == ENET_PEER_STATE_CONNECTED && !p->data && now - connected_at[i] > HANDSHAKE_MS) {
+        std::fprintf(stderr, "vurkhold: let go of a machine that never greeted the host\n");
+        enet_peer_reset(p);
+      }
+    }
     update_pings();
     for (int m = 1; m < MAX_MACHINES; m++)
       if (lobby.machine[m].present && now - heard[m] > DROP_MS) drop_machine(m, "lost contact");

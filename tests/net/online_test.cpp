@@ -321,6 +321,12 @@ TEST(Online, AnotherVersionOrOtherContentIsRefusedWithOneLine) {
       {GAME_VERSION, true, "refused: other content (FAKE's weapon and model files differ from the host's)"},
   };
   const uint64_t content = game_content_hash();
+  {
+    // One that connects and never greets is let go, and its place is free again.
+    FakePeer silent(port);
+    silent.until(0, 6500);  // connected, and nothing said
+    EXPECT_FALSE(host.await("let go of a machine that never greeted the host", 2).empty()) << host.errors();
+  }
   for (const auto& row : rows) {
     FakePeer fake(port);
     fake.hello(row.version, row.content_differs ? content ^ 1 : content);
