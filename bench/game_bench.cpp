@@ -17,25 +17,14 @@
 #include "allocations.h"
 #include "control/control.h"
 #include "match/match.h"
+#include "loaded_game.h"
 #include "shell/shell.h"
 #include "world/world.h"
 
 namespace vurkhold {
 namespace {
 
-// The game folder loaded once for the run, without GL: textures get id 0.
-struct Game {
-  Game() {
-    no_sound = 1;
-    if (chdir(VURK_GAME_DIR) != 0 || !initialize()) std::fprintf(stderr, "game folder did not load\n");
-  }
-  ~Game() { clean_up(); }
-};
-
-Game& game() {
-  static Game g;
-  return g;
-}
+using bench::game;
 
 void start_match(unsigned seed) {
   game();

@@ -10,24 +10,13 @@
 #include "control/control.h"
 #include "match/match.h"
 #include "net/protocol.h"
+#include "loaded_game.h"
 #include "shell/shell.h"
 
 namespace vurkhold {
 namespace {
 
-// The game folder loaded once for the run, without GL.
-struct Game {
-  Game() {
-    no_sound = 1;
-    if (chdir(VURK_GAME_DIR) != 0 || !initialize()) std::fprintf(stderr, "game folder did not load\n");
-  }
-  ~Game() { clean_up(); }
-};
-
-Game& game() {
-  static Game g;
-  return g;
-}
+using bench::game;
 
 constexpr int BLOCKS = 4;
 constexpr int TICKS = 8;
