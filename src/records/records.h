@@ -473,6 +473,9 @@ extern int FOV;
 extern int CANTLE_LIGHT_RANGE;
 extern int SHOW_FPS;
 extern int KILL_CAM;  // a dead player's view replays its death
+// Percent, 0..100: all sound, and the game's effects within it.
+extern int MASTER_VOLUME;
+extern int EFFECTS_VOLUME;
 extern int FRAG_LIMIT;
 extern int MAX_LIVES;
 extern float AMBIENT;
