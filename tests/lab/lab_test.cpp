@@ -108,6 +108,33 @@ TEST(Lab, ItsMatchesAreTheGamesAndItsTablesDoNotDependOnTheWorkers) {
   EXPECT_NE(alone.out.find(line), std::string::npos) << line << "\n" << alone.out << game.out;
 }
 
+// The seat table's last line, counted again from the listed matches: for each match with a
+// winner, on how many of the levels played with the same seed (the same draw) that vurk won.
+TEST(Lab, TheSameDrawsWinsAreCountedAcrossTheLevels) {
+  const test::GameRun run = run_lab({"--level", "levels/arena.vhl", "--level", "levels/hall.vhl", "--seed", "5",
+                                     "--seeds", "4", "--frag-limit", "3", "--frames", "5000", "--list"});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  int won_by[4][4] = {}, seed_of[8] = {}, winner_of[8] = {}, matches = 0;
+  for (size_t at = run.out.find("match "); at != std::string::npos; at = run.out.find("\nmatch ", at + 1)) {
+    int m = 0, winner = 0;
+    unsigned seed = 0;
+    const char* line = run.out.c_str() + at + (run.out[at] == '\n');
+    ASSERT_EQ(std::sscanf(line, "match %d seed %u level %*s frames %*d winner vurk %d", &m, &seed, &winner), 3) << line;
+    ASSERT_TRUE(m >= 1 && m <= 8 && seed >= 5 && seed <= 8 && winner >= 1 && winner <= 4) << line;
+    seed_of[matches] = static_cast<int>(seed - 5), winner_of[matches++] = winner - 1;
+    won_by[seed - 5][winner - 1]++;
+  }
+  ASSERT_EQ(matches, 8) << run.out;
+  int sum = 0, repeated = 0;
+  for (int m = 0; m < matches; m++) sum += won_by[seed_of[m]][winner_of[m]];
+  for (const auto& seed : won_by)
+    for (int wins : seed) repeated += wins == 2;
+  ASSERT_GT(repeated, 0) << "no draw won twice: the count would not tell levels from draws\n" << run.out;
+  char line[96];
+  std::snprintf(line, sizeof line, "a draw's winner won on %.2f of its 2 levels (with fair seats 1.25)\n", sum / 8.0);
+  EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+}
+
 TEST(Lab, ABadOptionOrAMissingLevelSaysWhy) {
   const struct {
     std::vector<std::string> args;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "records/records.h"
 
@@ -81,6 +82,12 @@ struct TOTALS {
   // slots mode: the fixed weapon's own kills and carriers, by the slot it was fixed in
   long fixed_kills[MAX_WEAPON_TYPES][WEAPON_SLOTS];
   long fixed_carried[MAX_WEAPON_TYPES][WEAPON_SLOTS];
+  // A draw is one loadout and seed, played on every level. draw_wins: the levels each seat
+  // won of a draw (draw * MAX_VURKS + seat); same_draw_wins: over the matches with a winner,
+  // the sum of how many of its draw's levels that winner won, so same_draw_wins / won is
+  // the levels the same draw wins on average (1 + (levels - 1) / 4 with fair seats).
+  std::vector<uint8_t> draw_wins;
+  long same_draw_wins;
 };
 
 int match_count(const LAB_OPTIONS* options, int weapons);

@@ -57,6 +57,9 @@ void print_tables(const LAB_OPTIONS* o, const WEAPON_LIST* list, const TOTALS* t
                 t->frags[i],
                 ratio(b, sizeof b, static_cast<double>(t->frags[i]), static_cast<double>(t->matches - t->failed), 1.0,
                       "%.1f"));
+  std::printf("a draw's winner won on %s of its %d level%s (with fair seats %.2f)\n",
+              ratio(a, sizeof a, static_cast<double>(t->same_draw_wins), static_cast<double>(decided), 1.0, "%.2f"),
+              o->levels, o->levels == 1 ? "" : "s", 1.0 + (o->levels - 1) / 4.0);
 }
 
 }  // namespace vurkhold::lab

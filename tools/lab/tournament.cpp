@@ -163,10 +163,19 @@ void add_result(const LAB_OPTIONS* o, int weapons, const MATCH_RESULT* r, TOTALS
     t->failed++;
     return;
   }
-  if (r->winner >= 0)
+  const MATCH_PLAN plan = plan_match(o, r->match);
+  if (r->winner >= 0) {
     t->wins[r->winner]++;
-  else
+    // Each further win of the same draw and seat adds itself and one to every earlier
+    // one's count: (c + 1)^2 - c^2.
+    const size_t draw = static_cast<size_t>(r->match / (o->seeds * o->levels) * o->seeds + r->match % o->seeds);
+    if (t->draw_wins.size() <= draw * MAX_VURKS) t->draw_wins.resize((draw + 1) * MAX_VURKS);
+    uint8_t& c = t->draw_wins[draw * MAX_VURKS + static_cast<size_t>(r->winner)];
+    t->same_draw_wins += 2 * c + 1;
+    c++;
+  } else {
     t->without_winner++;
+  }
   for (int i = 0; i < MAX_VURKS; i++) t->frags[i] += r->frags[i];
   for (int w = 0; w < weapons; w++) {
     t->carried[w] += r->carried[w];
@@ -175,7 +184,6 @@ void add_result(const LAB_OPTIONS* o, int weapons, const MATCH_RESULT* r, TOTALS
     t->self_kills[w] += r->self_kills[w];
     t->kill_ms[w] += r->kill_ms[w];
   }
-  const MATCH_PLAN plan = plan_match(o, r->match);
   if (o->mode == LM_SLOTS) {
     t->fixed_kills[plan.weapon][plan.slot] += r->kills[plan.weapon];
     t->fixed_carried[plan.weapon][plan.slot] += r->carried[plan.weapon];
