@@ -60,14 +60,18 @@ void hit_vurk(BULLET* b, VURK_* v, const IJK* normal) {
       break;
     case BHA_DAMAGE: {
       v->life -= b->type->damage;
-      const IJK spray = give_random_direction(BLOOD_SPEED);
-      add_particle(&v->p, &spray, red, BLOOD_LIFE);
+      // Credit for the death goes only with a hurt: a bullet that bounces off, vanishes or
+      // does no damage leaves the last one who hurt the vurk its killer.
+      if (b->type->damage > 0.0f) {
+        const IJK spray = give_random_direction(BLOOD_SPEED);
+        add_particle(&v->p, &spray, red, BLOOD_LIFE);
+        v->tag = b->tag;
+        count_touch(b, v);
+      }
       remove_bullet(b);
       break;
     }
   }
-  v->tag = b->tag;
-  count_touch(b, v);
 }
 
 void hit_wall(BULLET* b, const IJK* normal) {
@@ -146,6 +150,7 @@ void explode_bullet(BULLET* b, const IJK* normal) {
     for (VURK_& v : vurk) {
       if (!v.alive || !(give_distance(&b->p, &v.p) < reach)) continue;
       v.life -= bt->damage;
+      if (!(bt->damage > 0.0f)) continue;
       v.tag = b->tag;
       count_touch(b, &v);
     }

@@ -44,28 +44,31 @@ TEST_F(Bullets, GravityAndDragChangeTheVelocityBeforeTheMove) {
 }
 
 // Terrain: a bullet falls onto the floor at (10.4, 2.5, 10.2). Vurk: it meets vurk 0's
-// sphere at (15.5, 10, 16). Bullet tag 1, damage 7.5, bounce factor 0.5.
+// sphere at (15.5, 10, 16). Bullet tag 1, bounce factor 0.5. Only a hurt makes the bullet's
+// vurk the killer: a bounce, a blast too small to hurt or a hit of no damage leaves the tag.
 TEST_F(Bullets, HitsOnTerrainAndOnVurks) {
-  const struct { bool vurk; BHA action; int alive, marks; float life, y; IJK m; } cases[] = {
-      {false, BHA_BOUNCE, 1, 0, 100, 2.5001f, {0.005f, 0.025f, 0}},  // pushed off, slowed
-      {false, BHA_DISAPPEAR, 0, 0, 100, 2.5f, {}},
-      {false, BHA_DAMAGE, 0, 0, 100, 2.5f, {}},
-      {false, BHA_EXPLODE, 0, 1, 100, 2.5f, {}},
-      {true, BHA_EXPLODE, 0, 0, 100, 10, {}},
-      {true, BHA_BOUNCE, 1, 0, 100, 10, {-0.1f, 0, 0}},  // a vurk gives the full speed back
-      {true, BHA_DAMAGE, 0, 0, 92.5f, 10, {}},           // and bleeds
+  const struct { bool vurk; BHA action; float damage; int alive, marks; float life, y; IJK m; int tag; } cases[] = {
+      {false, BHA_BOUNCE, 7.5f, 1, 0, 100, 2.5001f, {0.005f, 0.025f, 0}, 0},  // pushed off, slowed
+      {false, BHA_DISAPPEAR, 7.5f, 0, 0, 100, 2.5f, {}, 0},
+      {false, BHA_DAMAGE, 7.5f, 0, 0, 100, 2.5f, {}, 0},
+      {false, BHA_EXPLODE, 7.5f, 0, 1, 100, 2.5f, {}, 0},
+      {true, BHA_EXPLODE, 7.5f, 0, 0, 100, 10, {}, 0},
+      {true, BHA_BOUNCE, 7.5f, 1, 0, 100, 10, {-0.1f, 0, 0}, 0},  // a vurk gives the full speed back
+      {true, BHA_DISAPPEAR, 7.5f, 0, 0, 100, 10, {}, 0},
+      {true, BHA_DAMAGE, 0.0f, 0, 0, 100, 10, {}, 0},
+      {true, BHA_DAMAGE, 7.5f, 0, 0, 92.5f, 10, {}, 1},  // and bleeds
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.vurk << " " << c.action);
+    SCOPED_TRACE(testing::Message() << c.vurk << " " << c.action << " " << c.damage);
     test::make_arena();
     VURK_* v = test::place_vurk(0, {16, 10, 16});
     BULLET_TYPE t = test::plain_bullet_type();
     (c.vurk ? t.vurk_hit : t.wall_hit) = c.action;
-    t.bounce = t.hole_size = 0.5f, t.damage = 7.5f;
+    t.bounce = t.hole_size = 0.5f, t.damage = c.damage;
     BULLET* b = c.vurk ? shoot({14, 10, 16}, {0.1f, 0, 0}, &t, 1) : shoot({10.3f, 3, 10.2f}, {0.01f, -0.05f, 0}, &t, 1);
     nurse_bullet(b, 16);
     EXPECT_EQ(std::tuple(b->alive, v->life, v->tag, test::count_live_particles(), bullethole[0].alive),
-              std::tuple(c.alive, c.life, c.vurk ? 1 : 0, c.life < 100 ? 1 : 0, c.marks));
+              std::tuple(c.alive, c.life, c.tag, c.life < 100 ? 1 : 0, c.marks));
     EXPECT_NEAR(b->p.y, c.y, 2e-6);
     EXPECT_TRUE(!c.alive || gap(b->m, c.m) < 1e-7f);
   }
