@@ -55,7 +55,7 @@ inline constexpr int gridcell_index(int x, int y, int z) { return x + 32 * y + 1
 enum VURK_TYPE : int32_t { MLT_HUMAN = 0, MLT_COMPUTER = 1, MLT_INACTIVE = 2, MLT_OFF = 3 };
 enum ROPE_STATE : int32_t { NRS_IN = 0, NRS_FLYING = 1, NRS_ATTACHED = 2 };
 enum ITEM : int32_t { MI_NINJAROPE = 0, MI_JETPACK = 1 };
-enum AI_STATE : int32_t { AS_SEEKTARGET = 0, AS_EVADE = 1 };
+enum AI_STATE : int32_t { AS_SEEKTARGET = 0, AS_EVADE = 1, AS_RETREAT = 2 };
 enum CAMERA_MODE : int32_t { CM_FIRST_PERSON = 0, CM_THIRD_PERSON = 1 };
 enum COLLISION_TYPE : int32_t {
   CT_NO_COLLISION = 0,

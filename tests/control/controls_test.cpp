@@ -10,6 +10,7 @@
 #include "control/control.h"
 #include "geometry/collision_world.h"
 #include "support/arena.h"
+#include "terrain/terrain.h"
 #include "world/world.h"
 
 namespace vurkhold {
@@ -149,30 +150,41 @@ TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
 // The floor hides a target below. The vurk holds slot 1, which it keeps when all are ready
 // (set 0); in set 1 slot 1 is the readiest and slot 2 the one most in need of reloading; in
 // set 2 slots 0 and 1 are ready. Blasts of reach 1.5 (slot 1, or every slot) are held back
-// from a target nearer than 2.25; one that bursts on rock only is not.
+// from a target nearer than 2.25, and from one whose blast would burst nearer than that (the
+// target 2.5 ahead is hit 2 ahead); one that bursts on rock only is not. Out of the cone
+// the vurk holds the weapon it will fire; with no target it can shoot, the one to reload.
+// Short shots die 4 units out. Of loaded weapons the one with most of its clip left is fired.
 TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) {
   const int loading[3][WEAPON_SLOTS] = {{0, 0, 0, 0}, {300, 0, 500, 100}, {0, 0, 500, 100}};
-  enum { NONE, HELD, ROCK_ONLY, EVERY };
+  enum { NONE, HELD, ROCK_ONLY, EVERY, SHORT, SPENT };
   const struct { const char* what; XYZ rel; int set, blast, bullets; AI_STATE state; int weapon; } rows[] = {
       {"7 away, 15 degrees off", {-7 * std::sin(rad(15)), 0, -7 * std::cos(rad(15))}, 0, NONE, 1, AS_SEEKTARGET, 1},
-      {"7 away, 25 degrees off", {-7 * std::sin(rad(25)), 0, -7 * std::cos(rad(25))}, 1, NONE, 0, AS_SEEKTARGET, 2},
-      {"5 ahead", {0, 0, -5}, 0, NONE, 1, AS_EVADE, 1}, {"8 ahead", {0, 0, -8}, 0, NONE, 0, AS_SEEKTARGET, 1},
-      {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, NONE, 0, AS_SEEKTARGET, 1},
+      {"7 away, 25 degrees off", {-7 * std::sin(rad(25)), 0, -7 * std::cos(rad(25))}, 1, NONE, 0, AS_SEEKTARGET, 1},
+      {"5 ahead", {0, 0, -5}, 0, NONE, 1, AS_EVADE, 1},
+      {"11.5 ahead", {0, 0, -11.5f}, 0, NONE, 1, AS_SEEKTARGET, 1},
+      {"12 ahead", {0, 0, -12}, 1, NONE, 0, AS_SEEKTARGET, 2},
+      {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, NONE, 0, AS_SEEKTARGET, 2},
       {"2 ahead, a blast held", {0, 0, -2}, 2, HELD, 1, AS_EVADE, 0},
-      {"2.5 ahead, a blast held", {0, 0, -2.5f}, 2, HELD, 1, AS_EVADE, 1},
+      {"2.5 ahead, a blast held", {0, 0, -2.5f}, 2, HELD, 0, AS_EVADE, 1},
+      {"3 ahead, a blast held", {0, 0, -3}, 2, HELD, 1, AS_EVADE, 1},
       {"2 ahead, a rock blast held", {0, 0, -2}, 2, ROCK_ONLY, 1, AS_EVADE, 1},
-      {"2 ahead, only blasts", {0, 0, -2}, 2, EVERY, 0, AS_EVADE, 1},
+      {"2 ahead, only blasts", {0, 0, -2}, 2, EVERY, 0, AS_RETREAT, 1},
+      {"3 ahead, short shots", {0, 0, -3}, 0, SHORT, 1, AS_EVADE, 1},
+      {"5 ahead, short shots", {0, 0, -5}, 0, SHORT, 0, AS_SEEKTARGET, 1},
+      {"5 ahead, the held clip half spent", {0, 0, -5}, 0, SPENT, 1, AS_EVADE, 0},
   };
-  BULLET_TYPE blast = types[0], rock_blast = types[0];
+  BULLET_TYPE blast = types[0], rock_blast = types[0], short_lived = types[0];
   blast.hole_size = rock_blast.hole_size = 1.0f;
   blast.vurk_hit = BHA_EXPLODE, blast.timeout_action = rock_blast.timeout_action = BTA_DISAPPEAR;
-  WEAPON_TYPE blast_wt = wt, rock_wt = wt;
-  blast_wt.ammo_type = &blast, rock_wt.ammo_type = &rock_blast;
+  short_lived.life = 500;
+  WEAPON_TYPE blast_wt = wt, rock_wt = wt, short_wt = wt;
+  blast_wt.ammo_type = &blast, rock_wt.ammo_type = &rock_blast, short_wt.ammo_type = &short_lived;
   for (const auto& r : rows) {
-    VURK_* m = setup({16, test::STAND_Y, 20}, r.rel);
+    VURK_* m = setup({16, test::STAND_Y, 24}, r.rel);
     for (int w = 0; w < WEAPON_SLOTS; w++) {
-      const bool blasts = r.blast == EVERY || (r.blast != NONE && w == 1);
-      m->weapons[w] = {blasts ? (r.blast == ROCK_ONLY ? &rock_wt : &blast_wt) : &wt, 0, 5, loading[r.set][w], 0};
+      const bool blasts = r.blast == EVERY || ((r.blast == HELD || r.blast == ROCK_ONLY) && w == 1);
+      WEAPON_TYPE* t = r.blast == SHORT ? &short_wt : blasts ? (r.blast == ROCK_ONLY ? &rock_wt : &blast_wt) : &wt;
+      m->weapons[w] = {t, 0, r.blast == SPENT && w == 1 ? 2 : 5, loading[r.set][w], 0};
     }
     m->weapon = 1, m->ai_module.state = AS_EVADE;
     AI(m, 10);
@@ -181,11 +193,63 @@ TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) 
   }
 }
 
-// 10 ms at heading 30; without a target the vurk stands.
+// A target 10 ahead, shot with shells of 0.01 units a ms: 1000 ms of flight. Moving 0.1 to
+// a side in the 10 ms before, it is led by 10 units to that side, and the vurk turns that
+// way; a shell that falls is aimed above, one that rises below. A jump of more than a unit
+// (a respawn) is not followed.
+TEST_F(ControlTest, LeadsAMovingTargetAndAimsAboveForAFallingShell) {
+  const struct { const char* what; float moved_x, gravity, heading_after, pitch_after; } rows[] = {
+      {"still", 0, 0, 0, 0},           {"moving right", 0.1f, 0, -3, 0}, {"moving left", -0.1f, 0, 3, 0},
+      {"falling shell", 0, 1, 0, 3},   {"rising shell", 0, -1, 0, -3},   {"respawned", 2, 0, 0, 0},
+  };
+  BULLET_TYPE shell = types[0];
+  WEAPON_TYPE shell_wt = wt;
+  shell_wt.ammo_type = &shell;
+  for (const auto& r : rows) {
+    shell.gravity = r.gravity;
+    VURK_* m = setup({16, 10, 24}, {0, 0, -10});
+    vurk[1].pp = vurk[1].p;
+    vurk[1].pp.x -= r.moved_x;
+    for (WEAPON& w : m->weapons) w = {&shell_wt, 0, 5, 0, 0};
+    AI(m, 10);
+    EXPECT_NEAR(m->angle, r.heading_after, 1e-4f) << r.what;
+    EXPECT_NEAR(m->angle2, r.pitch_after, 1e-4f) << r.what;
+  }
+}
+
+// A wall of rock across the arena, its faces half a unit either side of the voxel plane
+// `wall_z`; the vurk at z 26 faces the target straight ahead. A blast of reach 2.5 is fired
+// at the wall when the target stands behind it within that reach, not when the wall is far
+// in front of it, nor when its face is so near the shooter that the blast would come back;
+// a gun never shoots at rock.
+TEST_F(ControlTest, BlastsTargetsBehindCoverFromASafeDistance) {
+  const struct { const char* what; int wall_z; float target_z; bool blast; int bullets; } rows[] = {
+      {"blast, the target just behind the wall", 17, 16, true, 1},
+      {"gun, the target just behind the wall", 17, 16, false, 0},
+      {"blast, the wall far in front of the target", 21, 16, true, 0},
+      {"blast, the wall near the shooter", 23, 22, true, 0},
+  };
+  BULLET_TYPE blast = types[0];
+  blast.hole_size = 2.0f, blast.vurk_hit = BHA_EXPLODE, blast.wall_hit = BHA_EXPLODE;
+  WEAPON_TYPE blast_wt = wt;
+  blast_wt.ammo_type = &blast;
+  for (const auto& r : rows) {
+    VURK_* m = setup({16, test::STAND_Y, 26}, {0, 0, r.target_z - 26});
+    for (int x = 0; x < VOXEL_SIZE; x++)
+      for (int y = 0; y < VOXEL_SIZE; y++) voxel[voxel_index(x, y, r.wall_z)].value = 1.0f;
+    reset_octtree_flags();
+    build_surface();
+    for (WEAPON& w : m->weapons) w = {r.blast ? &blast_wt : &wt, 0, 5, 0, 0};
+    AI(m, 10);
+    EXPECT_EQ(test::count_live_bullets(), r.bullets) << r.what;
+  }
+}
+
+// 10 ms at heading 30, backing off straight; without a target the vurk stands.
 TEST_F(ControlTest, WalksInAndStrafesSidesEvery900ms) {
   const struct { int target; AI_STATE state; unsigned counter; float di, dk; } rows[] = {
       {1, AS_SEEKTARGET, 0, -a, -b}, {1, AS_EVADE, 450, -b, a}, {1, AS_EVADE, 0, b, -a},
-      {1, AS_EVADE, 2250, -b, a},    {0, AS_SEEKTARGET, 0, 0, 0},
+      {1, AS_EVADE, 2250, -b, a},    {1, AS_RETREAT, 0, a, b},        {0, AS_SEEKTARGET, 0, 0, 0},
   };
   for (const auto& r : rows) {
     VURK_* m = setup({16, 10, 16}, {0, 0, -20});
