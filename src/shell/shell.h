@@ -65,7 +65,8 @@ extern const char* const usage_text;
 // settings' defaults (after initialize, before the first game_init).
 void apply_match_options(const OPTIONS* options);
 
-// Key-down and key-up events into keys[]; returns 1 when the event was a key event.
+// Key-down and key-up events into keys[] and key_held[] (a new press into key_pressed);
+// returns 1 when the event was a key event.
 int handle_key_event(const platform::Event& event);
 // Pads plugged and unplugged (to the players), and in the menu the d-pad as the arrow keys,
 // A as Return and B as back; returns 1 when the event was a pad's.

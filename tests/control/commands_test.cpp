@@ -27,13 +27,13 @@ bool same(const VURK_COMMAND& a, const VURK_COMMAND& b) {
 class Commands : public test::ArenaTest {
  protected:
   Commands() {
-    std::memset(keys, 0, sizeof keys);
+    test::release_keys();
     match_input = {};
     for (int p = 0; p < HUMAN_PLAYERS; p++) set_held_pad_buttons(p, 0);
     menu_pair = {nullptr, nullptr};
   }
   ~Commands() override {
-    std::memset(keys, 0, sizeof keys);
+    test::release_keys();
     match_input = {};
     for (int p = 0; p < HUMAN_PLAYERS; p++) set_held_pad_buttons(p, 0);
     set_match_tick(0);
@@ -61,8 +61,8 @@ TEST_F(Commands, EachDeviceReachesItsPlayersVurk) {
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << "row " << &r - rows);
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = r.types[i] == 'H' ? MLT_HUMAN : MLT_COMPUTER;
-    std::memset(keys, 0, sizeof keys);
-    for (int k : r.held) keys[k] = 1;
+    test::release_keys();
+    for (int k : r.held) test::hold_key(k);
     match_input = {};
     match_input.mouse_dx = r.dx, match_input.mouse_dy = 2 * r.dx;
     if (r.pad0_button >= 0) match_input.pad[0].buttons = 1u << r.pad0_button;
@@ -87,8 +87,8 @@ TEST_F(Commands, EachPlayerHasItsOwnDevicesWhicheverVurksAreHuman) {
   for (const char* types : {"HHCC", "CCCC", "CHCC"}) {
     SCOPED_TRACE(types);
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = types[i] == 'H' ? MLT_HUMAN : MLT_COMPUTER;
-    std::memset(keys, 0, sizeof keys);
-    keys[VK_UP] = keys['W'] = 1;
+    test::release_keys();
+    test::hold_key(VK_UP), test::hold_key('W');
     match_input = {};
     match_input.mouse_dx = 9;
     match_input.pad[1].axis[PAD_RIGHT_X] = 0.5f;
