@@ -90,6 +90,8 @@ extern LOOK_SETTINGS look_settings;
 // Today's keys and look back: player 1 the cursor keys, the mouse's buttons and the keypad,
 // player 2 W A S D with Space, Left Shift, E, 1-4 and U J H K.
 void default_controls();
+// Only the keys.
+void default_keys();
 // The keys the game itself reads in a match (Escape, F1-F12, Tab), which no player can hold.
 bool is_game_key(int key);
 // The player and action holding `key`; false when no player holds it.
@@ -98,7 +100,9 @@ bool key_holder(int key, int* player, int* action);
 // or refused as the other player's or as a game key (nothing changes then).
 enum BIND_RESULT : uint8_t { BIND_DONE, BIND_SWAPPED, BIND_OTHER_PLAYER, BIND_GAME_KEY, BIND_NO_KEY };
 BIND_RESULT bind_key(int player, int action, int key);
-// A key's name as the menu's font shows it (upper case, '?' for what it lacks); "NONE" for 0.
+// A key's name as the menu's font shows it (upper case, '?' for what it lacks), cut to
+// KEY_LABEL_SIZE - 1 characters; "NONE" for 0.
+inline constexpr int KEY_LABEL_SIZE = 17;
 void key_label(int key, char* out, int size);
 
 // ---- game pads ----

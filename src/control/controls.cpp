@@ -260,8 +260,12 @@ const char* const action_words[PLAYER_ACTIONS] = {"forward", "backward", "left",
 PLAYER_BINDINGS bindings[HUMAN_PLAYERS] = {DEFAULT_BINDINGS[0], DEFAULT_BINDINGS[1]};
 LOOK_SETTINGS look_settings = DEFAULT_LOOK;
 
-void default_controls() {
+void default_keys() {
   for (int p = 0; p < HUMAN_PLAYERS; p++) bindings[p] = DEFAULT_BINDINGS[p];
+}
+
+void default_controls() {
+  default_keys();
   look_settings = DEFAULT_LOOK;
   live_carry = {};
 }
@@ -283,6 +287,7 @@ BIND_RESULT bind_key(int player, int action, int key) {
   if (key <= 0 || key >= BIND_CODES || player < 0 || player >= HUMAN_PLAYERS || action < 0 ||
       action >= player_actions(player))
     return BIND_NO_KEY;
+  if (!platform::key_position_name(key)[0]) return BIND_NO_KEY;
   if (is_game_key(key)) return BIND_GAME_KEY;
   int holder = -1, held_action = -1;
   if (!key_holder(key, &holder, &held_action)) {
