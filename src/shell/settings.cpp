@@ -344,6 +344,7 @@ int save_settings(const char* path, char* message, int message_size) {
 void begin_settings(const OPTIONS* options) {
   settings_file[0] = '\0';
   default_player_name(player_name, sizeof player_name);
+  default_controls();
   const bool kept = !options->headless && !options->input && !options->frames;
   if (!kept && !options->reset_settings) return;
   char path[SETTINGS_PATH_SIZE];

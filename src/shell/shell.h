@@ -135,8 +135,9 @@ bool settings_path(char* out, size_t size);
 int read_settings(const char* path, char* message, int message_size);
 // Writes the settings in place safely, making the folder; 0 with the reason in `message`.
 int save_settings(const char* path, char* message, int message_size);
-// After initialize, before the command line's overrides: --reset-settings removes the
-// file, and a run that keeps settings reads them (each failure one line on stderr).
+// After initialize, before the command line's overrides: the login name and today's keys
+// and look, then --reset-settings removes the file, and a run that keeps settings reads
+// them (each failure one line on stderr).
 void begin_settings(const OPTIONS* options);
 // Writes settings_file when the run keeps one, with any failure on stderr.
 void keep_settings();
