@@ -183,6 +183,7 @@ constexpr float CONTROLS_TOP = 365.0f;
 constexpr float CONTROLS_LINE = 17.0f;
 constexpr float CONTROLS_LOOK_TOP = 150.0f;
 constexpr float CONTROLS_SIZE = 15.0f;
+constexpr float CONTROLS_NOTE_Y = 25.0f;
 
 void controls_line_place(int line, float* x, float* y) {
   int player = 0, action = 0;
@@ -229,10 +230,10 @@ void controls_page() {
   if (controls_waiting) {
     int player = 0, action = 0;
     controls_line_action(menu_selection, &player, &action);
-    menu_printf(yellow, 10.0f, 12.0f, CONTROLS_SIZE, "PRESS A KEY FOR PLAYER %d'S %s, ESCAPE CANCELS", player + 1,
+    menu_printf(yellow, 10.0f, CONTROLS_NOTE_Y, CONTROLS_SIZE, "PRESS A KEY FOR PLAYER %d'S %s, ESCAPE CANCELS", player + 1,
                 action_names[action]);
   } else if (controls_note[0]) {
-    menu_print(controls_refused ? red : white, 10.0f, 12.0f, CONTROLS_SIZE, controls_note);
+    menu_print(controls_refused ? red : white, 10.0f, CONTROLS_NOTE_Y, CONTROLS_SIZE, controls_note);
   }
 }
 
