@@ -1,9 +1,11 @@
 // human controls: this computer's keys, mouse and pads turned into the commands of its
-// players' vurks, the game's own keys, and what a human vurk does with its command: look,
-// walk and act. Keys are read as held states from keys[]; only F9 is cleared here, so one
-// press toggles once. A pad's actions add to its player's keys.
+// players' vurks through their bindings and look settings, the game's own keys, and what a
+// human vurk does with its command: look, walk and act. Players' keys are read as held
+// states by place from key_held[], the game's keys from keys[]; only F9 is cleared here, so
+// one press toggles once. A pad's actions add to its player's keys.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,34 +45,72 @@ VURK_* human_player(int n) {
   return nullptr;
 }
 
-struct PLAYER_KEYS {
-  int forward, backward, left, right;
-  int fire, jump, dig;
-  int slot[WEAPON_SLOTS];
-};
+// The keys before they could be bound, by key code: a replay that recorded the devices
+// plays with these.
+constexpr int RECORDED_KEYS[HUMAN_PLAYERS][PLAYER_ACTIONS] = {
+    {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_LBUTTON, VK_RBUTTON, VK_NUMPAD0, VK_NUMPAD0 + 1, VK_NUMPAD0 + 2,
+     VK_NUMPAD0 + 3, VK_NUMPAD0 + 4, 0, 0, 0, 0},
+    {'W', 'S', 'A', 'D', VK_SPACE, VK_SHIFT, 'E', '1', '2', '3', '4', 'U', 'J', 'H', 'K'}};
 
-constexpr PLAYER_KEYS player1 = {VK_UP,      VK_DOWN,   VK_LEFT,
-                                 VK_RIGHT,   VK_LBUTTON, VK_RBUTTON,
-                                 VK_NUMPAD0, {VK_NUMPAD0 + 1, VK_NUMPAD0 + 2, VK_NUMPAD0 + 3, VK_NUMPAD0 + 4}};
-constexpr PLAYER_KEYS player2 = {'W', 'S', 'A', 'D', VK_SPACE, VK_SHIFT, 'E', {'1', '2', '3', '4'}};
-// Player 2 has no mouse: these keys look and turn.
-constexpr int P2_LOOK_UP = 'U', P2_LOOK_DOWN = 'J', P2_TURN_LEFT = 'H', P2_TURN_RIGHT = 'K';
+// The same keys by place. Either Shift was player 2's jump; a place is one key, the left.
+constexpr PLAYER_BINDINGS DEFAULT_BINDINGS[HUMAN_PLAYERS] = {
+    {{SC_UP, SC_DOWN, SC_LEFT, SC_RIGHT, BIND_MOUSE_LEFT, BIND_MOUSE_RIGHT, SC_KP_0, SC_KP_1, SC_KP_1 + 1, SC_KP_1 + 2,
+      SC_KP_1 + 3, 0, 0, 0, 0}},
+    {{sc_letter('W'), sc_letter('S'), sc_letter('A'), sc_letter('D'), SC_SPACE, SC_LSHIFT, sc_letter('E'), SC_1,
+      SC_1 + 1, SC_1 + 2, SC_1 + 3, sc_letter('U'), sc_letter('J'), sc_letter('H'), sc_letter('K')}}};
+
+constexpr uint16_t ACTION_BITS[PLAYER_ACTIONS] = {VC_FORWARD, VC_BACKWARD, VC_LEFT,   VC_RIGHT,     VC_FIRE,
+                                                  VC_JUMP,    VC_DIG,      0,         0,            0,
+                                                  0,          VC_LOOK_UP,  VC_LOOK_DOWN, VC_TURN_LEFT, VC_TURN_RIGHT};
+
+// Hundredths of a pixel the mouse's scaled motion left over, carried to the next step.
+struct MOUSE_CARRY {
+  int64_t x, y;
+};
+MOUSE_CARRY live_carry, recorded_carry;
+
+// Where make_commands' keys come from: a player's action held or not.
+using HELD = bool (*)(int player, int action);
+bool bound_held(int player, int action) {
+  const int key = bindings[player].key[action];
+  return key > 0 && key < BIND_CODES && key_held[key];
+}
+bool recorded_held(int player, int action) {
+  const int key = RECORDED_KEYS[player][action];
+  return key > 0 && keys[key];
+}
 
 // A player's held keys as a command's bits and weapon slot: the highest slot held wins.
-void add_keys(const PLAYER_KEYS& k, VURK_COMMAND* c) {
-  const struct { int key; uint16_t bit; } held[] = {{k.forward, VC_FORWARD}, {k.backward, VC_BACKWARD},
-                                                    {k.left, VC_LEFT},       {k.right, VC_RIGHT},
-                                                    {k.fire, VC_FIRE},       {k.jump, VC_JUMP},
-                                                    {k.dig, VC_DIG}};
-  for (const auto& h : held)
-    if (keys[h.key]) c->buttons |= h.bit;
-  for (int w = 0; w < WEAPON_SLOTS; w++)
-    if (keys[k.slot[w]]) c->weapon = static_cast<uint8_t>(w + 1);
+// Player 2's look keys mark its command as turned by keys.
+void add_keys(HELD held, int player, VURK_COMMAND* c) {
+  for (int a = 0; a < player_actions(player); a++) {
+    if (!held(player, a)) continue;
+    if (a >= ACT_SLOT_1 && a <= ACT_SLOT_4) {
+      c->weapon = static_cast<uint8_t>(a - ACT_SLOT_1 + 1);
+    } else {
+      c->buttons |= ACTION_BITS[a];
+    }
+  }
+  if (player == 1) c->buttons |= VC_KEY_LOOK;
+}
+
+// The match turns a vurk by its look stick after the dead zone; a speed scales what is left
+// of the travel beyond it, so the stick is given the deflection that leaves that much.
+void scale_look_stick(int32_t percent, VURK_COMMAND* c) {
+  const float x = static_cast<float>(c->stick[VC_LOOK_X]) / AXIS_STEPS;
+  const float y = static_cast<float>(c->stick[VC_LOOK_Y]) / AXIS_STEPS;
+  const float length = std::sqrt(x * x + y * y);
+  if (length <= PAD_DEAD_ZONE) return;
+  const float beyond = std::min((length - PAD_DEAD_ZONE) / (1.0f - PAD_DEAD_ZONE), 1.0f);
+  const float wanted = std::min(beyond * static_cast<float>(percent) / 100.0f, 1.0f);
+  const float scale = (PAD_DEAD_ZONE + wanted * (1.0f - PAD_DEAD_ZONE)) / length;
+  c->stick[VC_LOOK_X] = quantize_axis(x * scale);
+  c->stick[VC_LOOK_Y] = quantize_axis(y * scale);
 }
 
 // What a pad adds to its player's command: its sticks as they are, its buttons and
 // triggers as the same actions as the keys, and a bumper's press as one weapon step.
-void add_pad(const platform::Pad& pad, uint32_t before, VURK_COMMAND* c) {
+void add_pad(const platform::Pad& pad, uint32_t before, const LOOK_SETTINGS& look, int player, VURK_COMMAND* c) {
   using namespace platform;
   const PAD_ACTIONS a = give_pad_actions(pad, before, 0);
   c->buttons |= VC_PAD;
@@ -83,6 +123,8 @@ void add_pad(const platform::Pad& pad, uint32_t before, VURK_COMMAND* c) {
   c->stick[VC_WALK_Y] = quantize_axis(pad.axis[PAD_LEFT_Y]);
   c->stick[VC_LOOK_X] = quantize_axis(pad.axis[PAD_RIGHT_X]);
   c->stick[VC_LOOK_Y] = quantize_axis(pad.axis[PAD_RIGHT_Y]);
+  if (look.pad_look_speed != 100) scale_look_stick(look.pad_look_speed, c);
+  if (look.invert_pad[player]) c->stick[VC_LOOK_Y] = static_cast<int16_t>(-c->stick[VC_LOOK_Y]);
 }
 
 // The walking, turning and looking a command's pad asks for in a step of frame_time ms.
@@ -209,6 +251,64 @@ void pad_unplugged(int32_t instance) {
     if (pad == instance) pad = -1;
 }
 
+const char* const action_names[PLAYER_ACTIONS] = {
+    "FORWARD", "BACKWARD", "STEP LEFT", "STEP RIGHT", "FIRE",    "JUMP",      "DIG",       "WEAPON 1",
+    "WEAPON 2", "WEAPON 3", "WEAPON 4", "LOOK UP",    "LOOK DOWN", "TURN LEFT", "TURN RIGHT"};
+const char* const action_words[PLAYER_ACTIONS] = {"forward", "backward", "left",      "right",   "fire",
+                                                  "jump",    "dig",      "weapon1",   "weapon2", "weapon3",
+                                                  "weapon4", "look-up",  "look-down", "turn-left", "turn-right"};
+PLAYER_BINDINGS bindings[HUMAN_PLAYERS] = {DEFAULT_BINDINGS[0], DEFAULT_BINDINGS[1]};
+LOOK_SETTINGS look_settings = DEFAULT_LOOK;
+
+void default_keys() {
+  for (int p = 0; p < HUMAN_PLAYERS; p++) bindings[p] = DEFAULT_BINDINGS[p];
+}
+
+void default_controls() {
+  default_keys();
+  look_settings = DEFAULT_LOOK;
+  live_carry = {};
+}
+
+bool is_game_key(int key) { return key == SC_ESCAPE || key == SC_TAB || (key >= SC_F1 && key < SC_F1 + 12); }
+
+bool key_holder(int key, int* player, int* action) {
+  for (int p = 0; p < HUMAN_PLAYERS; p++)
+    for (int a = 0; a < player_actions(p); a++)
+      if (key && bindings[p].key[a] == key) {
+        *player = p;
+        *action = a;
+        return true;
+      }
+  return false;
+}
+
+BIND_RESULT bind_key(int player, int action, int key) {
+  if (key <= 0 || key >= BIND_CODES || player < 0 || player >= HUMAN_PLAYERS || action < 0 ||
+      action >= player_actions(player))
+    return BIND_NO_KEY;
+  if (!platform::key_position_name(key)[0]) return BIND_NO_KEY;
+  if (is_game_key(key)) return BIND_GAME_KEY;
+  int holder = -1, held_action = -1;
+  if (!key_holder(key, &holder, &held_action)) {
+    bindings[player].key[action] = static_cast<int16_t>(key);
+    return BIND_DONE;
+  }
+  if (holder != player) return BIND_OTHER_PLAYER;
+  bindings[player].key[held_action] = bindings[player].key[action];
+  bindings[player].key[action] = static_cast<int16_t>(key);
+  return held_action == action ? BIND_DONE : BIND_SWAPPED;
+}
+
+void key_label(int key, char* out, int size) {
+  const char* name = platform::key_position_name(key);
+  std::snprintf(out, static_cast<size_t>(size), "%s", name[0] ? name : "NONE");
+  for (char* c = out; *c; c++) {
+    if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+    if (*c < ' ' || *c > '_') *c = '?';
+  }
+}
+
 void apply_dead_zone(float* x, float* y) {
   const float length = std::sqrt(*x * *x + *y * *y);
   if (length <= PAD_DEAD_ZONE) {
@@ -259,39 +359,49 @@ int16_t quantize_axis(float axis) { return static_cast<int16_t>(std::lround(std:
 
 namespace {
 
-// Player 1's keys and the mouse (taken from match_input) into `one`, player 2's keys into `two`.
-void add_players_keys(VURK_COMMAND* one, VURK_COMMAND* two) {
-  one->buttons |= VC_MOUSE;
-  one->mouse_dx = std::clamp(match_input.mouse_dx, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
-  one->mouse_dy = std::clamp(match_input.mouse_dy, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE);
-  match_input.mouse_dx = match_input.mouse_dy = 0;
-  add_keys(player1, one);
-  two->buttons |= VC_KEY_LOOK;
-  add_keys(player2, two);
-  const struct { int key; uint16_t bit; } look[] = {
-      {P2_LOOK_UP, VC_LOOK_UP}, {P2_LOOK_DOWN, VC_LOOK_DOWN}, {P2_TURN_LEFT, VC_TURN_LEFT}, {P2_TURN_RIGHT, VC_TURN_RIGHT}};
-  for (const auto& l : look)
-    if (keys[l.key]) two->buttons |= l.bit;
+int32_t scale_mouse(int32_t pixels, int32_t percent, int64_t* carry) {
+  const int64_t hundredths = static_cast<int64_t>(pixels) * percent + *carry;
+  const int64_t whole = hundredths / 100;
+  *carry = hundredths - whole * 100;
+  return static_cast<int32_t>(std::clamp<int64_t>(whole, -MAX_COMMAND_MOUSE, MAX_COMMAND_MOUSE));
 }
 
-}  // namespace
+// Player 1's keys and the mouse (taken from match_input) into `one`, player 2's keys into `two`.
+void add_players_keys(HELD held, const LOOK_SETTINGS& look, MOUSE_CARRY* carry, VURK_COMMAND* one,
+                      VURK_COMMAND* two) {
+  one->buttons |= VC_MOUSE;
+  one->mouse_dx = scale_mouse(match_input.mouse_dx, look.mouse_sensitivity, &carry->x);
+  one->mouse_dy = scale_mouse(match_input.mouse_dy, look.mouse_sensitivity, &carry->y);
+  if (look.invert_mouse) one->mouse_dy = -one->mouse_dy;
+  match_input.mouse_dx = match_input.mouse_dy = 0;
+  add_keys(held, 0, one);
+  add_keys(held, 1, two);
+}
 
-void make_commands(VURK_COMMAND* commands) {
+void build_commands(HELD held, const LOOK_SETTINGS& look, MOUSE_CARRY* carry, VURK_COMMAND* commands) {
   for (int i = 0; i < MAX_VURKS; i++) commands[i] = VURK_COMMAND{};
-  add_players_keys(&commands[0], &commands[1]);
+  add_players_keys(held, look, carry, &commands[0], &commands[1]);
   for (int p = 0; p < HUMAN_PLAYERS; p++) {
     const platform::Pad& pad = match_input.pad[p];
     const VURK_* v = human_player(p);
-    if (v) add_pad(pad, last_read[p].buttons, &commands[v - vurk]);
+    if (v) add_pad(pad, last_read[p].buttons, look, p, &commands[v - vurk]);
     last_read[p] = pad;
   }
 }
 
+}  // namespace
+
+void make_commands(VURK_COMMAND* commands) { build_commands(bound_held, look_settings, &live_carry, commands); }
+
+void make_recorded_commands(VURK_COMMAND* commands) {
+  build_commands(recorded_held, DEFAULT_LOOK, &recorded_carry, commands);
+}
+
 void make_player_commands(VURK_COMMAND* player) {
   player[0] = player[1] = VURK_COMMAND{};
-  add_players_keys(&player[0], &player[1]);
+  add_players_keys(bound_held, look_settings, &live_carry, &player[0], &player[1]);
   for (int p = 0; p < HUMAN_PLAYERS; p++) {
-    add_pad(match_input.pad[p], last_read[p].buttons, &player[p]);
+    add_pad(match_input.pad[p], last_read[p].buttons, look_settings, p, &player[p]);
     last_read[p] = match_input.pad[p];
   }
 }

@@ -12,7 +12,8 @@
 //   'h' state hash    u32 frame, u64 hash           (every REPLAY_HASH_EVERY steps)
 //   'e' end           u32 frames, u64 hash
 // Format 1, still played: the header alone, and in place of the commands the devices as
-// they reached the match, turned into commands on playing by the same make_commands:
+// they reached the match, turned into commands on playing by make_recorded_commands, with
+// the keys the game had when such files were written:
 //   'k' key change    u8 journal key, u8 down       (before its frame)
 //   'm' mouse         i32 dx, i32 dy                (before its frame)
 //   'p' pad           u8 player, u8 connected, u32 buttons, i16 axes[6]  (before its frame)
@@ -785,13 +786,13 @@ REPLAY_STEP read_replay_step(unsigned* ms, VURK_COMMAND* commands) {
           return RS_DAMAGED;
         }
         if (play.header.format == 1) {
-          // The devices as they stood, through the same seam the game itself uses.
+          // The devices as they stood, through the seam the game itself used then.
           for (int k = 0; k < KEY_COUNT; k++) keys[JOURNAL_KEYS[k]] = play.key_down[k];
           for (int p = 0; p < HUMAN_PLAYERS; p++) match_input.pad[p] = play.pad[p];
           match_input.mouse_dx = play.mouse_dx;
           match_input.mouse_dy = play.mouse_dy;
           play.mouse_dx = play.mouse_dy = 0;
-          make_commands(commands);
+          make_recorded_commands(commands);
         } else {
           const uint8_t vurks = take<uint8_t>();
           for (int i = 0; i < MAX_VURKS; i++) {

@@ -2,6 +2,7 @@
 // lines the player types into, and the menu's pages: their logic (no GL) and their drawing.
 #pragma once
 
+#include "control/control.h"
 #include "net/net.h"
 #include "records/records.h"
 
@@ -36,8 +37,9 @@ char* get_text_by_number(int num);
 // Upper-cases a..z in place; every other byte stays.
 void capitalize(char* text);
 // "readme.txt" into the list, upper-cased, in lines of at most 53 characters (a longer line
-// goes on in the next). 0 after "Can't open readme.txt." when the file is missing. The
-// caller frees the list before.
+// goes on in the next), each "{P.ACTION}" (player 1 or 2, an action's settings word) as the
+// name of its key, the text after it kept in its column where the name leaves room. 0 after
+// "Can't open readme.txt." when the file is missing. The caller frees the list before.
 int load_readme();
 // The first `max` level files by name, upper-cased, in the order their folders list them:
 // the game's ("levels\*.vhl", any case), then the player's own ("<user data dir>levels/",
@@ -89,11 +91,29 @@ int load_replay_list();
 extern const char* const type_choises[4];
 extern const char* const item_choises[2];
 
+// The CONTROLS page's lines: player 1's actions, player 2's, then the look settings,
+// DEFAULTS and BACK.
+inline constexpr int CONTROLS_PLAYER_2_LINE = ACT_LOOK_UP;
+inline constexpr int CONTROLS_LOOK_LINE = CONTROLS_PLAYER_2_LINE + PLAYER_ACTIONS;
+enum CONTROLS_LOOK : uint8_t { CL_MOUSE_SENSITIVITY, CL_INVERT_MOUSE, CL_INVERT_PAD_1, CL_INVERT_PAD_2, CL_PAD_SPEED,
+                               CONTROLS_LOOK_LINES };
+inline constexpr int CONTROLS_DEFAULTS_LINE = CONTROLS_LOOK_LINE + CONTROLS_LOOK_LINES;
+inline constexpr int CONTROLS_BACK_LINE = CONTROLS_DEFAULTS_LINE + 1;
+// The player and action of a CONTROLS line; false for the lines after the actions.
+bool controls_line_action(int line, int* player, int* action);
+// While the page waits for the key to bind to its line; what the page last said, red when
+// it refused a key.
+extern int controls_waiting;
+inline constexpr int CONTROLS_NOTE_SIZE = 64;
+extern char controls_note[CONTROLS_NOTE_SIZE];
+extern int controls_refused;
+
 // The menu's logic function: the animation, then the current page's keys. Starting a
 // match goes through match_init and one_player_pair or two_player_pair.
 void menu_logic(unsigned frame_time);
-// A pad's B: back a page without choosing anything (the set-up, options, help, replays and
-// NETWORK pages to the main page, the level list to the options); nothing on the main page.
+// Escape, or a pad's B: back a page without choosing anything (the set-up, options, help,
+// replays and NETWORK pages to the main page, the level list and CONTROLS to the options);
+// nothing on the main page. While CONTROLS waits for a key, it only stops waiting.
 void menu_back();
 // The menu's render function: the whole 640 x 480 menu frame.
 void menu_render();

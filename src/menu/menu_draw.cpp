@@ -168,8 +168,73 @@ void options_page() {
   make_printable(name);
   menu_printf(white, TEXT_X, 190.0f, 15.0f, "NAME: %s", name);
   if (menu_selection == 8) typing_caret(TEXT_X, 190.0f, 15.0f, static_cast<int>(std::strlen("NAME: ") + std::strlen(name)));
-  menu_print(yellow, TEXT_X, 170.0f, 30.0f, "OK");
+  menu_printf(white, TEXT_X, 170.0f, 15.0f, "MASTER VOLUME: %d%%", MASTER_VOLUME);
+  menu_printf(white, TEXT_X, 150.0f, 15.0f, "EFFECTS VOLUME: %d%%", EFFECTS_VOLUME);
+  menu_print(white, TEXT_X, 130.0f, 15.0f, "CONTROLS");
+  menu_print(yellow, TEXT_X, 110.0f, 30.0f, "OK");
   menu_cursor(357.0f - 20.0f * static_cast<float>(menu_selection));
+}
+
+// Two columns of 17-high lines, each player's actions under its name, the look settings,
+// DEFAULTS and BACK under player 1's; a 15-high cursor beside the line chosen, and what the
+// page says along the bottom. The vurk on display is left out: it would stand over player 1.
+constexpr float CONTROLS_COLUMN_X[HUMAN_PLAYERS] = {40.0f, 345.0f};
+constexpr float CONTROLS_TOP = 365.0f;
+constexpr float CONTROLS_LINE = 17.0f;
+constexpr float CONTROLS_LOOK_TOP = 150.0f;
+constexpr float CONTROLS_SIZE = 15.0f;
+constexpr float CONTROLS_NOTE_Y = 25.0f;
+
+void controls_line_place(int line, float* x, float* y) {
+  int player = 0, action = 0;
+  if (controls_line_action(line, &player, &action)) {
+    *x = CONTROLS_COLUMN_X[player];
+    *y = CONTROLS_TOP - CONTROLS_LINE * static_cast<float>(action + 1);
+  } else {
+    *x = CONTROLS_COLUMN_X[0];
+    *y = CONTROLS_LOOK_TOP - CONTROLS_LINE * static_cast<float>(line - CONTROLS_LOOK_LINE) -
+         (line >= CONTROLS_DEFAULTS_LINE ? 5.0f : 0.0f);
+  }
+}
+
+void controls_page() {
+  float x = 0.0f, y = 0.0f;
+  for (int p = 0; p < HUMAN_PLAYERS; p++) menu_printf(yellow, CONTROLS_COLUMN_X[p], CONTROLS_TOP, CONTROLS_SIZE, "PLAYER %d", p + 1);
+  for (int line = 0; line < CONTROLS_LOOK_LINE; line++) {
+    int player = 0, action = 0;
+    controls_line_action(line, &player, &action);
+    controls_line_place(line, &x, &y);
+    char name[KEY_LABEL_SIZE];
+    key_label(bindings[player].key[action], name, sizeof name);
+    const bool waited_on = controls_waiting && line == menu_selection;
+    menu_printf(waited_on ? yellow : white, x, y, CONTROLS_SIZE, "%s: %s", action_names[action], waited_on ? "..." : name);
+  }
+  const LOOK_SETTINGS& look = look_settings;
+  const char* const yes_no[2] = {"NO", "YES"};
+  char text[CONTROLS_LOOK_LINES][40];
+  std::snprintf(text[CL_MOUSE_SENSITIVITY], sizeof text[0], "MOUSE SENSITIVITY: %d%%", look.mouse_sensitivity);
+  std::snprintf(text[CL_INVERT_MOUSE], sizeof text[0], "INVERT MOUSE: %s", yes_no[look.invert_mouse ? 1 : 0]);
+  std::snprintf(text[CL_INVERT_PAD_1], sizeof text[0], "INVERT PAD 1: %s", yes_no[look.invert_pad[0] ? 1 : 0]);
+  std::snprintf(text[CL_INVERT_PAD_2], sizeof text[0], "INVERT PAD 2: %s", yes_no[look.invert_pad[1] ? 1 : 0]);
+  std::snprintf(text[CL_PAD_SPEED], sizeof text[0], "PAD LOOK SPEED: %d%%", look.pad_look_speed);
+  for (int l = 0; l < CONTROLS_LOOK_LINES; l++) {
+    controls_line_place(CONTROLS_LOOK_LINE + l, &x, &y);
+    menu_print(white, x, y, CONTROLS_SIZE, text[l]);
+  }
+  controls_line_place(CONTROLS_DEFAULTS_LINE, &x, &y);
+  menu_print(white, x, y, CONTROLS_SIZE, "DEFAULTS");
+  controls_line_place(CONTROLS_BACK_LINE, &x, &y);
+  menu_print(yellow, x, y, CONTROLS_SIZE, "BACK");
+  controls_line_place(menu_selection, &x, &y);
+  menu_print(red, x - 0.8f * CONTROLS_SIZE - 4.0f, y, CONTROLS_SIZE, ">");
+  if (controls_waiting) {
+    int player = 0, action = 0;
+    controls_line_action(menu_selection, &player, &action);
+    menu_printf(yellow, 10.0f, CONTROLS_NOTE_Y, CONTROLS_SIZE, "PRESS A KEY FOR PLAYER %d'S %s, ESCAPE CANCELS", player + 1,
+                action_names[action]);
+  } else if (controls_note[0]) {
+    menu_print(controls_refused ? red : white, 10.0f, CONTROLS_NOTE_Y, CONTROLS_SIZE, controls_note);
+  }
 }
 
 // Only the lines there are: asking for a line beyond the end would give the last again.
@@ -265,7 +330,7 @@ void menu_render() {
   begin_menu_state();
   screen_viewport(0, 0, platform::SCREEN_WIDTH, platform::SCREEN_HEIGHT);
   background();
-  model_on_display();
+  if (menu_page != 7) model_on_display();
   title();
   glBindTexture(GL_TEXTURE_2D, font_texture);
   switch (menu_page) {
@@ -276,6 +341,7 @@ void menu_render() {
     case 4: level_page(); break;
     case 5: replay_page(); break;
     case 6: network_page_render(); break;
+    case 7: controls_page(); break;
     default: break;
   }
   end_menu_state();

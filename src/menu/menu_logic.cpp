@@ -1,6 +1,7 @@
 // menu logic: the menu's animation and the keys of its pages, which write the player's
-// choices straight into the vurks and the settings, and hand over to a match; the NETWORK
-// page's own keys are the drawing library's, through a hook.
+// choices straight into the vurks, the settings and the players' bindings, and hand over to
+// a match; Escape goes back from every page. The NETWORK page's own keys are the drawing
+// library's, through a hook.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -24,9 +25,15 @@ enum PAGE {
   PAGE_HELP = 3,
   PAGE_LEVELS = 4,
   PAGE_REPLAYS = 5,
-  PAGE_NETWORK = 6
+  PAGE_NETWORK = 6,
+  PAGE_CONTROLS = 7
 };
 constexpr int OPTIONS_NAME_LINE = 8;
+constexpr int OPTIONS_MASTER_LINE = 9;
+constexpr int OPTIONS_EFFECTS_LINE = 10;
+constexpr int OPTIONS_CONTROLS_LINE = 11;
+constexpr int OPTIONS_OK_LINE = 12;
+constexpr int VOLUME_STEP = 10;
 
 constexpr int HELP_LAST_LINE = 180;
 // The help page draws its lines 17 apart from 370 down, 15 high: 21 fit above the screen's
@@ -52,7 +59,8 @@ int last_line() {
   switch (menu_page) {
     case PAGE_MAIN: return 5;
     case PAGE_SETUP: return 8;
-    case PAGE_OPTIONS: return 9;
+    case PAGE_OPTIONS: return OPTIONS_OK_LINE;
+    case PAGE_CONTROLS: return CONTROLS_BACK_LINE;
     case PAGE_HELP: return std::clamp(line_count - HELP_LINES_ON_SCREEN, 0, HELP_LAST_LINE);
     case PAGE_REPLAYS: return std::max(replay_count - 1, 0);
     default: return line_count - 1;
@@ -149,8 +157,14 @@ void options_page() {
   } else {
     tidy_name();
   }
-  if (menu_selection == 9 && take_key(VK_RETURN)) {
+  if (menu_selection == OPTIONS_OK_LINE && take_key(VK_RETURN)) {
     open_page(PAGE_MAIN);
+    return;
+  }
+  if (menu_selection == OPTIONS_CONTROLS_LINE && take_key(VK_RETURN)) {
+    open_page(PAGE_CONTROLS);
+    controls_waiting = 0;
+    controls_note[0] = '\0';
     return;
   }
   const bool right = take_key(VK_RIGHT);
@@ -178,6 +192,8 @@ void options_page() {
         }
         break;
       case 7: KILL_CAM = !KILL_CAM; break;
+      case OPTIONS_MASTER_LINE: MASTER_VOLUME = std::min(MASTER_VOLUME + VOLUME_STEP, 100); break;
+      case OPTIONS_EFFECTS_LINE: EFFECTS_VOLUME = std::min(EFFECTS_VOLUME + VOLUME_STEP, 100); break;
       default: break;
     }
   }
@@ -197,8 +213,91 @@ void options_page() {
         if (FRAG_LIMIT > 1) FRAG_LIMIT--;
         break;
       case 7: KILL_CAM = !KILL_CAM; break;
+      case OPTIONS_MASTER_LINE: MASTER_VOLUME = std::max(MASTER_VOLUME - VOLUME_STEP, 0); break;
+      case OPTIONS_EFFECTS_LINE: EFFECTS_VOLUME = std::max(EFFECTS_VOLUME - VOLUME_STEP, 0); break;
       default: break;
     }
+  }
+}
+
+// The key just pressed binds to the line waited on; whatever it also set in keys[] is let
+// go, so a cursor key bound does not move the cursor as well.
+void bind_pressed_key() {
+  if (!key_pressed) return;
+  const int key = key_pressed;
+  key_pressed = 0;
+  controls_waiting = 0;
+  std::memset(keys, 0, sizeof keys);
+  int player = 0, action = 0, holder = 0, held_action = 0;
+  if (!controls_line_action(menu_selection, &player, &action)) return;
+  const int swapped_key = bindings[player].key[action];
+  char name[KEY_LABEL_SIZE];
+  key_label(key, name, sizeof name);
+  key_holder(key, &holder, &held_action);
+  controls_refused = 1;
+  switch (bind_key(player, action, key)) {
+    case BIND_DONE:
+      controls_refused = 0;
+      controls_note[0] = '\0';
+      break;
+    case BIND_SWAPPED: {
+      controls_refused = 0;
+      char other[KEY_LABEL_SIZE];
+      key_label(swapped_key, other, sizeof other);
+      std::snprintf(controls_note, sizeof controls_note, "%s IS NOW %s", other, action_names[held_action]);
+      break;
+    }
+    case BIND_OTHER_PLAYER:
+      std::snprintf(controls_note, sizeof controls_note, "%s IS PLAYER %d'S %s", name, holder + 1,
+                    action_names[held_action]);
+      break;
+    case BIND_GAME_KEY: std::snprintf(controls_note, sizeof controls_note, "%s IS A GAME KEY", name); break;
+    case BIND_NO_KEY: std::snprintf(controls_note, sizeof controls_note, "THAT KEY CAN'T BE BOUND"); break;
+  }
+}
+
+void step_percent(int32_t* value, int low, int high, int direction) {
+  *value = std::clamp(*value + 10 * direction, low, high);
+}
+
+void controls_page() {
+  if (controls_waiting) {
+    bind_pressed_key();
+    return;
+  }
+  const bool right = take_key(VK_RIGHT);
+  const bool enter = take_key(VK_RETURN);
+  const bool left = take_key(VK_LEFT);
+  const int direction = right || enter ? 1 : left ? -1 : 0;
+  if (!direction) return;
+  int player = 0, action = 0;
+  if (controls_line_action(menu_selection, &player, &action)) {
+    if (enter) {
+      controls_waiting = 1;
+      key_pressed = 0;
+      controls_note[0] = '\0';
+    }
+    return;
+  }
+  LOOK_SETTINGS& look = look_settings;
+  switch (menu_selection - CONTROLS_LOOK_LINE) {
+    case CL_MOUSE_SENSITIVITY:
+      step_percent(&look.mouse_sensitivity, MIN_MOUSE_SENSITIVITY, MAX_MOUSE_SENSITIVITY, direction);
+      break;
+    case CL_INVERT_MOUSE: look.invert_mouse = !look.invert_mouse; break;
+    case CL_INVERT_PAD_1: look.invert_pad[0] = !look.invert_pad[0]; break;
+    case CL_INVERT_PAD_2: look.invert_pad[1] = !look.invert_pad[1]; break;
+    case CL_PAD_SPEED: step_percent(&look.pad_look_speed, MIN_PAD_LOOK_SPEED, MAX_PAD_LOOK_SPEED, direction); break;
+    default:
+      if (!enter) break;
+      if (menu_selection == CONTROLS_DEFAULTS_LINE) {
+        default_controls();
+        controls_refused = 0;
+        std::snprintf(controls_note, sizeof controls_note, "THE DEFAULT KEYS AND LOOK ARE BACK");
+      } else if (menu_selection == CONTROLS_BACK_LINE) {
+        menu_back();
+      }
+      break;
   }
 }
 
@@ -222,10 +321,6 @@ void level_page() {
 // a match.
 void replay_page() {
   if (menu_selection != replay_message_line) replay_message[0] = '\0';
-  if (take_key(VK_ESCAPE)) {
-    menu_back();
-    return;
-  }
   if (!take_key(VK_RETURN) || menu_selection < 0 || menu_selection >= replay_count) return;
   replay_message_line = menu_selection;
   if (!replay_init) {
@@ -241,10 +336,31 @@ void replay_page() {
 
 }  // namespace
 
+int controls_waiting = 0;
+char controls_note[CONTROLS_NOTE_SIZE] = "";
+int controls_refused = 0;
+
+bool controls_line_action(int line, int* player, int* action) {
+  if (line < 0 || line >= CONTROLS_LOOK_LINE) return false;
+  *player = line < CONTROLS_PLAYER_2_LINE ? 0 : 1;
+  *action = line - (*player ? CONTROLS_PLAYER_2_LINE : 0);
+  return true;
+}
+
 void menu_back() {
+  if (menu_page == PAGE_CONTROLS && controls_waiting) {
+    controls_waiting = 0;
+    return;
+  }
   if (menu_page == PAGE_HELP || menu_page == PAGE_LEVELS) free_textlines();
   if (menu_page == PAGE_OPTIONS) tidy_name();
   if (menu_page == PAGE_NETWORK && network_page) network_page(true);
+  if (menu_page == PAGE_CONTROLS) {
+    controls_note[0] = '\0';
+    open_page(PAGE_OPTIONS);
+    menu_selection = OPTIONS_CONTROLS_LINE;
+    return;
+  }
   if (menu_page != PAGE_MAIN) open_page(menu_page == PAGE_LEVELS ? PAGE_OPTIONS : PAGE_MAIN);
 }
 
@@ -261,6 +377,14 @@ void menu_logic(unsigned frame_time) {
     }
     return;
   }
+  if (take_key(VK_ESCAPE)) {
+    menu_back();
+    return;
+  }
+  if (menu_page == PAGE_CONTROLS && controls_waiting) {
+    controls_page();
+    return;
+  }
   if (take_key(VK_DOWN) && menu_selection < last_line()) menu_selection++;
   if (take_key(VK_UP) && menu_selection > 0) menu_selection--;
 
@@ -271,6 +395,7 @@ void menu_logic(unsigned frame_time) {
     case PAGE_HELP: help_page(); break;
     case PAGE_LEVELS: level_page(); break;
     case PAGE_REPLAYS: replay_page(); break;
+    case PAGE_CONTROLS: controls_page(); break;
     default: open_page(PAGE_MAIN); break;
   }
 }

@@ -1,5 +1,7 @@
 // text lines: one list of text, the help text or the level names, kept as a chain of heap
-// copies behind a static head; and where each listed level's file is.
+// copies behind a static head, the help text showing the players' keys as bound; and where
+// each listed level's file is.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -105,6 +107,55 @@ void capitalize(char* text) {
     if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
 }
 
+namespace {
+
+constexpr int HELP_TEXT_SIZE = 256;
+
+// The key of "{P.word}" at `text`, its length in `*length`; 0 when `text` starts none.
+int bound_key_at(const char* text, int* length) {
+  if (text[0] != '{' || (text[1] != '1' && text[1] != '2') || text[2] != '.') return 0;
+  const char* end = std::strchr(text, '}');
+  if (!end) return 0;
+  const int player = text[1] - '1';
+  for (int a = 0; a < player_actions(player); a++) {
+    const size_t word = std::strlen(action_words[a]);
+    if (static_cast<size_t>(end - text - 3) == word && std::strncmp(text + 3, action_words[a], word) == 0) {
+      *length = static_cast<int>(end - text + 1);
+      return bindings[player].key[a] ? bindings[player].key[a] : -1;
+    }
+  }
+  return 0;
+}
+
+// A help line with its keys' names in place of their placeholders: the text after a
+// placeholder's blanks stays in its column while the name leaves a blank before it.
+void put_bound_keys(const char* in, char* out, int size) {
+  int n = 0;
+  for (const char* c = in; *c && n < size - 1;) {
+    int length = 0;
+    const int key = bound_key_at(c, &length);
+    if (!key) {
+      out[n++] = *c++;
+      continue;
+    }
+    char name[KEY_LABEL_SIZE];
+    key_label(key > 0 ? key : 0, name, sizeof name);
+    int blanks = 0;
+    while (c[length + blanks] == ' ') blanks++;
+    const int column = n + length + blanks;
+    n += std::snprintf(out + n, static_cast<size_t>(size - n), "%s", name);
+    n = std::min(n, size - 1);
+    if (blanks > 0) {
+      const int until = std::min(std::max(column, n + 1), size - 1);
+      while (n < until) out[n++] = ' ';
+    }
+    c += length + blanks;
+  }
+  out[n] = '\0';
+}
+
+}  // namespace
+
 int load_readme() {
   FILE* f = platform::open_file("readme.txt", "r");
   if (!f) {
@@ -112,10 +163,17 @@ int load_readme() {
     return 0;
   }
   init_textlines();
-  char line[README_LINE_SIZE];
-  while (platform::read_line(line, sizeof line, f)) {
-    capitalize(line);
-    add_textline(line);
+  char text[HELP_TEXT_SIZE], bound[HELP_TEXT_SIZE];
+  while (platform::read_line(text, sizeof text, f)) {
+    put_bound_keys(text, bound, sizeof bound);
+    capitalize(bound);
+    // Lines of the list's width; an empty line stays one.
+    const int length = static_cast<int>(std::strlen(bound));
+    for (int at = 0; at == 0 || at < length; at += README_LINE_SIZE - 1) {
+      char line[README_LINE_SIZE];
+      std::snprintf(line, sizeof line, "%.*s", README_LINE_SIZE - 1, bound + at);
+      add_textline(line);
+    }
   }
   std::fclose(f);
   return 1;

@@ -61,7 +61,7 @@ bool take_pad_event(const SDL_Event& e, Event* event) {
     case SDL_CONTROLLERDEVICEADDED: {
       SDL_JoystickID instance = -1;
       if (!open_pad(e.cdevice.which, &instance)) return false;
-      *event = {EventType::pad_added, instance, 0};
+      *event = {EventType::pad_added, instance, 0, 0};
       return true;
     }
     case SDL_CONTROLLERDEVICEREMOVED: {
@@ -69,14 +69,14 @@ bool take_pad_event(const SDL_Event& e, Event* event) {
       if (!p) return false;
       SDL_GameControllerClose(p->controller);
       *p = {nullptr, -1};
-      *event = {EventType::pad_removed, e.cdevice.which, 0};
+      *event = {EventType::pad_removed, e.cdevice.which, 0, 0};
       return true;
     }
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
       if (!find(pads, e.cbutton.which) || e.cbutton.button >= PAD_BUTTONS) return false;
       *event = {e.type == SDL_CONTROLLERBUTTONDOWN ? EventType::pad_button_down : EventType::pad_button_up,
-                e.cbutton.which, e.cbutton.button};
+                e.cbutton.which, e.cbutton.button, 0};
       return true;
     default: return false;
   }

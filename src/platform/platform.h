@@ -43,6 +43,30 @@ inline constexpr int VK_OEM_MINUS = 0xBD;
 inline constexpr int VK_OEM_PERIOD = 0xBE;
 inline constexpr int VK_COUNT = 259;  // size of the key-state array
 
+// Keys by where they sit on the keyboard, whatever its layout prints on them: the USB usage
+// numbers SDL's scancodes follow. A player's binding names one of these, or one of the two
+// mouse buttons numbered past them; 0 is no key.
+inline constexpr int SCANCODES = 512;
+inline constexpr int BIND_MOUSE_LEFT = SCANCODES;
+inline constexpr int BIND_MOUSE_RIGHT = SCANCODES + 1;
+inline constexpr int BIND_CODES = SCANCODES + 2;  // size of the held-state array by position
+inline constexpr int SC_A = 4;                    // SC_A + n: the n-th letter of A..Z
+inline constexpr int SC_1 = 30;                   // SC_1 + n: the digits 1..9
+inline constexpr int SC_RETURN = 40;
+inline constexpr int SC_ESCAPE = 41;
+inline constexpr int SC_TAB = 43;
+inline constexpr int SC_SPACE = 44;
+inline constexpr int SC_F1 = 58;  // to SC_F1 + 11, F12
+inline constexpr int SC_RIGHT = 79;
+inline constexpr int SC_LEFT = 80;
+inline constexpr int SC_DOWN = 81;
+inline constexpr int SC_UP = 82;
+inline constexpr int SC_KP_1 = 89;  // SC_KP_1 + n: keypad 1..9
+inline constexpr int SC_KP_0 = 98;
+inline constexpr int SC_LSHIFT = 225;
+inline constexpr int SC_RSHIFT = 229;
+constexpr int sc_letter(char c) { return SC_A + (c - 'A'); }
+
 namespace platform {
 
 // ---- window and GL context ----
@@ -82,8 +106,9 @@ enum class EventType : int32_t {
 
 struct Event {
   EventType type;
-  int32_t code;    // key_down/key_up: key code (VK_...); resize: drawable width; pad_...: the pad
-  int32_t height;  // resize: drawable height; pad_button_...: the button (PadButton)
+  int32_t code;      // key_down/key_up: key code (VK_...); resize: drawable width; pad_...: the pad
+  int32_t height;    // resize: drawable height; pad_button_...: the button (PadButton)
+  int32_t position;  // key_down/key_up: the key's place (SC_..., BIND_MOUSE_...), 0 for none
 };
 
 // Takes at most one pending event; false when there is none. Never blocks.
@@ -92,6 +117,11 @@ bool poll_event(Event* event);
 void mouse_offset(int* dx, int* dy);
 // Key code for an SDL key name ("Up", "Keypad 0", "Left Shift", "A"); 0 when the game has none.
 int key_code_for_name(const char* key_name);
+// A key's place as SDL names it ("Left Shift", "Keypad 0", "W"), "Left Button" and "Right
+// Button" for the mouse's; "" for none or a place SDL has no name for.
+const char* key_position_name(int position);
+// The place a name of key_position_name's stands for, in any case; 0 for none.
+int key_position_for_name(const char* name);
 // Puts a key event into the platform's queue as if the user had pressed or released the key.
 bool push_key_event(const char* key_name, bool down, bool repeat);
 // The same for a mouse button: VK_LBUTTON or VK_RBUTTON.

@@ -1,5 +1,5 @@
 // window and input: the one SDL window with its GL context, the event queue turned into
-// key codes and pad events, and the relative mouse.
+// key codes with the keys' places and pad events, and the relative mouse.
 #include "platform/platform.h"
 
 #include <SDL.h>
@@ -78,6 +78,13 @@ int keep_loaded(dl_phdr_info* info, size_t, void*) {
   if (info->dlpi_name && info->dlpi_name[0]) dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
   return 0;
 }
+
+static_assert(SC_A == SDL_SCANCODE_A && SC_1 == SDL_SCANCODE_1 && SC_RETURN == SDL_SCANCODE_RETURN &&
+              SC_ESCAPE == SDL_SCANCODE_ESCAPE && SC_TAB == SDL_SCANCODE_TAB && SC_SPACE == SDL_SCANCODE_SPACE &&
+              SC_F1 == SDL_SCANCODE_F1 && SC_RIGHT == SDL_SCANCODE_RIGHT && SC_LEFT == SDL_SCANCODE_LEFT &&
+              SC_DOWN == SDL_SCANCODE_DOWN && SC_UP == SDL_SCANCODE_UP && SC_KP_1 == SDL_SCANCODE_KP_1 &&
+              SC_KP_0 == SDL_SCANCODE_KP_0 && SC_LSHIFT == SDL_SCANCODE_LSHIFT && SC_RSHIFT == SDL_SCANCODE_RSHIFT &&
+              SCANCODES == SDL_NUM_SCANCODES);
 
 bool events_ready() {
   if (SDL_WasInit(SDL_INIT_EVENTS)) return true;
@@ -191,13 +198,14 @@ bool poll_event(Event* event) {
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
       case SDL_QUIT:
-        *event = {EventType::quit, 0, 0};
+        *event = {EventType::quit, 0, 0, 0};
         return true;
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
-        int code = key_code(e.key.keysym.sym);
-        if (code == 0) break;
-        *event = {e.type == SDL_KEYDOWN ? EventType::key_down : EventType::key_up, code, 0};
+        const int code = key_code(e.key.keysym.sym);
+        const int position = e.key.keysym.scancode > 0 && e.key.keysym.scancode < SCANCODES ? e.key.keysym.scancode : 0;
+        if (code == 0 && position == 0) break;
+        *event = {e.type == SDL_KEYDOWN ? EventType::key_down : EventType::key_up, code, 0, position};
         return true;
       }
       case SDL_MOUSEBUTTONDOWN:
@@ -206,7 +214,8 @@ bool poll_event(Event* event) {
                    : e.button.button == SDL_BUTTON_RIGHT ? VK_RBUTTON
                                                          : 0;
         if (code == 0) break;
-        *event = {e.type == SDL_MOUSEBUTTONDOWN ? EventType::key_down : EventType::key_up, code, 0};
+        *event = {e.type == SDL_MOUSEBUTTONDOWN ? EventType::key_down : EventType::key_up, code, 0,
+                  code == VK_LBUTTON ? BIND_MOUSE_LEFT : BIND_MOUSE_RIGHT};
         return true;
       }
       case SDL_MOUSEMOTION:
@@ -217,7 +226,7 @@ bool poll_event(Event* event) {
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && window) {
           int w = 0, h = 0;
           SDL_GL_GetDrawableSize(window, &w, &h);
-          *event = {EventType::resize, w, h};
+          *event = {EventType::resize, w, h, 0};
           return true;
         }
         break;
@@ -241,6 +250,21 @@ int key_code_for_name(const char* key_name) {
   return key_code(key);
 }
 
+const char* key_position_name(int position) {
+  if (position == BIND_MOUSE_LEFT) return "Left Button";
+  if (position == BIND_MOUSE_RIGHT) return "Right Button";
+  if (position <= 0 || position >= SCANCODES) return "";
+  return SDL_GetScancodeName(static_cast<SDL_Scancode>(position));
+}
+
+int key_position_for_name(const char* name) {
+  if (SDL_strcasecmp(name, "Left Button") == 0) return BIND_MOUSE_LEFT;
+  if (SDL_strcasecmp(name, "Right Button") == 0) return BIND_MOUSE_RIGHT;
+  if (!name[0]) return 0;
+  const SDL_Scancode position = SDL_GetScancodeFromName(name);
+  return position == SDL_SCANCODE_UNKNOWN ? 0 : static_cast<int>(position);
+}
+
 bool push_key_event(const char* key_name, bool down, bool repeat) {
   if (!events_ready()) return false;
   SDL_Keycode key = SDL_GetKeyFromName(key_name);
@@ -251,7 +275,9 @@ bool push_key_event(const char* key_name, bool down, bool repeat) {
   e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.repeat = repeat ? 1 : 0;
   e.key.keysym.sym = key;
-  e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  // By name first: the key's place without a keyboard layout, as before the video starts.
+  const SDL_Scancode position = SDL_GetScancodeFromName(key_name);
+  e.key.keysym.scancode = position != SDL_SCANCODE_UNKNOWN ? position : SDL_GetScancodeFromKey(key);
   return SDL_PushEvent(&e) == 1;
 }
 

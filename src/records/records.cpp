@@ -27,6 +27,8 @@ MODEL weapon_model[MAX_WEAPONMODELS];
 MODEL bullet_model[MAX_BULLETMODELS];
 float frustum[6][4];
 int keys[VK_COUNT];
+int key_held[BIND_CODES];
+int key_pressed = 0;
 int32_t player_pad[HUMAN_PLAYERS] = {-1, -1};
 MATCH_INPUT match_input = {};
 VURK_COMMAND vurk_command[MAX_VURKS] = {};

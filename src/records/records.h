@@ -399,6 +399,10 @@ extern MODEL weapon_model[MAX_WEAPONMODELS];
 extern MODEL bullet_model[MAX_BULLETMODELS];
 extern float frustum[6][4];
 extern int keys[VK_COUNT];
+// The same keys held by their places (SC_..., the mouse buttons past them), which the
+// players' bindings read; and the place of the last key newly pressed, 0 once taken.
+extern int key_held[BIND_CODES];
+extern int key_pressed;
 // Each human player's pad (a platform instance id), -1 for none. Kept for the whole run,
 // so a match plays with the pads its players had in the menu.
 extern int32_t player_pad[HUMAN_PLAYERS];

@@ -23,18 +23,20 @@ int menu_key(int button) {
 }  // namespace
 
 // A held key's repeats arrive as further key-down events and set the entry again: the
-// menu and the camera toggle consume a key by clearing its entry and rely on that.
+// menu and the camera toggle consume a key by clearing its entry and rely on that. By
+// place, only a key not yet held counts as pressed, so a repeat is never a new press.
 int handle_key_event(const platform::Event& event) {
-  if (event.code <= 0 || event.code >= VK_COUNT) return 0;
-  if (event.type == platform::EventType::key_down) {
-    keys[event.code] = 1;
-    return 1;
+  const bool down = event.type == platform::EventType::key_down;
+  if (!down && event.type != platform::EventType::key_up) return 0;
+  const bool coded = event.code > 0 && event.code < VK_COUNT;
+  const bool placed = event.position > 0 && event.position < BIND_CODES;
+  if (!coded && !placed) return 0;
+  if (coded) keys[event.code] = down ? 1 : 0;
+  if (placed) {
+    if (down && !key_held[event.position]) key_pressed = event.position;
+    key_held[event.position] = down ? 1 : 0;
   }
-  if (event.type == platform::EventType::key_up) {
-    keys[event.code] = 0;
-    return 1;
-  }
-  return 0;
+  return 1;
 }
 
 // A match reads its pads' state itself each frame, so there a press is left alone; a

@@ -1,5 +1,6 @@
 // settings: the player's menu choices kept between runs, in a small text file of
-// "key value" lines: the options page, the level, the player's name and the four vurks' set-up.
+// "key value" lines: the options page, the level, the player's name, the volumes, the
+// players' keys and look settings, and the four vurks' set-up.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "control/control.h"
 #include "match/match.h"
 #include "net/net.h"
 #include "shell/shell.h"
@@ -116,8 +118,53 @@ LINE_RESULT set_vurk_value(int index, const char* field, const char* value) {
   return LINE_SET;
 }
 
+// One "playerN.action" line: a key by its name, which no game key and no look action of
+// player 1 can have. Two actions with one key are caught once the whole file is read.
+LINE_RESULT set_binding(int player, const char* action, const char* value) {
+  for (int a = 0; a < player_actions(player); a++) {
+    if (std::strcmp(action, action_words[a]) != 0) continue;
+    const int key = platform::key_position_for_name(value);
+    if (!key || is_game_key(key)) return LINE_BAD_VALUE;
+    bindings[player].key[a] = static_cast<int16_t>(key);
+    return LINE_SET;
+  }
+  return LINE_UNKNOWN_KEY;
+}
+
+// The first key two actions share, or 0.
+int shared_key() {
+  for (int p = 0; p < HUMAN_PLAYERS; p++)
+    for (int a = 0; a < player_actions(p); a++) {
+      int holder = -1, action = -1;
+      const int key = bindings[p].key[a];
+      if (key && key_holder(key, &holder, &action) && (holder != p || action != a)) return key;
+    }
+  return 0;
+}
+
+LINE_RESULT set_look_value(const char* key, const char* value) {
+  int n = 0;
+  LOOK_SETTINGS& look = look_settings;
+  if (std::strcmp(key, "mouse-sensitivity") == 0) {
+    if (!read_int(value, MIN_MOUSE_SENSITIVITY, MAX_MOUSE_SENSITIVITY, &look.mouse_sensitivity)) return LINE_BAD_VALUE;
+  } else if (std::strcmp(key, "pad-look-speed") == 0) {
+    if (!read_int(value, MIN_PAD_LOOK_SPEED, MAX_PAD_LOOK_SPEED, &look.pad_look_speed)) return LINE_BAD_VALUE;
+  } else if (std::strcmp(key, "invert-mouse") == 0) {
+    if ((n = word_index(value, yes_no, 2)) < 0) return LINE_BAD_VALUE;
+    look.invert_mouse = n;
+  } else if (std::strncmp(key, "invert-pad", 10) == 0 && key[10] >= '1' && key[10] <= '2' && !key[11]) {
+    if ((n = word_index(value, yes_no, 2)) < 0) return LINE_BAD_VALUE;
+    look.invert_pad[key[10] - '1'] = n;
+  } else {
+    return LINE_UNKNOWN_KEY;
+  }
+  return LINE_SET;
+}
+
 LINE_RESULT set_value(const char* key, const char* value) {
   int n = 0;
+  if (std::strncmp(key, "player", 6) == 0 && key[6] >= '1' && key[6] <= '2' && key[7] == '.')
+    return set_binding(key[6] - '1', key + 8, value);
   if (std::strncmp(key, "vurk", 4) == 0 && key[4] >= '1' && key[4] <= '4' && key[5] == '.')
     return set_vurk_value(key[4] - '1', key + 6, value);
   if (std::strcmp(key, "level") == 0) {
@@ -144,8 +191,12 @@ LINE_RESULT set_value(const char* key, const char* value) {
   } else if (std::strcmp(key, "camera") == 0) {
     if ((n = word_index(value, camera_words, 2)) < 0) return LINE_BAD_VALUE;
     camera_mode = static_cast<CAMERA_MODE>(n);
+  } else if (std::strcmp(key, "master-volume") == 0) {
+    if (!read_int(value, 0, 100, &MASTER_VOLUME)) return LINE_BAD_VALUE;
+  } else if (std::strcmp(key, "effects-volume") == 0) {
+    if (!read_int(value, 0, 100, &EFFECTS_VOLUME)) return LINE_BAD_VALUE;
   } else {
-    return LINE_UNKNOWN_KEY;
+    return set_look_value(key, value);
   }
   return LINE_SET;
 }
@@ -171,6 +222,15 @@ bool write_settings(std::FILE* f, void*) {
   std::fprintf(f, "candle-light-range %d\nlives %d\nfrag-limit %d\ncamera %s\n", CANTLE_LIGHT_RANGE, MAX_LIVES,
                FRAG_LIMIT, camera_words[camera_mode == CM_THIRD_PERSON ? 1 : 0]);
   std::fprintf(f, "killcam %s\n", yes_no[KILL_CAM ? 1 : 0]);
+  std::fprintf(f, "master-volume %d\neffects-volume %d\n", MASTER_VOLUME, EFFECTS_VOLUME);
+  const LOOK_SETTINGS& look = look_settings;
+  std::fprintf(f, "mouse-sensitivity %d\ninvert-mouse %s\ninvert-pad1 %s\ninvert-pad2 %s\npad-look-speed %d\n",
+               look.mouse_sensitivity, yes_no[look.invert_mouse ? 1 : 0], yes_no[look.invert_pad[0] ? 1 : 0],
+               yes_no[look.invert_pad[1] ? 1 : 0], look.pad_look_speed);
+  for (int p = 0; p < HUMAN_PLAYERS; p++)
+    for (int a = 0; a < player_actions(p); a++)
+      if (bindings[p].key[a])
+        std::fprintf(f, "player%d.%s %s\n", p + 1, action_words[a], platform::key_position_name(bindings[p].key[a]));
   for (int k = 1; k <= MAX_VURKS; k++) {
     const VURK_& v = vurk[k - 1];
     std::fprintf(f, "vurk%d.type %s\nvurk%d.team %d\nvurk%d.item %s\n", k, type_words[v.type & 3], k, v.team + 1, k,
@@ -247,6 +307,13 @@ int read_settings(const char* path, char* message, int message_size) {
     if (bad++ == 0) std::snprintf(message, message_size, "%s:%d: %s", path, number, reason);
   }
   std::fclose(f);
+  if (const int key = shared_key()) {
+    char reason[128];
+    std::snprintf(reason, sizeof reason, "the key \"%s\" is bound twice; using the default keys",
+                  platform::key_position_name(key));
+    default_keys();
+    if (bad++ == 0) std::snprintf(message, message_size, "%s: %s", path, reason);
+  }
   // As the menu's set-up page does after every change.
   for (VURK_& v : vurk)
     if (v.type == MLT_COMPUTER) v.item = MI_JETPACK;
@@ -277,6 +344,7 @@ int save_settings(const char* path, char* message, int message_size) {
 void begin_settings(const OPTIONS* options) {
   settings_file[0] = '\0';
   default_player_name(player_name, sizeof player_name);
+  default_controls();
   const bool kept = !options->headless && !options->input && !options->frames;
   if (!kept && !options->reset_settings) return;
   char path[SETTINGS_PATH_SIZE];

@@ -65,7 +65,8 @@ extern const char* const usage_text;
 // settings' defaults (after initialize, before the first game_init).
 void apply_match_options(const OPTIONS* options);
 
-// Key-down and key-up events into keys[]; returns 1 when the event was a key event.
+// Key-down and key-up events into keys[] and key_held[] (a new press into key_pressed);
+// returns 1 when the event was a key event.
 int handle_key_event(const platform::Event& event);
 // Pads plugged and unplugged (to the players), and in the menu the d-pad as the arrow keys,
 // A as Return and B as back; returns 1 when the event was a pad's.
@@ -134,8 +135,9 @@ bool settings_path(char* out, size_t size);
 int read_settings(const char* path, char* message, int message_size);
 // Writes the settings in place safely, making the folder; 0 with the reason in `message`.
 int save_settings(const char* path, char* message, int message_size);
-// After initialize, before the command line's overrides: --reset-settings removes the
-// file, and a run that keeps settings reads them (each failure one line on stderr).
+// After initialize, before the command line's overrides: the login name and today's keys
+// and look, then --reset-settings removes the file, and a run that keeps settings reads
+// them (each failure one line on stderr).
 void begin_settings(const OPTIONS* options);
 // Writes settings_file when the run keeps one, with any failure on stderr.
 void keep_settings();

@@ -27,13 +27,13 @@ bool same(const VURK_COMMAND& a, const VURK_COMMAND& b) {
 class Commands : public test::ArenaTest {
  protected:
   Commands() {
-    std::memset(keys, 0, sizeof keys);
+    test::release_keys();
     match_input = {};
     for (int p = 0; p < HUMAN_PLAYERS; p++) set_held_pad_buttons(p, 0);
     menu_pair = {nullptr, nullptr};
   }
   ~Commands() override {
-    std::memset(keys, 0, sizeof keys);
+    test::release_keys();
     match_input = {};
     for (int p = 0; p < HUMAN_PLAYERS; p++) set_held_pad_buttons(p, 0);
     set_match_tick(0);
@@ -61,8 +61,8 @@ TEST_F(Commands, EachDeviceReachesItsPlayersVurk) {
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << "row " << &r - rows);
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = r.types[i] == 'H' ? MLT_HUMAN : MLT_COMPUTER;
-    std::memset(keys, 0, sizeof keys);
-    for (int k : r.held) keys[k] = 1;
+    test::release_keys();
+    for (int k : r.held) test::hold_key(k);
     match_input = {};
     match_input.mouse_dx = r.dx, match_input.mouse_dy = 2 * r.dx;
     if (r.pad0_button >= 0) match_input.pad[0].buttons = 1u << r.pad0_button;
@@ -87,8 +87,8 @@ TEST_F(Commands, EachPlayerHasItsOwnDevicesWhicheverVurksAreHuman) {
   for (const char* types : {"HHCC", "CCCC", "CHCC"}) {
     SCOPED_TRACE(types);
     for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = types[i] == 'H' ? MLT_HUMAN : MLT_COMPUTER;
-    std::memset(keys, 0, sizeof keys);
-    keys[VK_UP] = keys['W'] = 1;
+    test::release_keys();
+    test::hold_key(VK_UP), test::hold_key('W');
     match_input = {};
     match_input.mouse_dx = 9;
     match_input.pad[1].axis[PAD_RIGHT_X] = 0.5f;
@@ -99,6 +99,76 @@ TEST_F(Commands, EachPlayerHasItsOwnDevicesWhicheverVurksAreHuman) {
     EXPECT_EQ(player[1].buttons, VC_KEY_LOOK | VC_PAD | VC_FORWARD);
     EXPECT_EQ(player[1].stick[VC_LOOK_X], 16384);
     for (const VURK_& v : vurk) EXPECT_EQ(v.type, types[&v - vurk] == 'H' ? MLT_HUMAN : MLT_COMPUTER);
+  }
+}
+
+// A key bound in place of another moves the vurk and the old key no longer does; a replay
+// that recorded the devices still plays the keys of then, whatever is bound.
+TEST_F(Commands, ABoundKeyMovesTheVurkAndRecordedKeysStayAsTheyWere) {
+  const test::KeepGlobals kept(bindings, look_settings);
+  for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = MLT_HUMAN;
+  ASSERT_EQ(bind_key(1, ACT_FORWARD, sc_letter('I')), BIND_DONE);
+  ASSERT_EQ(bind_key(0, ACT_FIRE, BIND_MOUSE_RIGHT), BIND_SWAPPED);
+  look_settings = {300, 1, {1, 1}, 50};
+  const struct { int held; int vurk; uint16_t live, recorded; } rows[] = {
+      {'I', 1, VC_FORWARD, 0},
+      {'W', 1, 0, VC_FORWARD},
+      {VK_RBUTTON, 0, VC_FIRE, VC_JUMP},
+      {VK_LBUTTON, 0, VC_JUMP, VC_FIRE},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.held);
+    test::release_keys();
+    test::hold_key(r.held);
+    match_input = {};
+    match_input.mouse_dx = 3, match_input.mouse_dy = 4;
+    VURK_COMMAND live[MAX_VURKS], recorded[MAX_VURKS];
+    make_commands(live);
+    match_input.mouse_dx = 3, match_input.mouse_dy = 4;
+    make_recorded_commands(recorded);
+    const uint16_t keys_only = VC_FORWARD | VC_FIRE | VC_JUMP;
+    EXPECT_EQ(std::tuple(live[r.vurk].buttons & keys_only, recorded[r.vurk].buttons & keys_only),
+              std::tuple(r.live, r.recorded));
+    EXPECT_EQ(std::tuple(live[0].mouse_dx, live[0].mouse_dy, recorded[0].mouse_dx, recorded[0].mouse_dy),
+              std::tuple(9, -12, 3, 4));
+  }
+}
+
+// The look settings where commands are made: the mouse scaled with the fraction carried to
+// the next step and inverted; a pad's look stick inverted and scaled beyond the dead zone.
+TEST_F(Commands, LookSettingsScaleAndInvertTheMouseAndThePads) {
+  const test::KeepGlobals kept(look_settings);
+  for (int i = 0; i < MAX_VURKS; i++) vurk[i].type = i < 2 ? MLT_HUMAN : MLT_COMPUTER;
+  const struct { LOOK_SETTINGS look; int dx, dy; float look_x, look_y; int32_t mouse[4]; int16_t stick[2][2]; } rows[] = {
+      {DEFAULT_LOOK, 3, -7, 1.0f, 0.5f, {3, -7, 3, -7}, {{32767, 16384}, {32767, 16384}}},
+      {{50, 0, {0, 0}, 100}, 3, -7, 0.0f, 0.0f, {1, -3, 2, -4}, {{0, 0}, {0, 0}}},  // 1.5 then 1.5 + 0.5
+      {{10, 0, {0, 0}, 100}, 4, 4, 0.0f, 0.0f, {0, 0, 0, 0}, {{0, 0}, {0, 0}}},    // 0.4 then 0.8: no whole pixel
+      {{200, 1, {0, 0}, 100}, 3, -7, 0.0f, 0.0f, {6, 14, 6, 14}, {{0, 0}, {0, 0}}},
+      {{100, 0, {0, 1}, 100}, 0, 0, 0.0f, 0.5f, {0, 0, 0, 0}, {{0, 16384}, {0, -16384}}},
+      // The travel beyond the dead zone (0.25) halved: 0.25 + 0.75 / 2 of it.
+      {{100, 0, {0, 0}, 50}, 0, 0, 1.0f, 0.0f, {0, 0, 0, 0}, {{20479, 0}, {20479, 0}}},
+      // Doubled: a third of the way (0.5 as a pad gives it, 16384 steps) becomes two thirds;
+      // the end stays the end.
+      {{100, 0, {1, 0}, 200}, 0, 0, 0.0f, 0.5f, {0, 0, 0, 0}, {{0, -24576}, {0, 24576}}},
+      {{100, 0, {0, 0}, 200}, 0, 0, 1.0f, 0.0f, {0, 0, 0, 0}, {{32767, 0}, {32767, 0}}},
+      {{100, 0, {0, 0}, 50}, 0, 0, 0.2f, 0.0f, {0, 0, 0, 0}, {{6553, 0}, {6553, 0}}},  // inside the dead zone
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    look_settings = r.look;
+    VURK_COMMAND c[MAX_VURKS];
+    int32_t mouse[4];
+    for (int step = 0; step < 2; step++) {
+      match_input = {};
+      match_input.mouse_dx = r.dx, match_input.mouse_dy = r.dy;
+      match_input.pad[step].axis[PAD_RIGHT_X] = r.look_x, match_input.pad[step].axis[PAD_RIGHT_Y] = r.look_y;
+      make_commands(c);
+      mouse[2 * step] = c[0].mouse_dx, mouse[2 * step + 1] = c[0].mouse_dy;
+      EXPECT_EQ(std::tuple(c[step].stick[VC_LOOK_X], c[step].stick[VC_LOOK_Y]),
+                std::tuple(r.stick[step][0], r.stick[step][1])) << "pad " << step;
+    }
+    EXPECT_EQ(std::vector<int32_t>(mouse, mouse + 4), std::vector<int32_t>(r.mouse, r.mouse + 4));
+    default_controls();  // and the carry with them
   }
 }
 

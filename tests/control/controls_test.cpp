@@ -23,8 +23,8 @@ constexpr float a = 0.01f, b = 0.01732051f;  // 10 ms at heading 30: forward is 
 void match_logic_stand_in(unsigned) {}
 
 void hold(const int* held, int n) {
-  std::memset(keys, 0, sizeof keys);
-  for (int i = 0; i < n && held[i]; i++) keys[held[i]] = 1;
+  test::release_keys();
+  for (int i = 0; i < n && held[i]; i++) test::hold_key(held[i]);
 }
 
 class ControlTest : public test::ArenaTest {

@@ -136,7 +136,7 @@ TEST_F(PadTest, PadsDriveTheirPlayersAndKeepThemAcrossUnplugging) {
 // back a page. Otherwise in a match, which Start leaves for the menu, and B once a team has won.
 TEST_F(PadTest, MenuPagesAndAWonMatchByPad) {
   const struct { int winner, page, line; platform::PadButton button; int page_after, line_after, menu; } rows[] = {
-      {-2, 0, 0, PAD_DOWN, 0, 1, 1}, {-2, 0, 2, PAD_B, 0, 2, 1}, {-2, 2, 9, PAD_A, 0, 0, 1},
+      {-2, 0, 0, PAD_DOWN, 0, 1, 1}, {-2, 0, 2, PAD_B, 0, 2, 1}, {-2, 2, 12, PAD_A, 0, 0, 1},
       {-2, 2, 3, PAD_B, 0, 0, 1},    {-2, 4, 2, PAD_B, 2, 0, 1}, {-2, 3, 40, PAD_B, 0, 0, 1},
       {-1, 3, 4, PAD_B, 3, 4, 0},    {0, 3, 4, PAD_B, 3, 4, 1},  {-1, 3, 4, PAD_START, 3, 4, 1},
   };

@@ -30,7 +30,7 @@ class Journal : public test::GameFolderSuite {
     close_replay();
     for (int32_t pad : plugged_) platform::detach_virtual_pad(pad);
     pump();
-    std::memset(keys, 0, sizeof keys);
+    test::release_keys();
   }
   static void pump() {
     platform::Event e;
@@ -53,10 +53,10 @@ class Journal : public test::GameFolderSuite {
     ASSERT_EQ(begin_recording(path.c_str(), 5, 16, 2, message, sizeof message), 1) << message;
     ASSERT_EQ(game_init(), 1);
     for (long f = 1; f <= FRAMES; f++) {
-      keys[VK_UP] = f % 90 < 50;
-      keys[VK_LBUTTON] = f % 70 < 6;
-      keys['D'] = f % 50 > 30;
-      keys[VK_SPACE] = f % 110 < 4;
+      test::hold_key(VK_UP, f % 90 < 50);
+      test::hold_key(VK_LBUTTON, f % 70 < 6);
+      test::hold_key('D', f % 50 > 30);
+      test::hold_key(VK_SPACE, f % 110 < 4);
       if (f % 13 == 0) platform::push_mouse_motion_event(static_cast<int>(f % 7) - 3, static_cast<int>(f % 5) - 2);
       platform::set_virtual_pad_axis(player_pad[1], platform::PAD_RIGHT_X, static_cast<float>(f % 40) / 40.0f - 0.5f);
       platform::set_virtual_pad_button(player_pad[1], platform::PAD_X, f % 60 < 3);
@@ -66,7 +66,7 @@ class Journal : public test::GameFolderSuite {
       sizes->push_back(std::filesystem::file_size(path));
     }
     end_recording(true);
-    std::memset(keys, 0, sizeof keys);
+    test::release_keys();
   }
 
   test::KeepGlobals keep_{MAX_LIVES, level_to_use, vurk, player_pad, logic_func, render_func};

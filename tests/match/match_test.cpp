@@ -74,7 +74,7 @@ TEST_F(OneFrame, EveryObjectAndTimerAgesExactlyOnce) {
 // the floor, and a bullet in slot 0 emits one into slot 3. The frag limit is 1.
 TEST_F(OneFrame, InputBulletsVurksExplosionsParticlesThenTheWinner) {
   FRAG_LIMIT = 1;
-  for (int k : {int{'H'}, int{'W'}, VK_SHIFT, VK_LBUTTON}) keys[k] = 1;
+  for (int k : {int{'H'}, int{'W'}, VK_SHIFT, VK_LBUTTON}) test::hold_key(k);
   VURK_* one = test::place_vurk(0, {8, STAND_Y, 8});
   one->control = human_control;
   one->weapons[0] = {&gun, 0, 5, 0, 0};
@@ -117,7 +117,7 @@ TEST_F(OneFrame, TheWalkAnimationRunsWrapsAndFallsBackToIdle) {
       {0, 2.5f, 42.0f, 0},
   };
   for (const auto& s : steps) {
-    keys['W'] = s.walk;
+    test::hold_key('W', s.walk);
     const XYZ before = m->p;
     game_logic(50);
     EXPECT_EQ(gap(m->pp, before), 0.0f);

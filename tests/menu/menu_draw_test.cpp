@@ -76,15 +76,65 @@ TEST_F(MenuDraw, MainSetUpAndOptionsPagesShowTheirLinesAndCursor) {
                       {"CANTLE LIGHT RANGE: 36", 190, 310, 15, WHITE}, {"LIVES: 100", 190, 290, 15, WHITE},
                       {"FRAG LIMIT: 50", 190, 270, 15, WHITE}, {"CAMERA MODE: FIRST PERSON", 190, 250, 15, WHITE},
                       {"LEVEL: LEVELS\\TEST1.VHL", 190, 230, 15, WHITE}, {"KILL-CAM: ON", 190, 210, 15, WHITE},
-                      {"NAME: ZED?", 190, 190, 15, WHITE}, {"OK", 190, 170, 30, YELLOW},
-                      {">", 160, 237, 30, RED}});
-  // The name's line types: its caret after the name.
+                      {"NAME: ZED?", 190, 190, 15, WHITE}, {"MASTER VOLUME: 100%", 190, 170, 15, WHITE},
+                      {"EFFECTS VOLUME: 100%", 190, 150, 15, WHITE}, {"CONTROLS", 190, 130, 15, WHITE},
+                      {"OK", 190, 110, 30, YELLOW}, {">", 160, 237, 30, RED}});
+  // The name's line types: its caret after the name. The volumes as set, the cursor on OK.
+  const test::KeepGlobals volumes(MASTER_VOLUME, EFFECTS_VOLUME);
+  MASTER_VOLUME = 0, EFFECTS_VOLUME = 40;
   const std::vector<Line> typing = page_lines(2, 8);
-  EXPECT_EQ(std::vector<Line>(typing.end() - 3, typing.end()),
-            (std::vector<Line>{{"_", 190 + 12 * 10, 190, 15, RED}, {"OK", 190, 170, 30, YELLOW}, {">", 160, 197, 30, RED}}));
+  EXPECT_EQ(std::vector<Line>(typing.end() - 6, typing.end() - 1),
+            (std::vector<Line>{{"_", 190 + 12 * 10, 190, 15, RED}, {"MASTER VOLUME: 0%", 190, 170, 15, WHITE},
+                               {"EFFECTS VOLUME: 40%", 190, 150, 15, WHITE}, {"CONTROLS", 190, 130, 15, WHITE},
+                               {"OK", 190, 110, 30, YELLOW}}));
+  EXPECT_EQ(page_lines(2, 12).back(), (Line{">", 160, 117, 30, RED}));
   // A lower-case path too long for the line: its end, upper-cased, what the font lacks as '?'.
   std::snprintf(level_to_use, sizeof level_to_use, "/home/you/my levels/caves/deep~1.vhl");
   EXPECT_EQ(page_lines(2, 6).at(6), (Line{"LEVEL: .../MY LEVELS/CAVES/DEEP?1.VHL", 190, 230, 15, WHITE}));
+}
+
+// CONTROLS: each player's actions with their keys in two columns, the look settings, DEFAULTS
+// and BACK under player 1's, a small cursor, and along the bottom what the page last said
+// or, while it waits, what it waits for; the vurk on display is left out.
+TEST_F(MenuDraw, TheControlsPageShowsBothPlayersKeysAndTheLook) {
+  const test::KeepGlobals kept(bindings, look_settings, controls_note, controls_refused, controls_waiting);
+  default_controls();
+  ASSERT_EQ(bind_key(1, ACT_FIRE, platform::key_position_for_name("Keypad Enter")), BIND_DONE);
+  look_settings = {250, 1, {0, 1}, 70};
+  std::snprintf(controls_note, sizeof controls_note, "SPACE IS PLAYER 2'S FIRE");
+  controls_refused = 1, controls_waiting = 0;
+  const char* const one[] = {"FORWARD: UP",         "BACKWARD: DOWN",      "STEP LEFT: LEFT",     "STEP RIGHT: RIGHT",
+                             "FIRE: LEFT BUTTON",   "JUMP: RIGHT BUTTON",  "DIG: KEYPAD 0",       "WEAPON 1: KEYPAD 1",
+                             "WEAPON 2: KEYPAD 2",  "WEAPON 3: KEYPAD 3",  "WEAPON 4: KEYPAD 4"};
+  const char* const two[] = {"FORWARD: W",     "BACKWARD: S",    "STEP LEFT: A", "STEP RIGHT: D", "FIRE: KEYPAD ENTER",
+                             "JUMP: LEFT SHIFT", "DIG: E",       "WEAPON 1: 1",  "WEAPON 2: 2",   "WEAPON 3: 3",
+                             "WEAPON 4: 4",    "LOOK UP: U",     "LOOK DOWN: J", "TURN LEFT: H",  "TURN RIGHT: K"};
+  std::vector<Line> want = {{"PLAYER 1", 40, 365, 15, YELLOW}, {"PLAYER 2", 345, 365, 15, YELLOW}};
+  for (int i = 0; i < 11; i++) want.push_back({one[i], 40, 348 - 17.0f * i, 15, WHITE});
+  for (int i = 0; i < 15; i++) want.push_back({two[i], 345, 348 - 17.0f * i, 15, WHITE});
+  const std::vector<Line> rest = {{"MOUSE SENSITIVITY: 250%", 40, 150, 15, WHITE}, {"INVERT MOUSE: YES", 40, 133, 15, WHITE},
+                                  {"INVERT PAD 1: NO", 40, 116, 15, WHITE},        {"INVERT PAD 2: YES", 40, 99, 15, WHITE},
+                                  {"PAD LOOK SPEED: 70%", 40, 82, 15, WHITE},      {"DEFAULTS", 40, 60, 15, WHITE},
+                                  {"BACK", 40, 43, 15, YELLOW}};
+  want.insert(want.end(), rest.begin(), rest.end());
+  std::vector<Line> refused = want;
+  refused.push_back({">", 329, 280, 15, RED});
+  refused.push_back({"SPACE IS PLAYER 2'S FIRE", 10, 25, 15, RED});
+  expect_lines(7, CONTROLS_PLAYER_2_LINE + ACT_FIRE, refused);
+  // The glyphs' thousand points or so, without the vurk's five thousand.
+  EXPECT_LT(test::feedback(menu_render).size(), 2000u);
+
+  controls_waiting = 1;
+  std::vector<Line> waiting = want;
+  waiting[2 + 11 + ACT_FIRE] = {"FIRE: ...", 345, 280, 15, YELLOW};
+  waiting.push_back({">", 329, 280, 15, RED});
+  waiting.push_back({"PRESS A KEY FOR PLAYER 2'S FIRE, ESCAPE CANCELS", 10, 25, 15, YELLOW});
+  expect_lines(7, CONTROLS_PLAYER_2_LINE + ACT_FIRE, waiting);
+  controls_waiting = 0, controls_refused = 0;
+  std::snprintf(controls_note, sizeof controls_note, "W IS NOW FIRE");
+  const std::vector<Line> swapped = page_lines(7, CONTROLS_BACK_LINE);
+  EXPECT_EQ(std::vector<Line>(swapped.end() - 2, swapped.end()),
+            (std::vector<Line>{{">", 24, 43, 15, RED}, {"W IS NOW FIRE", 10, 25, 15, WHITE}}));
 }
 
 // The help text scrolls up 17 a step and shows only the lines there are; the level list

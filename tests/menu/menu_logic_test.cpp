@@ -82,6 +82,7 @@ class MenuLogic : public ::testing::Test {
   test::KeepGlobals globals_{vurk, level_to_use, weapon_type, weapons, SHOW_FPS, CANTLE_LIGHT_RANGE, MAX_LIVES,
                              FRAG_LIMIT, KILL_CAM, done, menu_page, menu_selection, selected_vurk, AMBIENT,
                              logic_func, render_func, one_player_pair, two_player_pair, match_init, replay_init,
+                             MASTER_VOLUME, EFFECTS_VOLUME, bindings, look_settings,
                              network_page, player_name};
   const std::string data_home_ = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
 };
@@ -174,6 +175,9 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
       {3, R, 1000, 1000, &MAX_LIVES},    {3, L, 2, 1, &MAX_LIVES},            {3, L, 1, 1, &MAX_LIVES},
       {4, R, 100, 100, &FRAG_LIMIT},     {4, L, 1, 1, &FRAG_LIMIT},           {5, R, 36, 36, &CANTLE_LIGHT_RANGE},
       {7, R, 1, 0, &KILL_CAM},           {7, L, 0, 1, &KILL_CAM},             {7, E, 0, 1, &KILL_CAM},
+      {9, R, 90, 100, &MASTER_VOLUME},   {9, E, 100, 100, &MASTER_VOLUME},    {9, L, 10, 0, &MASTER_VOLUME},
+      {9, L, 0, 0, &MASTER_VOLUME},      {10, R, 0, 10, &EFFECTS_VOLUME},     {10, L, 100, 90, &EFFECTS_VOLUME},
+      {10, R, 100, 100, &EFFECTS_VOLUME}, {10, L, 0, 0, &EFFECTS_VOLUME},
   };
   for (const auto& r : rows) {
     *r.setting = r.before;
@@ -187,8 +191,140 @@ TEST_F(MenuLogic, OptionsStayWithinTheirLimits) {
   EXPECT_TRUE(AMBIENT <= 0.0f && AMBIENT > -0.01f && static_cast<int>(AMBIENT * 100.0f) == 0) << AMBIENT;
   for (int i = 0; i < 120; i++) press(VK_RIGHT);
   EXPECT_TRUE(AMBIENT >= 0.999f && AMBIENT < 1.011f) << AMBIENT;
-  press(VK_RETURN, 2, 9);
+  press(VK_RETURN, 2, 11);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(7, 0));
+  press(VK_RETURN, 2, 12);
   EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(0, 0));
+}
+
+// Escape goes back from every page as a pad's B does: the level list and CONTROLS to the
+// options, the rest to the main page; on the main page it does nothing.
+TEST_F(MenuLogic, EscapeGoesBackFromEveryPage) {
+  const struct { int page, selection, page_after, selection_after; } rows[] = {
+      {0, 3, 0, 3}, {1, 4, 0, 0}, {2, 6, 0, 0}, {3, 2, 0, 0},
+      {4, 1, 2, 0}, {5, 0, 0, 0}, {6, 0, 0, 0}, {7, 20, 2, 11},
+  };
+  for (const auto& r : rows) {
+    press(VK_ESCAPE, r.page, r.selection);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(r.page_after, r.selection_after)) << "page " << r.page;
+  }
+}
+
+class ControlsPage : public MenuLogic {
+ protected:
+  ControlsPage() { default_controls(); }
+  ~ControlsPage() override {
+    default_controls();
+    controls_waiting = 0, key_pressed = 0, controls_note[0] = '\0';
+  }
+  // Return on `line`, then `key` pressed.
+  void bind(int line, int key) {
+    press(VK_RETURN, 7, line);
+    EXPECT_EQ(controls_waiting, 1);
+    key_pressed = key;
+    keys[VK_DOWN] = 1;  // whatever the key also set in keys[] is let go
+    menu_logic(0);
+    EXPECT_EQ(std::tuple(menu_page, menu_selection, keys[VK_DOWN]), std::tuple(7, line, 0));
+  }
+};
+
+constexpr int P2 = CONTROLS_PLAYER_2_LINE;
+
+// A free key binds; one of the same player's actions swaps; the other player's and the game's
+// are refused by name, and nothing changes. Escape while waiting only stops waiting.
+TEST_F(ControlsPage, TheNextKeyBindsSwapsOrIsRefusedByName) {
+  const int I = sc_letter('I'), W = sc_letter('W');
+  const struct { int line, key; const char* note; int refused, player, action, bound; int other_action, other_key; } rows[] = {
+      {P2 + ACT_FORWARD, I, "", 0, 1, ACT_FORWARD, I, ACT_FORWARD, I},
+      {P2 + ACT_FORWARD, SC_SPACE, "W IS NOW FIRE", 0, 1, ACT_FORWARD, SC_SPACE, ACT_FIRE, W},
+      {ACT_FIRE, SC_SPACE, "SPACE IS PLAYER 2'S FIRE", 1, 0, ACT_FIRE, BIND_MOUSE_LEFT, ACT_FIRE, BIND_MOUSE_LEFT},
+      {P2 + ACT_DIG, BIND_MOUSE_LEFT, "LEFT BUTTON IS PLAYER 1'S FIRE", 1, 1, ACT_DIG, sc_letter('E'), ACT_DIG,
+       sc_letter('E')},
+      {ACT_FORWARD, SC_F1, "F1 IS A GAME KEY", 1, 0, ACT_FORWARD, SC_UP, ACT_FORWARD, SC_UP},
+      {P2 + ACT_TURN_RIGHT, SC_F1 + 11, "F12 IS A GAME KEY", 1, 1, ACT_TURN_RIGHT, sc_letter('K'), ACT_JUMP, SC_LSHIFT},
+      {P2 + ACT_JUMP, SC_TAB, "TAB IS A GAME KEY", 1, 1, ACT_JUMP, SC_LSHIFT, ACT_JUMP, SC_LSHIFT},
+      {ACT_SLOT_1, SC_RSHIFT, "", 0, 0, ACT_SLOT_1, SC_RSHIFT, ACT_SLOT_2, SC_KP_1 + 1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.note);
+    default_controls();
+    bind(r.line, r.key);
+    EXPECT_EQ(std::tuple(std::string(controls_note), controls_refused, controls_waiting),
+              std::tuple(std::string(r.note), r.refused, 0));
+    EXPECT_EQ(std::tuple(int{bindings[r.player].key[r.action]}, int{bindings[r.player].key[r.other_action]}),
+              std::tuple(r.bound, r.other_key));
+  }
+  default_controls();
+  press(VK_RETURN, 7, P2 + ACT_FORWARD);
+  key_pressed = SC_ESCAPE;
+  press(VK_ESCAPE);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection, controls_waiting, int{bindings[1].key[ACT_FORWARD]}),
+            std::tuple(7, P2 + ACT_FORWARD, 0, sc_letter('W')));
+  // A pad's B while waiting stops the wait too; then it leaves the page.
+  press(VK_RETURN, 7, ACT_DIG);
+  menu_back();
+  EXPECT_EQ(std::tuple(menu_page, controls_waiting), std::tuple(7, 0));
+  menu_back();
+  EXPECT_EQ(menu_page, 2);
+}
+
+// The look lines step within their limits, the inverts toggle, DEFAULTS brings back today's
+// keys and look, BACK goes to the options' CONTROLS line.
+TEST_F(ControlsPage, LookLinesDefaultsAndBack) {
+  const int R = VK_RIGHT, L = VK_LEFT, E = VK_RETURN, LOOK = CONTROLS_LOOK_LINE;
+  LOOK_SETTINGS& look = look_settings;
+  const struct { int line, key, before, after; int32_t* setting; } rows[] = {
+      {LOOK + CL_MOUSE_SENSITIVITY, R, 100, 110, &look.mouse_sensitivity},
+      {LOOK + CL_MOUSE_SENSITIVITY, R, 400, 400, &look.mouse_sensitivity},
+      {LOOK + CL_MOUSE_SENSITIVITY, L, 10, 10, &look.mouse_sensitivity},
+      {LOOK + CL_MOUSE_SENSITIVITY, L, 100, 90, &look.mouse_sensitivity},
+      {LOOK + CL_INVERT_MOUSE, E, 0, 1, &look.invert_mouse},
+      {LOOK + CL_INVERT_MOUSE, L, 1, 0, &look.invert_mouse},
+      {LOOK + CL_INVERT_PAD_1, R, 0, 1, &look.invert_pad[0]},
+      {LOOK + CL_INVERT_PAD_2, R, 0, 1, &look.invert_pad[1]},
+      {LOOK + CL_PAD_SPEED, R, 200, 200, &look.pad_look_speed},
+      {LOOK + CL_PAD_SPEED, L, 50, 50, &look.pad_look_speed},
+      {LOOK + CL_PAD_SPEED, E, 100, 110, &look.pad_look_speed},
+  };
+  for (const auto& r : rows) {
+    *r.setting = r.before;
+    press(r.key, 7, r.line);
+    EXPECT_EQ(*r.setting, r.after) << "line " << r.line << " key " << r.key;
+    EXPECT_EQ(controls_waiting, 0);
+  }
+  look = {250, 1, {1, 1}, 60};
+  bind(P2 + ACT_FIRE, sc_letter('Z'));
+  press(VK_RETURN, 7, CONTROLS_DEFAULTS_LINE);
+  EXPECT_EQ(std::tuple(look.mouse_sensitivity, look.invert_mouse, look.invert_pad[0], look.invert_pad[1],
+                       look.pad_look_speed, int{bindings[1].key[ACT_FIRE]}, std::string(controls_note)),
+            std::tuple(100, 0, 0, 0, 100, SC_SPACE, "THE DEFAULT KEYS AND LOOK ARE BACK"));
+  press(VK_RETURN, 7, CONTROLS_BACK_LINE);
+  EXPECT_EQ(std::tuple(menu_page, menu_selection), std::tuple(2, 11));
+}
+
+// The help shows each placeholder as its key's name, the text after it in its column while
+// there is room; the game's own help text has a name for every placeholder.
+TEST_F(ControlsPage, TheHelpShowsTheKeysAsBound) {
+  ASSERT_EQ(bind_key(1, ACT_FORWARD, SC_KP_0 + 1), BIND_DONE);  // "Keypad ."
+  ASSERT_EQ(bind_key(0, ACT_FORWARD, sc_letter('Q')), BIND_DONE);
+  test::write_file(dir_.file("readme.txt"),
+                   " {2.forward}      WALK FORWARD\n{1.forward}/{2.forward} {2.nothing} {1.look-up}\n"
+                   " {2.weapon1}  A\n");
+  ASSERT_EQ(load_readme(), 1);
+  ASSERT_EQ(line_count, 3);
+  EXPECT_EQ(std::string(get_text_by_number(0)), " KEYPAD .         WALK FORWARD\n");
+  EXPECT_EQ(std::string(get_text_by_number(1)), "Q/KEYPAD .    {2.NOTHING} {1.LOOK-UP}\n");
+  EXPECT_EQ(std::string(get_text_by_number(2)), " 1            A\n");
+  free_textlines();
+  ASSERT_EQ(chdir(VURK_GAME_DIR), 0);
+  ASSERT_EQ(load_readme(), 1);
+  int shown = 0;
+  for (int i = 0; i < line_count; i++) {
+    const std::string line = get_text_by_number(i);
+    EXPECT_EQ(line.find('{'), std::string::npos) << line;
+    shown += line == " KEYPAD .         WALK FORWARD\n";
+  }
+  EXPECT_EQ(shown, 1);
 }
 
 // Each key of a frame, in the order of the key codes: Backspace before any character, the

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 
+#include "control/control.h"
 #include "match/match.h"
 #include "net/net.h"
 #include "shell/shell.h"
@@ -22,7 +24,8 @@ namespace {
 class Settings : public test::GameFolderSuite {
  protected:
   test::KeepGlobals keep_{SHOW_FPS, AMBIENT,      CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode,
-                          KILL_CAM, level_to_use, vurk,               settings_file, player_name};
+                          KILL_CAM, level_to_use, vurk,               settings_file, player_name,
+                          MASTER_VOLUME, EFFECTS_VOLUME, bindings, look_settings};
   test::TempDir dir_;
 };
 
@@ -31,6 +34,12 @@ std::string choices() {
   char text[1024];
   int n = std::snprintf(text, sizeof text, "%d %a %d %d %d %d %d %s [%s]", SHOW_FPS, static_cast<double>(AMBIENT),
                         CANTLE_LIGHT_RANGE, MAX_LIVES, FRAG_LIMIT, camera_mode, KILL_CAM, level_to_use, player_name);
+  const LOOK_SETTINGS& look = look_settings;
+  n += std::snprintf(text + n, sizeof text - n, " volumes %d %d look %d %d %d %d %d keys", MASTER_VOLUME,
+                     EFFECTS_VOLUME, look.mouse_sensitivity, look.invert_mouse, look.invert_pad[0], look.invert_pad[1],
+                     look.pad_look_speed);
+  for (const PLAYER_BINDINGS& b : bindings)
+    for (int16_t key : b.key) n += std::snprintf(text + n, sizeof text - n, " %d", key);
   for (const VURK_& v : vurk) {
     n += std::snprintf(text + n, sizeof text - n, " | %d %d %d", v.type, v.team, v.item);
     for (const WEAPON& w : v.weapons)
@@ -56,9 +65,26 @@ TEST_F(Settings, EveryChoiceIsKeptWhenAMatchStartsAndReadBack) {
     for (int s = 0, n = 4 * i + 1; s < WEAPON_SLOTS; s++, n = (n + 1) % weapons)
       vurk[i].weapons[s].type = &weapon_type[vurk[i].weapons[s].num = n];
   }
+  // Both volumes at an end, the look away from its defaults (the two pads apart), and keys
+  // with names of several words, a mouse button and a key taken from the other player.
+  MASTER_VOLUME = 0, EFFECTS_VOLUME = 70;
+  look_settings = {MAX_MOUSE_SENSITIVITY, 1, {1, 0}, MIN_PAD_LOOK_SPEED};
+  ASSERT_EQ(bind_key(1, ACT_FIRE, SC_RSHIFT), BIND_DONE);
+  for (const auto& [player, action, key] : {std::tuple{0, ACT_FORWARD, sc_letter('Q')}, {0, ACT_SLOT_1, SC_SPACE},
+                                           {0, ACT_DIG, platform::key_position_for_name("Keypad Enter")},
+                                           {1, ACT_TURN_RIGHT, platform::key_position_for_name("[")}})
+    ASSERT_EQ(bind_key(player, action, key), BIND_DONE) << key;
+  ASSERT_EQ(bind_key(0, ACT_JUMP, BIND_MOUSE_LEFT), BIND_SWAPPED);
   const std::string chosen = choices();
   std::snprintf(settings_file, sizeof settings_file, "%s/new/vurkhold/settings.cfg", dir_.path().c_str());
   EXPECT_EQ(start_match_keeping_settings(), 1);
+  const std::string written = test::read_file(settings_file);
+  for (const char* line : {"\nplayer1.dig Keypad Enter\n", "\nplayer1.weapon1 Space\n", "\nplayer1.jump Left Button\n",
+                           "\nplayer1.fire Right Button\n", "\nplayer2.fire Right Shift\n", "\nplayer2.turn-right [\n",
+                           "\nmaster-volume 0\n", "\ninvert-pad1 yes\ninvert-pad2 no\n"})
+    EXPECT_NE(written.find(line), std::string::npos) << line;
+  default_controls();
+  MASTER_VOLUME = EFFECTS_VOLUME = 100;
 
   SHOW_FPS = 1, AMBIENT = 0.5f, CANTLE_LIGHT_RANGE = 36, MAX_LIVES = 100, FRAG_LIMIT = 50;
   camera_mode = CM_FIRST_PERSON, KILL_CAM = 1, level_to_use[0] = '\0', player_name[0] = '\0';
@@ -143,6 +169,73 @@ TEST_F(Settings, EachBadFileGivesOneLineAndTheDefaults) {
                   std::to_string(vurk[1].item),
               row.state);
   }
+}
+
+// The volumes, look and keys: a bad value keeps its default and is named as any other; a
+// key two actions share, as a hand may write it, brings back all the default keys.
+TEST_F(Settings, BadVolumesLookAndKeysAreNamedAndKeepTheirDefaults) {
+  const std::string head = "vurkhold-settings 1\n";
+  const int I = sc_letter('I');
+  const struct {
+    std::string lines, message;
+    int forward2, fire2, sensitivity, master;  // player 2's forward and fire, the sensitivity, the master volume
+  } rows[] = {
+      {"player2.forward i\nmouse-sensitivity 10\nmaster-volume 0\n", "", I, SC_SPACE, 10, 0},
+      {"player2.forward Keypad 9\nplayer2.fire W\nplayer2.forward Space\n", "", SC_SPACE, sc_letter('W'), 100, 100},
+      {"player2.forward F1\n", ":2: bad value \"F1\" for player2.forward; using the default", sc_letter('W'),
+       SC_SPACE, 100, 100},
+      {"player2.forward Escape\n", ":2: bad value \"Escape\" for player2.forward; using the default", sc_letter('W'),
+       SC_SPACE, 100, 100},
+      {"player2.forward nokey\n", ":2: bad value \"nokey\" for player2.forward; using the default", sc_letter('W'),
+       SC_SPACE, 100, 100},
+      {"player1.look-up U\n", ":2: unknown setting \"player1.look-up\"; ignored", sc_letter('W'), SC_SPACE, 100, 100},
+      {"player3.fire U\n", ":2: unknown setting \"player3.fire\"; ignored", sc_letter('W'), SC_SPACE, 100, 100},
+      {"player2.fire i\nplayer2.forward I\nmaster-volume 30\n",
+       ": the key \"I\" is bound twice; using the default keys", sc_letter('W'), SC_SPACE, 100, 30},
+      {"player2.fire Up\n", ": the key \"Up\" is bound twice; using the default keys", sc_letter('W'), SC_SPACE, 100,
+       100},
+      {"mouse-sensitivity 9\n", ":2: bad value \"9\" for mouse-sensitivity; using the default", sc_letter('W'),
+       SC_SPACE, 100, 100},
+      {"mouse-sensitivity 401\nmaster-volume 101\n",
+       ":2: bad value \"401\" for mouse-sensitivity; using the default (and 1 more)", sc_letter('W'), SC_SPACE, 100,
+       100},
+      {"pad-look-speed 49\n", ":2: bad value \"49\" for pad-look-speed; using the default", sc_letter('W'), SC_SPACE,
+       100, 100},
+      {"invert-mouse 1\n", ":2: bad value \"1\" for invert-mouse; using the default", sc_letter('W'), SC_SPACE, 100,
+       100},
+      {"invert-pad3 yes\n", ":2: unknown setting \"invert-pad3\"; ignored", sc_letter('W'), SC_SPACE, 100, 100},
+      {"effects-volume -1\n", ":2: bad value \"-1\" for effects-volume; using the default", sc_letter('W'), SC_SPACE,
+       100, 100},
+  };
+  const std::string path = dir_.file("settings.cfg");
+  for (const auto& row : rows) {
+    test::write_file(path, head + row.lines);
+    default_controls();
+    MASTER_VOLUME = EFFECTS_VOLUME = 100;
+    char message[2048];
+    EXPECT_EQ(read_settings(path.c_str(), message, sizeof message), row.message.empty()) << row.lines;
+    EXPECT_EQ(message, row.message.empty() ? "" : path + row.message);
+    EXPECT_EQ(std::tuple(int{bindings[1].key[ACT_FORWARD]}, int{bindings[1].key[ACT_FIRE]},
+                         look_settings.mouse_sensitivity, MASTER_VOLUME),
+              std::tuple(row.forward2, row.fire2, row.sensitivity, row.master))
+        << row.lines;
+  }
+  // A file from before keys could be bound gives today's keys and look; so does --reset-settings.
+  const char* const xdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string kept_xdg = xdg ? xdg : "";
+  setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+  for (const bool reset : {false, true}) {
+    test::write_file(dir_.file("vurkhold/settings.cfg"),
+                     head + (reset ? "player2.forward I\ninvert-mouse yes\n" : "lives 9\n"));
+    ASSERT_EQ(bind_key(1, ACT_FORWARD, I), BIND_DONE);
+    look_settings.invert_mouse = 1;
+    OPTIONS options{};
+    options.reset_settings = reset;
+    begin_settings(&options);
+    EXPECT_EQ(std::tuple(int{bindings[1].key[ACT_FORWARD]}, look_settings.invert_mouse), std::tuple(sc_letter('W'), 0))
+        << reset;
+  }
+  xdg ? setenv("XDG_CONFIG_HOME", kept_xdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
 
 // A name is 1 to 15 of the characters the font has, blanks inside it too; any other keeps

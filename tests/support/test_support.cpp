@@ -16,6 +16,38 @@
 
 namespace vurkhold::test {
 
+int place_of(int code) {
+  if (code >= 'A' && code <= 'Z') return sc_letter(static_cast<char>(code));
+  if (code >= '1' && code <= '9') return SC_1 + code - '1';
+  if (code == VK_NUMPAD0) return SC_KP_0;
+  if (code > VK_NUMPAD0 && code <= VK_NUMPAD0 + 9) return SC_KP_1 + code - VK_NUMPAD0 - 1;
+  if (code >= VK_F1 && code <= VK_F12) return SC_F1 + code - VK_F1;
+  switch (code) {
+    case VK_LBUTTON: return BIND_MOUSE_LEFT;
+    case VK_RBUTTON: return BIND_MOUSE_RIGHT;
+    case VK_UP: return SC_UP;
+    case VK_DOWN: return SC_DOWN;
+    case VK_LEFT: return SC_LEFT;
+    case VK_RIGHT: return SC_RIGHT;
+    case VK_SPACE: return SC_SPACE;
+    case VK_SHIFT: return SC_LSHIFT;
+    case VK_ESCAPE: return SC_ESCAPE;
+    case VK_TAB: return SC_TAB;
+    case VK_RETURN: return SC_RETURN;
+    default: throw std::invalid_argument("no place for key code " + std::to_string(code));
+  }
+}
+
+void hold_key(int code, bool down) {
+  keys[code] = down;
+  key_held[place_of(code)] = down;
+}
+
+void release_keys() {
+  std::memset(keys, 0, sizeof keys);
+  std::memset(key_held, 0, sizeof key_held);
+}
+
 TempDir::TempDir() : path_((std::filesystem::temp_directory_path() / "vurkhold-test-XXXXXX").string()) {
   if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
 }

@@ -32,6 +32,13 @@ std::string read_file(const std::string& path);
 // Path of a file under the source tree's tests/fixtures/.
 std::string fixture_path(const std::string& name);
 
+// A key held or let go as its events leave it: its code in keys[] and its place in
+// key_held[] (a letter, digit, keypad digit, cursor, function or mouse key, Space, Shift as
+// the left one, Escape, Tab, Return); release_keys lets every key go.
+int place_of(int code);
+void hold_key(int code, bool down = true);
+void release_keys();
+
 // Allocates and binds the world's pools for one test and frees them afterwards.
 class WorldPools {
  public:
