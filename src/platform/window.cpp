@@ -180,6 +180,17 @@ void window_rect(int* left, int* top, int* right, int* bottom) {
   *bottom = y + h;
 }
 
+bool set_fullscreen(bool on) {
+  if (!window) return false;
+  if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    set_error(on ? "full screen" : "window");
+    return false;
+  }
+  return true;
+}
+
+bool window_fullscreen() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0; }
+
 const char* error_text() { return error_buffer; }
 
 bool poll_event(Event* event) {
@@ -195,6 +206,12 @@ bool poll_event(Event* event) {
         return true;
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
+        const bool enter = e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER;
+        if (enter && e.type == SDL_KEYDOWN && (e.key.keysym.mod & KMOD_ALT)) {
+          if (e.key.repeat) break;
+          *event = {EventType::toggle_fullscreen, 0, 0};
+          return true;
+        }
         int code = key_code(e.key.keysym.sym);
         if (code == 0) break;
         *event = {e.type == SDL_KEYDOWN ? EventType::key_down : EventType::key_up, code, 0};
@@ -241,7 +258,7 @@ int key_code_for_name(const char* key_name) {
   return key_code(key);
 }
 
-bool push_key_event(const char* key_name, bool down, bool repeat) {
+bool push_key_event(const char* key_name, bool down, bool repeat, bool alt) {
   if (!events_ready()) return false;
   SDL_Keycode key = SDL_GetKeyFromName(key_name);
   if (key == SDLK_UNKNOWN) return false;
@@ -252,6 +269,7 @@ bool push_key_event(const char* key_name, bool down, bool repeat) {
   e.key.repeat = repeat ? 1 : 0;
   e.key.keysym.sym = key;
   e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
   return SDL_PushEvent(&e) == 1;
 }
 
