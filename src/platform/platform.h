@@ -273,6 +273,8 @@ struct ChannelState {
   SoundPlacement placement;
 };
 bool channel_state(int channel, ChannelState* state);
+// The channel sample_play_at started last, -1 before the first.
+int newest_channel();
 // While muted, sample_play_at plays nothing: for frames run faster than they are shown.
 void set_sound_muted(bool muted);
 // While a step is played again (the match went back to mend it), sample_play_at plays

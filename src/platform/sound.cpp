@@ -41,6 +41,7 @@ bool sound_muted = false;
 // A step the match plays again when it goes back: its sounds were heard the first time.
 bool step_replayed = false;
 long started = 0;
+int newest = -1;
 int channel_count = 0;
 int master_percent = 100;
 int effects_percent = 100;
@@ -136,6 +137,8 @@ bool channel_state(int channel, ChannelState* state) {
   return true;
 }
 
+int newest_channel() { return newest; }
+
 void set_sound_muted(bool muted) { sound_muted = muted; }
 
 void set_step_replayed(bool replayed) { step_replayed = replayed; }
@@ -153,7 +156,8 @@ int sample_play_at(Sample* sample, float x, float y, float z) {
   Mix_SetPanning(channel, p.left, p.right);
   Mix_SetDistance(channel, p.distance);
   told[channel] = p;
-  return Mix_PlayChannel(channel, sample->chunk, 0);
+  newest = Mix_PlayChannel(channel, sample->chunk, 0);
+  return newest;
 }
 
 void sample_free(Sample* sample) {
