@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -191,6 +192,8 @@ struct Heard {
   float x;
   int master, effects;
 };
+
+void PrintTo(const Heard& h, std::ostream* out) { *out << h.name; }
 
 class DiskMixer : public Mixer, public ::testing::WithParamInterface<Heard> {};
 
