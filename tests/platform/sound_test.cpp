@@ -167,7 +167,7 @@ TEST_F(Mixer, AChannelHoldsItsSoundsPlaceAndTheVolumesAtOnce) {
   EXPECT_FALSE(platform::channel_state(-1, &s));
 }
 
-TEST_F(Mixer, MutedOrReplayedStepsStartNothing) {
+TEST_F(Mixer, MutedReplayedOrClosedStartsNothing) {
   open("dummy", 100);
   const long before = platform::samples_started();
   platform::set_sound_muted(true);
@@ -178,6 +178,16 @@ TEST_F(Mixer, MutedOrReplayedStepsStartNothing) {
   platform::set_step_replayed(false);
   EXPECT_EQ(platform::samples_started(), before);
   EXPECT_EQ(platform::sample_play_at(nullptr, 1.0f, 1.0f, 1.0f), -1);
+
+  // With the sound closed (no device, or the game going down) nothing plays or breaks.
+  platform::Sample* kept = platform::sample_load(dir_.file("tone.wav").c_str());
+  platform::sound_close();
+  EXPECT_EQ(platform::sample_play_at(kept, 1.0f, 1.0f, 1.0f), -1);
+  platform::set_volumes(10, 20);
+  platform::ChannelState s{};
+  EXPECT_FALSE(platform::channel_state(0, &s));
+  EXPECT_EQ(platform::sample_load(dir_.file("tone.wav").c_str()), nullptr);
+  platform::sample_free(kept);
 }
 
 // Sums of squares of the left and right samples SDL's disk driver wrote.
