@@ -95,13 +95,20 @@ void swap_buffers();
 void drawable_size(int* width, int* height);
 // Window rectangle on the desktop: left, top, right, bottom.
 void window_rect(int* left, int* top, int* right, int* bottom);
+// Between a window and a desktop-resolution full screen; false (reason in error_text())
+// when the window could not change. A resize event follows.
+bool set_fullscreen(bool on);
+bool window_fullscreen();
 const char* error_text();
 
 // ---- input ----
 
 enum class EventType : int32_t {
   none, key_down, key_up, resize, quit,
-  pad_added, pad_removed, pad_button_down, pad_button_up
+  pad_added, pad_removed, pad_button_down, pad_button_up,
+  // Alt+Enter: the player asks for full screen or the window back. The Enter of it is no
+  // key press of its own.
+  toggle_fullscreen
 };
 
 struct Event {
@@ -122,8 +129,9 @@ int key_code_for_name(const char* key_name);
 const char* key_position_name(int position);
 // The place a name of key_position_name's stands for, in any case; 0 for none.
 int key_position_for_name(const char* name);
-// Puts a key event into the platform's queue as if the user had pressed or released the key.
-bool push_key_event(const char* key_name, bool down, bool repeat);
+// Puts a key event into the platform's queue as if the user had pressed or released the key,
+// with Alt held when `alt`.
+bool push_key_event(const char* key_name, bool down, bool repeat, bool alt = false);
 // The same for a mouse button: VK_LBUTTON or VK_RBUTTON.
 bool push_mouse_button_event(int button, bool down);
 // And a mouse movement of dx, dy pixels, gathered into the next mouse_offset.
@@ -250,18 +258,59 @@ bool write_png(const char* path, int width, int height, int channels, const unsi
 // A loaded sound, held by the game as an opaque handle.
 struct Sample;
 
+// Where a sound is heard from: a point and the horizontal directions its view looks
+// (ahead) and has on its right hand, unit vectors in the x-z plane.
+struct Listener {
+  float x, y, z;
+  float ahead_x, ahead_z;
+  float right_x, right_z;
+};
+inline constexpr int MAX_LISTENERS = 2;
+
+// What the mixer is told for one sound: the direction it comes from in degrees clockwise
+// from ahead (0 ahead, 90 right, 180 behind, 270 left), each ear's share of it and its
+// distance, 0..255 as the mixer counts them (255 each ear: untouched; distance 0: beside
+// the ear, the sound's volume falls as (255 - distance) / 255).
+struct SoundPlacement {
+  int32_t angle;
+  uint8_t left, right;
+  uint8_t distance;
+};
+
+// The placement of a sound at (x, y, z) for the nearest of `count` listeners, turned
+// toward that listener's ears only when `pan`. No listener: full volume in both ears.
+SoundPlacement place_sound(const Listener* listeners, int count, bool pan, float x, float y, float z);
+
 // Opens the mixer on the default device, or with `silent` on a driver that plays nothing
 // (samples still load and play, unheard).
 bool sound_open(int rate, int channels, bool silent = false);
 Sample* sample_load(const char* path);
-// Plays on any free channel; a null sample plays nothing.
-void sample_play(Sample* sample);
-// While muted, sample_play plays nothing: for frames run faster than they are shown.
+// The views on screen: sounds are heard from the nearest, panned only when there is one.
+// More than MAX_LISTENERS are cut to the first ones; none hears everything at full volume.
+void set_listeners(const Listener* listeners, int count);
+// Plays on any free channel, placed as place_sound says for the listeners set; a null
+// sample plays nothing. The channel it took, or -1.
+int sample_play_at(Sample* sample, float x, float y, float z);
+// Percent 0..100: master scales everything the mixer plays, effects the samples. They
+// reach sounds already playing at once.
+void set_volumes(int master, int effects);
+// A channel as the mixer has it: playing or not, its volume and the mixer's master volume
+// (0..128), and the placement it was last told. False for no such channel or no mixer.
+struct ChannelState {
+  int32_t playing;
+  int32_t volume;
+  int32_t master;
+  SoundPlacement placement;
+};
+bool channel_state(int channel, ChannelState* state);
+// The channel sample_play_at started last, -1 before the first.
+int newest_channel();
+// While muted, sample_play_at plays nothing: for frames run faster than they are shown.
 void set_sound_muted(bool muted);
-// While a step is played again (the match went back to mend it), sample_play plays
+// While a step is played again (the match went back to mend it), sample_play_at plays
 // nothing either: what the step starts was heard when it was first played.
 void set_step_replayed(bool replayed);
-// The samples sample_play has started since the program began.
+// The samples sample_play_at has started since the program began.
 long samples_started();
 void sample_free(Sample* sample);
 void sound_close();

@@ -187,6 +187,17 @@ void window_rect(int* left, int* top, int* right, int* bottom) {
   *bottom = y + h;
 }
 
+bool set_fullscreen(bool on) {
+  if (!window) return false;
+  if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    set_error(on ? "full screen" : "window");
+    return false;
+  }
+  return true;
+}
+
+bool window_fullscreen() { return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0; }
+
 const char* error_text() { return error_buffer; }
 
 bool poll_event(Event* event) {
@@ -202,6 +213,12 @@ bool poll_event(Event* event) {
         return true;
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
+        const bool enter = e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER;
+        if (enter && e.type == SDL_KEYDOWN && (e.key.keysym.mod & KMOD_ALT)) {
+          if (e.key.repeat) break;
+          *event = {EventType::toggle_fullscreen, 0, 0, 0};
+          return true;
+        }
         const int code = key_code(e.key.keysym.sym);
         const int position = e.key.keysym.scancode > 0 && e.key.keysym.scancode < SCANCODES ? e.key.keysym.scancode : 0;
         if (code == 0 && position == 0) break;
@@ -265,7 +282,7 @@ int key_position_for_name(const char* name) {
   return position == SDL_SCANCODE_UNKNOWN ? 0 : static_cast<int>(position);
 }
 
-bool push_key_event(const char* key_name, bool down, bool repeat) {
+bool push_key_event(const char* key_name, bool down, bool repeat, bool alt) {
   if (!events_ready()) return false;
   SDL_Keycode key = SDL_GetKeyFromName(key_name);
   if (key == SDLK_UNKNOWN) return false;
@@ -278,6 +295,7 @@ bool push_key_event(const char* key_name, bool down, bool repeat) {
   // By name first: the key's place without a keyboard layout, as before the video starts.
   const SDL_Scancode position = SDL_GetScancodeFromName(key_name);
   e.key.keysym.scancode = position != SDL_SCANCODE_UNKNOWN ? position : SDL_GetScancodeFromKey(key);
+  e.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
   return SDL_PushEvent(&e) == 1;
 }
 

@@ -74,6 +74,13 @@ void two_player_view();
 // kill-cam runs.
 void render_kill_cam_caption(int player, float x, float y);
 
+// ---- where the match is heard from ----
+
+// Hands the cameras of the views drawn since the last call (render_scene's, at most two)
+// to the mixer as its listeners, and starts gathering again. Once a frame after the views
+// are drawn: a frame that drew no scene (the menu) hears everything alike.
+void hear_from_views();
+
 // ---- kill-cam ----
 
 // Once a frame before the views draw: takes the drawn state into the ring and starts or

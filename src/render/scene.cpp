@@ -85,6 +85,16 @@ struct GLOW {
 };
 GLOW glows[MAX_BULLETS + MAX_VURKS];
 
+// The eyes of the views drawn this frame: the match is heard where it is seen from.
+platform::Listener view_ears[platform::MAX_LISTENERS];
+int view_ear_count = 0;
+
+void add_view_ears(const CAMERA& cam) {
+  if (view_ear_count >= platform::MAX_LISTENERS) return;
+  const float h = rad(cam.heading);
+  view_ears[view_ear_count++] = {cam.p.x, cam.p.y, cam.p.z, -std::sin(h), -std::cos(h), std::cos(h), -std::sin(h)};
+}
+
 // The state the scene draws from, whatever the menu or the previous view left behind.
 void set_scene_state() {
   glMatrixMode(GL_MODELVIEW);
@@ -560,6 +570,7 @@ int compare_particles(const void* p1, const void* p2) {
 void game_render(VURK_* m) { render_scene(give_view_camera(m), m); }
 
 void render_scene(CAMERA cam, const VURK_* m) {
+  add_view_ears(cam);
   set_scene_state();
   set_camera(&cam);
   extract_frustum();
@@ -577,6 +588,11 @@ void render_scene(CAMERA cam, const VURK_* m) {
   // A software renderer rasterises what it was given only once it is flushed: flushed here,
   // one view is rasterised while the next is being prepared, not all of them at the end.
   glFlush();
+}
+
+void hear_from_views() {
+  platform::set_listeners(view_ears, view_ear_count);
+  view_ear_count = 0;
 }
 
 }  // namespace vurkhold

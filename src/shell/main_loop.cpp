@@ -96,6 +96,8 @@ int main_loop_pass(uint32_t* last) {
   if (recording() && logic_func != game_logic && logic_func != net_match_frame) end_recording(true);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   render_func();
+  hear_from_views();
+  platform::set_volumes(MASTER_VOLUME, EFFECTS_VOLUME);
   frames_drawn++;
   if (frame_limit > 0 && frames_drawn >= frame_limit) done = 1;
   // Both are read from the back buffer before the swap leaves it undefined.

@@ -108,6 +108,10 @@ void WndProc(const platform::Event& event) {
     case platform::EventType::key_up: handle_key_event(event); break;
     case platform::EventType::resize: ReSizeGLScene(event.code, event.height); break;
     case platform::EventType::quit: done = 1; break;
+    case platform::EventType::toggle_fullscreen:
+      if (platform::set_fullscreen(fullscreen == 0)) fullscreen = !fullscreen;
+      else std::fprintf(stderr, "vurkhold: %s\n", platform::error_text());
+      break;
     default: handle_pad_event(event); break;
   }
 }

@@ -56,7 +56,7 @@ void add_explosion(XYZ p, float size) {
     e.light->color[2] = 0.0f;
   }
   next_explosion = (next_explosion + 1) % MAX_EXPLOSIONS;
-  platform::sample_play(explosion_sound);
+  platform::sample_play_at(explosion_sound, p.x, p.y, p.z);
 }
 
 void nurse_explosions(unsigned frame_time) {

@@ -107,7 +107,7 @@ void die(VURK_* m) {
     const IJK spray = give_random_direction(DEATH_SPEED);
     add_particle(&m->p, &spray, red, DEATH_LIFE);
   }
-  platform::sample_play(death_sound);
+  platform::sample_play_at(death_sound, m->p.x, m->p.y, m->p.z);
 }
 
 // Up to three sweeps, each sliding along what the one before met. Any contact stops the
@@ -205,7 +205,7 @@ void fire_weapon(VURK_* m) {
   w.delay = wt->fire_rate;
   w.ammo--;
   if (w.ammo <= 0) w.loading = wt->load_time;
-  platform::sample_play(wt->sound);
+  platform::sample_play_at(wt->sound, muzzle.x, muzzle.y, muzzle.z);
 }
 
 void dig(VURK_* m) {

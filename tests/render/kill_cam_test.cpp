@@ -1,5 +1,5 @@
-// kill-cam: on the known stage, whose eyes and which moment a dead player's view replays, when
-// the replay ends, and that drawing it leaves the world as it was.
+// kill-cam: on the known stage, whose eyes and which moment a dead player's view replays (and
+// hears from), when the replay ends, and that drawing it leaves the world as it was.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -109,6 +109,13 @@ TEST_F(KillCam, ReplaysTheKillersEyesFromThreeSecondsBeforeTheDeath) {
     // behind the head, as the third-person camera sees, much less.
     EXPECT_TRUE(r.at != 5 || seen > 640 * 480 / 32) << seen;
     EXPECT_TRUE(!r.victim || s.pixels(321, 200, 640, 480, marker(0, last)) > 500);  // player 1 lives on
+    // And the match is heard from the eyes it shows: a sound where they are is within the
+    // five units a dead or third-person view stands back, where the victim is 14 or more off.
+    hear_from_views();
+    ASSERT_GE(platform::sample_play_at(explosion_sound, vurk[r.eyes].p.x, vurk[r.eyes].p.y, vurk[r.eyes].p.z), 0);
+    platform::ChannelState heard{};
+    ASSERT_TRUE(platform::channel_state(platform::newest_channel(), &heard));
+    EXPECT_LT(heard.placement.distance, 64);
     keys[VK_RETURN] = keys['Q'] = 0;
     set_pad_a(pad, false);
     match_stats.clock = 0;  // a new match for the next row

@@ -143,6 +143,57 @@ TEST_F(Scene, EachCameraStandsWhereThePlayerExpectsAndShowsWhatItShould) {
   }
 }
 
+// The views drawn in a frame are where the match is heard from: a lone view's eye and the
+// way it looks (turned to -x here) pan what it hears, two views hear from the nearer
+// unpanned, and a frame with no view hears everything alike.
+TEST_F(Scene, TheMatchIsHeardFromWhereTheViewsLook) {
+  Stage stage;
+  camera_mode = CM_FIRST_PERSON;
+  const XYZ at = {16, 12, 16};
+  VURK_* v = test::place_vurk(0, at);
+  v->alive = 1, v->angle = 90, v->angle2 = 0;
+  VURK_* far = test::place_vurk(1, {4, 12, 4});
+  far->alive = 1;
+  auto heard = [](XYZ p) {
+    const long before = platform::samples_started();
+    add_explosion(p, 0.5f);
+    EXPECT_EQ(platform::samples_started(), before + 1);
+    platform::ChannelState s{};
+    EXPECT_TRUE(platform::channel_state(platform::newest_channel(), &s));
+    return s.placement;
+  };
+  const struct { const char* what; IJK off; int angle; bool left_louder, right_louder; } rows[] = {
+      {"ahead", {-4, 0, 0}, 0, false, false},
+      {"right", {0, 0, -4}, 90, false, true},
+      {"behind", {4, 0, 0}, 180, false, false},
+      {"left", {0, 0, 4}, 270, true, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    render(v);
+    hear_from_views();
+    const platform::SoundPlacement p = heard(moved(at, r.off));
+    EXPECT_EQ(p.angle, r.angle);
+    EXPECT_EQ(p.left > p.right, r.left_louder);
+    EXPECT_EQ(p.right > p.left, r.right_louder);
+    EXPECT_LT(p.distance, 30);
+  }
+
+  render(v);
+  render(far);
+  hear_from_views();
+  const platform::SoundPlacement split = heard({4, 12, 2});
+  EXPECT_EQ(split.left, 255);
+  EXPECT_EQ(split.right, 255);
+  EXPECT_EQ(split.distance, 0) << "the far view is two units away";
+
+  hear_from_views();
+  const platform::SoundPlacement none = heard({30, 3, 30});
+  EXPECT_EQ(none.distance, 0);
+  EXPECT_EQ(none.left, 255);
+  EXPECT_EQ(none.right, 255);
+}
+
 // Vurk 1 seen from four units behind: the jetpack only on its carrier, the rope arm held
 // up while the rope is out, the head, the other arm and the weapon turned with the aim.
 TEST_F(Scene, BodyMeshesFollowTheItemTheRopeAndTheAim) {
