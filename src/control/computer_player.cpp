@@ -20,7 +20,7 @@ constexpr float ATTACK_CONE = 20.0f;    // degrees off the aim
 constexpr float EVADE_RANGE = 6.0f;
 constexpr float WALK_SPEED = 0.002f;    // units per ms
 constexpr double STRAFE_RHYTHM = 5.0;   // counter ms per degree: the side changes every 900 ms
-constexpr float BLAST_MARGIN = 1.5f;    // times a weapon's blast reach: closer targets are not shot with it
+constexpr float BLAST_MARGIN = 1.25f;   // times a weapon's blast reach: closer targets are not shot with it
 constexpr float BLAST_WINDOW = 3.0f;    // the least span of distances a blast weapon is fired over
 // A shot's flight foreseen in steps of this many ms, as far as this many steps: far enough
 // to cross the level at a grenade's speed.

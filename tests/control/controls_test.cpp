@@ -150,8 +150,8 @@ TEST_F(ControlTest, TurnsAndPitchesByAtMostAStepAndFliesUpToAHigherTarget) {
 // The floor hides a target below. The vurk holds slot 1, which it keeps when all are ready
 // (set 0); in set 1 slot 1 is the readiest and slot 2 the one most in need of reloading; in
 // set 2 slots 0 and 1 are ready. Blasts of reach 1.5 (slot 1, or every slot) are held back
-// from a target nearer than 2.25, and from one whose blast would burst nearer than that (the
-// target 2.5 ahead is hit 2 ahead); one that bursts on rock only is not. Out of the cone
+// from a target nearer than 1.875, and from one whose blast would burst nearer than that (the
+// target 2.2 ahead is hit 1.7 ahead); one that bursts on rock only is not. Out of the cone
 // the vurk holds the weapon it will fire; with no target it can shoot, the one to reload.
 // Short shots die 4 units out. Of loaded weapons the one with most of its clip left is fired.
 TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) {
@@ -164,11 +164,11 @@ TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) 
       {"11.5 ahead", {0, 0, -11.5f}, 0, NONE, 1, AS_SEEKTARGET, 1},
       {"12 ahead", {0, 0, -12}, 1, NONE, 0, AS_SEEKTARGET, 2},
       {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, NONE, 0, AS_SEEKTARGET, 2},
-      {"2 ahead, a blast held", {0, 0, -2}, 2, HELD, 1, AS_EVADE, 0},
-      {"2.5 ahead, a blast held", {0, 0, -2.5f}, 2, HELD, 0, AS_EVADE, 1},
-      {"3 ahead, a blast held", {0, 0, -3}, 2, HELD, 1, AS_EVADE, 1},
-      {"2 ahead, a rock blast held", {0, 0, -2}, 2, ROCK_ONLY, 1, AS_EVADE, 1},
-      {"2 ahead, only blasts", {0, 0, -2}, 2, EVERY, 0, AS_RETREAT, 1},
+      {"1.8 ahead, a blast held", {0, 0, -1.8f}, 2, HELD, 1, AS_EVADE, 0},
+      {"2.2 ahead, a blast held", {0, 0, -2.2f}, 2, HELD, 0, AS_EVADE, 1},
+      {"2.5 ahead, a blast held", {0, 0, -2.5f}, 2, HELD, 1, AS_EVADE, 1},
+      {"1.8 ahead, a rock blast held", {0, 0, -1.8f}, 2, ROCK_ONLY, 1, AS_EVADE, 1},
+      {"1.8 ahead, only blasts", {0, 0, -1.8f}, 2, EVERY, 0, AS_RETREAT, 1},
       {"3 ahead, short shots", {0, 0, -3}, 0, SHORT, 1, AS_EVADE, 1},
       {"5 ahead, short shots", {0, 0, -5}, 0, SHORT, 0, AS_SEEKTARGET, 1},
       {"5 ahead, the held clip half spent", {0, 0, -5}, 0, SPENT, 1, AS_EVADE, 0},
