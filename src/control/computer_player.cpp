@@ -26,7 +26,6 @@ constexpr float BLAST_WINDOW = 3.0f;    // the least span of distances a blast w
 // to cross the level at a grenade's speed.
 constexpr unsigned FLIGHT_STEP_MS = 40;
 constexpr int FLIGHT_STEPS = 48;
-constexpr float FORCE_SCALE = 0.00001f;  // as the bullets' own: gravity and drag per ms
 constexpr float RANGE_SHARE = 0.8f;      // of a shot's flight: targets further off are out of its range
 
 float clamped_acos_degrees(double c) { return deg(static_cast<float>(std::acos(std::clamp(c, -1.0, 1.0)))); }
@@ -122,6 +121,15 @@ bool is_world(COLLISION_TYPE c) {
 
 const WEAPON_TYPE* held_type(const VURK_* m) { return m->weapon < WEAPON_SLOTS ? m->weapons[m->weapon].type : nullptr; }
 
+// How far a target moved in the step before; nothing for a respawn or a rope's jerk, which
+// are no motion to follow.
+IJK target_step(const VURK_* target) {
+  IJK step;
+  make_vector(&target->pp, &target->p, &step);
+  if (give_vector_lenght(&step) > 1.0f) return {0.0f, 0.0f, 0.0f};
+  return step;
+}
+
 // Where to aim so that a shot of `wt` meets a target moving as it did the step before: ahead
 // of it by its speed over the flight's time, and above it by what gravity takes from the
 // flight (below it for a shell that rises).
@@ -130,10 +138,7 @@ XYZ lead_point(const VURK_* m, const VURK_* target, const WEAPON_TYPE* wt, unsig
   if (!wt || !wt->ammo_type || !(wt->bullet_speed > 0.0f) || frame_time == 0) return p;
   const float t = give_distance(&m->p, &target->p) / wt->bullet_speed;
   const float ft = static_cast<float>(frame_time);
-  IJK velocity;
-  make_vector(&target->pp, &target->p, &velocity);
-  // A respawn or a rope's jerk is no motion to follow.
-  if (give_vector_lenght(&velocity) > 1.0f) velocity = {0.0f, 0.0f, 0.0f};
+  const IJK velocity = target_step(target);
   p.x += velocity.i / ft * t;
   p.y += velocity.j / ft * t;
   p.z += velocity.k / ft * t;
@@ -152,9 +157,7 @@ FLIGHT foresee_flight(const VURK_* m, const VURK_* target, const WEAPON_TYPE* wt
   const BULLET_TYPE* bt = wt->ammo_type;
   XYZ p = give_vurk_weapon_point(m);
   IJK v = give_vurk_weapon_direction(m, wt->bullet_speed);
-  IJK target_step;
-  make_vector(&target->pp, &target->p, &target_step);
-  if (give_vector_lenght(&target_step) > 1.0f || frame_time == 0) target_step = {0.0f, 0.0f, 0.0f};
+  const IJK moved = frame_time ? target_step(target) : IJK{0.0f, 0.0f, 0.0f};
   const float per_ms = frame_time ? 1.0f / static_cast<float>(frame_time) : 0.0f;
   const float ft = static_cast<float>(FLIGHT_STEP_MS);
   FLIGHT f = {p, give_distance(&p, &target->p)};
@@ -175,8 +178,7 @@ FLIGHT foresee_flight(const VURK_* m, const VURK_* target, const WEAPON_TYPE* wt
     const COLLISION_TYPE c = test_point_collisions(p, step, &hit, &normal);
     p = c != CT_NO_COLLISION ? hit : XYZ{p.x + step.i, p.y + step.j, p.z + step.k};
     const float ahead = static_cast<float>(s * FLIGHT_STEP_MS) * per_ms;
-    const XYZ there = {target->p.x + target_step.i * ahead, target->p.y + target_step.j * ahead,
-                       target->p.z + target_step.k * ahead};
+    const XYZ there = {target->p.x + moved.i * ahead, target->p.y + moved.j * ahead, target->p.z + moved.k * ahead};
     f.nearest = std::min(f.nearest, give_distance(&p, &there));
     if (c != CT_NO_COLLISION) break;
   }

@@ -14,7 +14,6 @@ namespace vurkhold {
 namespace {
 
 // Gravity and drag are given per millisecond in hundred-thousandths.
-constexpr float FORCE_SCALE = 0.00001f;
 constexpr float BOUNCE_PUSH_OFF = 0.0001f;
 constexpr float BLOOD_SPEED = 0.005f;
 constexpr uint16_t BLOOD_LIFE = 5000;

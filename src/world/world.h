@@ -106,6 +106,8 @@ void nurse_explosions(unsigned frame_time);
 // At most this many slots are probed from next_bullet on before a bullet is dropped.
 inline constexpr int BULLET_PROBES = 20;
 inline constexpr float MIN_EXPLOSION_SIZE = 0.87f;
+// Units per ms per ms of a bullet type's gravity 1 and of its air resistance 1.
+inline constexpr float FORCE_SCALE = 0.00001f;
 
 // A free bullet slot within BULLET_PROBES probes, or null.
 BULLET* get_free_bullet();
