@@ -284,13 +284,29 @@ void AI(VURK_* m, unsigned frame_time) {
         // A blast is fired only when its flight, as foreseen, bursts clear of us and passes
         // the target within its reach: over cover, round a corner, into a moving target.
         const FLIGHT f = foresee_flight(m, target, w.type, frame_time);
-        if (give_distance(&f.burst, &m->p) > BLAST_MARGIN * reach && f.nearest < reach) fire_weapon(m);
+        if (!(give_distance(&f.burst, &m->p) > BLAST_MARGIN * reach)) {
+          // It would burst too near: back off from a target in sight, or dig through the
+          // rock in the way. Walking on would undo the step back the next frame.
+          if (in_sight) {
+            ai.state = AS_RETREAT;
+            return;
+          }
+          dig(m);
+        } else if (f.nearest < reach) {
+          fire_weapon(m);
+        }
       }
     }
     if (d < EVADE_RANGE) ai.state = AS_EVADE;
     return;
   }
   if (target->alive && too_close_for_blasts(m, d)) {
+    // Behind rock a step back shows nothing, and the next frame's step on would undo it:
+    // dig on towards the target until it is in sight, then back off.
+    if (!in_sight) {
+      dig(m);
+      return;
+    }
     ai.state = AS_RETREAT;
     return;
   }

@@ -165,7 +165,7 @@ TEST_F(ControlTest, FiresOnlyWhenCloseInTheSightsAndVisibleAndChoosesTheWeapon) 
       {"12 ahead", {0, 0, -12}, 1, NONE, 0, AS_SEEKTARGET, 2},
       {"under the floor", {0, -2, -std::sqrt(45.0f)}, 1, NONE, 0, AS_SEEKTARGET, 2},
       {"1.8 ahead, a blast held", {0, 0, -1.8f}, 2, HELD, 1, AS_EVADE, 0},
-      {"2.2 ahead, a blast held", {0, 0, -2.2f}, 2, HELD, 0, AS_EVADE, 1},
+      {"2.2 ahead, a blast held", {0, 0, -2.2f}, 2, HELD, 0, AS_RETREAT, 1},
       {"2.5 ahead, a blast held", {0, 0, -2.5f}, 2, HELD, 1, AS_EVADE, 1},
       {"1.8 ahead, a rock blast held", {0, 0, -1.8f}, 2, ROCK_ONLY, 1, AS_EVADE, 1},
       {"1.8 ahead, only blasts", {0, 0, -1.8f}, 2, EVERY, 0, AS_RETREAT, 1},
@@ -218,16 +218,21 @@ TEST_F(ControlTest, LeadsAMovingTargetAndAimsAboveForAFallingShell) {
 }
 
 // A wall of rock across the arena, its faces half a unit either side of the voxel plane
-// `wall_z`; the vurk at z 26 faces the target straight ahead. A blast of reach 2.5 is fired
-// at the wall when the target stands behind it within that reach, not when the wall is far
-// in front of it, nor when its face is so near the shooter that the blast would come back;
-// a gun never shoots at rock.
+// `wall_z` (none at -1); the vurk at z 26 faces the target straight ahead. A blast of reach
+// 2.5 (kept for targets beyond 3.125) is fired at the wall when the target stands behind it
+// within that reach, not when the wall is far in front of it; a gun never shoots at rock.
+// When the burst would come back on the shooter it backs off from a target in sight and digs
+// towards a hidden one, as it does when the target is too near for any of its blasts: a
+// step on and a step back by turns would hold it there for good.
 TEST_F(ControlTest, BlastsTargetsBehindCoverFromASafeDistance) {
-  const struct { const char* what; int wall_z; float target_z; bool blast; int bullets; } rows[] = {
-      {"blast, the target just behind the wall", 17, 16, true, 1},
-      {"gun, the target just behind the wall", 17, 16, false, 0},
-      {"blast, the wall far in front of the target", 21, 16, true, 0},
-      {"blast, the wall near the shooter", 23, 22, true, 0},
+  const struct { const char* what; int wall_z; float target_z; bool blast; int bullets; AI_STATE state; bool dug; } rows[] = {
+      {"blast, the target just behind the wall", 17, 16, true, 1, AS_SEEKTARGET, false},
+      {"gun, the target just behind the wall", 17, 16, false, 0, AS_SEEKTARGET, false},
+      {"blast, the wall far in front of the target", 21, 16, true, 0, AS_SEEKTARGET, false},
+      {"blast, the wall near the shooter", 23, 22, true, 0, AS_EVADE, true},
+      {"blast, the target in sight, bursting too near", -1, 22.4f, true, 0, AS_RETREAT, false},
+      {"blast, the target in sight, bursting clear", -1, 21.5f, true, 1, AS_EVADE, false},
+      {"blast, the target too near behind rock", 24, 23.5f, true, 0, AS_SEEKTARGET, true},
   };
   BULLET_TYPE blast = types[0];
   blast.hole_size = 2.0f, blast.vurk_hit = BHA_EXPLODE, blast.wall_hit = BHA_EXPLODE;
@@ -235,13 +240,15 @@ TEST_F(ControlTest, BlastsTargetsBehindCoverFromASafeDistance) {
   blast_wt.ammo_type = &blast;
   for (const auto& r : rows) {
     VURK_* m = setup({16, test::STAND_Y, 26}, {0, 0, r.target_z - 26});
-    for (int x = 0; x < VOXEL_SIZE; x++)
+    for (int x = 0; x < VOXEL_SIZE && r.wall_z >= 0; x++)
       for (int y = 0; y < VOXEL_SIZE; y++) voxel[voxel_index(x, y, r.wall_z)].value = 1.0f;
     reset_octtree_flags();
     build_surface();
     for (WEAPON& w : m->weapons) w = {r.blast ? &blast_wt : &wt, 0, 5, 0, 0};
+    m->dig_delay = 0;
     AI(m, 10);
-    EXPECT_EQ(test::count_live_bullets(), r.bullets) << r.what;
+    EXPECT_EQ(std::tuple(test::count_live_bullets(), m->ai_module.state, m->dig_delay > 0),
+              std::tuple(r.bullets, r.state, r.dug)) << r.what;
   }
 }
 
