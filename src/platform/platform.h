@@ -289,7 +289,8 @@ Sample* sample_load(const char* path);
 // More than MAX_LISTENERS are cut to the first ones; none hears everything at full volume.
 void set_listeners(const Listener* listeners, int count);
 // Plays on any free channel, placed as place_sound says for the listeners set; a null
-// sample plays nothing. The channel it took, or -1.
+// sample plays nothing, and one that started within 100 ms and 4 units of here is not
+// started again on top of itself. The channel it took, or -1.
 int sample_play_at(Sample* sample, float x, float y, float z);
 // Percent 0..100: master scales everything the mixer plays, effects the samples. They
 // reach sounds already playing at once.
@@ -310,7 +311,8 @@ void set_sound_muted(bool muted);
 // While a step is played again (the match went back to mend it), sample_play_at plays
 // nothing either: what the step starts was heard when it was first played.
 void set_step_replayed(bool replayed);
-// The samples sample_play_at has started since the program began.
+// The sounds sample_play_at was asked for since the program began, while not muted or
+// played again; an echo it left unheard counts too.
 long samples_started();
 void sample_free(Sample* sample);
 void sound_close();

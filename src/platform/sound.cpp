@@ -14,6 +14,8 @@ namespace platform {
 // The game holds samples as opaque handles; only this file sees the mixer's chunk.
 struct Sample {
   Mix_Chunk* chunk;
+  uint64_t last_ms;   // when it last started, by SDL's clock; 0 before the first
+  float last_x, last_y, last_z;
 };
 
 namespace {
@@ -33,10 +35,23 @@ constexpr float FAR_EAR_CUT = 0.7f;
 constexpr float BEHIND_CUT = 0.25f;
 constexpr float PI = 3.14159265f;
 
+// A sample started again this soon and this near where it last started adds nothing the
+// ear can tell apart, only its own wave on top of itself: a cluster's bomblets bursting
+// together would sum past full scale and clip. It is heard once.
+constexpr uint64_t ECHO_MS = 100;
+constexpr float ECHO_REACH = 4.0f;
+
+// Every sample is mixed at half its level, and what the mixer sums is brought back up on the
+// way out, unchanged below the knee and bent smoothly towards full scale above it: blasts
+// going off together sound loud, not broken, where a plain sum would clip.
+constexpr float HEADROOM = 0.5f;
+constexpr float KNEE = 0.7f;
+
 constexpr int MAX_CHANNELS = 64;
 constexpr SoundPlacement UNPLACED = {0, 255, 255, 0};
 
 bool audio_open = false;
+bool limiting = false;  // the mixer's samples are 16-bit, so HEADROOM and the limiter apply
 bool sound_muted = false;
 // A step the match plays again when it goes back: its sounds were heard the first time.
 bool step_replayed = false;
@@ -52,6 +67,16 @@ SoundPlacement told[MAX_CHANNELS];
 uint8_t to_byte(float share) { return static_cast<uint8_t>(std::lround(255.0f * std::clamp(share, 0.0f, 1.0f))); }
 
 int mixer_volume(int percent) { return std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100; }
+
+void limit(void*, Uint8* stream, int length) {
+  Sint16* out = reinterpret_cast<Sint16*>(stream);
+  for (int i = 0; i < length / 2; i++) {
+    const float x = static_cast<float>(out[i]) / (32768.0f * HEADROOM);
+    const float a = std::fabs(x);
+    const float y = a <= KNEE ? a : KNEE + (1.0f - KNEE) * std::tanh((a - KNEE) / (1.0f - KNEE));
+    out[i] = static_cast<Sint16>(std::lround(std::copysign(std::min(y, 1.0f), x) * 32767.0f));
+  }
+}
 
 void apply_volumes() {
   if (!audio_open) return;
@@ -102,6 +127,10 @@ bool sound_open(int rate, int channels, bool silent) {
     return false;
   }
   channel_count = Mix_AllocateChannels(std::clamp(channels, 1, MAX_CHANNELS));
+  int frequency = 0, mixer_channels = 0;
+  Uint16 format = 0;
+  limiting = Mix_QuerySpec(&frequency, &format, &mixer_channels) && format == AUDIO_S16SYS;
+  Mix_SetPostMix(limiting ? limit : nullptr, nullptr);
   for (SoundPlacement& p : told) p = UNPLACED;
   audio_open = true;
   apply_volumes();
@@ -114,7 +143,11 @@ Sample* sample_load(const char* path) {
   if (!resolve_path(path, resolved, sizeof resolved)) return nullptr;
   Mix_Chunk* chunk = Mix_LoadWAV(resolved);
   if (!chunk) return nullptr;
-  Sample* sample = new (std::nothrow) Sample{chunk};
+  if (limiting) {
+    Sint16* pcm = reinterpret_cast<Sint16*>(chunk->abuf);
+    for (Uint32 i = 0; i < chunk->alen / 2; i++) pcm[i] = static_cast<Sint16>(pcm[i] * HEADROOM);
+  }
+  Sample* sample = new (std::nothrow) Sample{chunk, 0, 0.0f, 0.0f, 0.0f};
   if (!sample) Mix_FreeChunk(chunk);
   return sample;
 }
@@ -150,6 +183,10 @@ long samples_started() { return started; }
 int sample_play_at(Sample* sample, float x, float y, float z) {
   if (!audio_open || !sample || sound_muted || step_replayed) return -1;
   started++;
+  const uint64_t now = std::max<uint64_t>(SDL_GetTicks64(), 1);
+  const float dx = x - sample->last_x, dy = y - sample->last_y, dz = z - sample->last_z;
+  if (sample->last_ms && now - sample->last_ms < ECHO_MS && dx * dx + dy * dy + dz * dz < ECHO_REACH * ECHO_REACH)
+    return -1;
   const int channel = Mix_GroupAvailable(-1);
   if (channel < 0 || channel >= channel_count) return -1;
   const SoundPlacement p = place_sound(heard_from, heard_from_count, heard_from_count == 1, x, y, z);
@@ -157,6 +194,7 @@ int sample_play_at(Sample* sample, float x, float y, float z) {
   Mix_SetDistance(channel, p.distance);
   told[channel] = p;
   newest = Mix_PlayChannel(channel, sample->chunk, 0);
+  if (newest >= 0) *sample = {sample->chunk, now, x, y, z};
   return newest;
 }
 
@@ -169,9 +207,11 @@ void sample_free(Sample* sample) {
 void sound_close() {
   if (!audio_open) return;
   Mix_HaltChannel(-1);
+  Mix_SetPostMix(nullptr, nullptr);
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   audio_open = false;
+  limiting = false;
   channel_count = 0;
 }
 

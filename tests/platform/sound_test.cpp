@@ -2,6 +2,7 @@
 // for it, and the stereo stream SDL's disk driver writes out of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -188,6 +189,64 @@ TEST_F(Mixer, MutedReplayedOrClosedStartsNothing) {
   EXPECT_FALSE(platform::channel_state(0, &s));
   EXPECT_EQ(platform::sample_load(dir_.file("tone.wav").c_str()), nullptr);
   platform::sample_free(kept);
+}
+
+// A sample asked for again within 100 ms and 4 units of where it last started is heard
+// once; further off, or later, it starts again.
+TEST_F(Mixer, TheSameSoundOnTopOfItselfIsHeardOnce) {
+  open("dummy", 2000);
+  const long before = platform::samples_started();
+  ASSERT_GE(platform::sample_play_at(sample_, 10.0f, 16.0f, 16.0f), 0);
+  EXPECT_EQ(platform::sample_play_at(sample_, 10.0f, 16.0f, 13.5f), -1) << "2.5 units off at once";
+  EXPECT_GE(platform::sample_play_at(sample_, 10.0f, 16.0f, 11.5f), 0) << "4.5 units off at once";
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_GE(platform::sample_play_at(sample_, 10.0f, 16.0f, 11.5f), 0) << "the same place 150 ms later";
+  EXPECT_EQ(platform::samples_started(), before + 4) << "an echo left unheard still counts as asked for";
+}
+
+// The raw 16-bit stereo stream the disk driver wrote once the mixer has played every
+// channel out and closed.
+std::vector<int16_t> played_out(platform::Sample** sample, const std::string& raw) {
+  platform::ChannelState s{};
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (int c = 0; c < 8; c++)
+    while (platform::channel_state(c, &s) && s.playing && std::chrono::steady_clock::now() < give_up)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  platform::sample_free(*sample);
+  *sample = nullptr;
+  platform::sound_close();
+  const std::string bytes = test::read_file(raw);
+  std::vector<int16_t> out(bytes.size() / 2);
+  for (size_t i = 0; i < out.size(); i++)
+    out[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+  return out;
+}
+
+// The tone peaks at 12000. Alone and beside the ear it comes out as loud as it went in;
+// four at once, all within full-volume reach of the ear, sum to three times full scale in
+// the near ear and come out loud but under it, where a plain sum would sit at 32767.
+TEST_F(Mixer, SoundsTogetherAreLimitedAndASoundAloneKeepsItsLevel) {
+  const std::string raw = dir_.file("out.raw");
+  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+  for (int together : {1, 4}) {
+    SCOPED_TRACE(together);
+    open("disk", 200);
+    platform::set_listeners(&kEar, 1);
+    const float at[4][3] = {{16, 16, 13.1f}, {16, 16, 18.9f}, {13.1f, 16, 16}, {18.9f, 16, 16}};
+    for (int i = 0; i < together; i++) ASSERT_GE(platform::sample_play_at(sample_, at[i][0], at[i][1], at[i][2]), 0);
+    const std::vector<int16_t> pcm = played_out(&sample_, raw);
+    ASSERT_GE(pcm.size(), 44100u * 2u / 10u);
+    int peak = 0;
+    for (int16_t v : pcm) peak = std::max(peak, std::abs(static_cast<int>(v)));
+    if (together == 1) {
+      EXPECT_NEAR(peak, 12000, 60);
+    } else {
+      EXPECT_GT(peak, 28000);
+      EXPECT_LT(peak, 32767);
+    }
+  }
+  unsetenv("SDL_DISKAUDIOFILE");
 }
 
 // Sums of squares of the left and right samples SDL's disk driver wrote.
