@@ -31,6 +31,8 @@ constexpr uint32_t HANDSHAKE_MS = 5000;
 // so their round trips have been measured.
 constexpr uint32_t SETTLE_MS = 1000;
 constexpr uint32_t PING_INTERVAL_MS = 100;
+// How long a machine that leaves waits for its peers to take its last words.
+constexpr uint32_t LEAVE_MS = 300;
 
 bool opened = false;
 ENetHost* host = nullptr;
@@ -597,6 +599,17 @@ uint16_t net_port() { return host ? host->address.port : 0; }
 
 void net_leave() {
   if (!host) return;
+  // A peer let go at once loses what is still queued for it, such as the desync that ends
+  // the match: each is asked to part once all of it has been taken, for a moment at most.
+  int parting = 0;
+  for (ENetPeer* p : peer_of)
+    if (p && p->state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_later(p, 0), parting++;
+  const uint32_t give_up = enet_time_get() + LEAVE_MS;
+  ENetEvent event;
+  while (parting > 0 && static_cast<int32_t>(give_up - enet_time_get()) > 0 && enet_host_service(host, &event, 5) >= 0) {
+    if (event.type == ENET_EVENT_TYPE_DISCONNECT) parting--;
+    if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+  }
   for (ENetPeer*& p : peer_of)
     if (p) enet_peer_disconnect_now(p, 0), p = nullptr;
   enet_host_flush(host);

@@ -408,8 +408,10 @@ TEST_P(BadPeer, IsDroppedAndTheMatchGoesOn) {
   EXPECT_NE(host.output().find("frames 500"), std::string::npos) << host.output();
 }
 
-// A third machine that plays along and then reports another hash for frame 60: every machine
-// stops with the line, and each keeps its replay of the match.
+// A third machine that plays along and reports another hash for frame 60 before the host
+// has got there: every machine stops with the line, and each keeps its replay of the
+// match. The host finds the difference in its own step and stops right away, so the desync
+// it sends must still reach the client as the host leaves.
 TEST(Online, AHashThatDiffersStopsEveryMachine) {
   TempDir dir;
   std::vector<std::string> args = host_args("1", 1000, 3);
@@ -448,7 +450,7 @@ TEST(Online, AHashThatDiffersStopsEveryMachine) {
                                static_cast<uint8_t>(now - first + 1), {}};
     uint8_t bytes[MAX_COMMAND_PACKET];
     fake.send(COMMAND_CHANNEL, bytes, static_cast<size_t>(encode_commands(&c, bytes, sizeof bytes)), false);
-    if (now > 70 && !told) {
+    if (now > 10 && !told) {
       const HASH_MSG h{60, 12345};
       fake.send(CONTROL_CHANNEL, bytes, static_cast<size_t>(encode_hash(h, bytes, sizeof bytes)));
       told = true;
